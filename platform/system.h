@@ -1,0 +1,25 @@
+#pragma once
+// Time and the places the program lives in.
+#include <cstdint>
+#include <string>
+
+namespace dactyla::platform {
+
+// Milliseconds since an arbitrary start, wrapping at 2^32 like GetTickCount.
+std::uint32_t tickCount();
+
+struct Date {
+    int year = 0;
+    int month = 0;  // 1..12
+    int day = 0;    // 1..31
+};
+Date utcDate();
+
+// The directory of the running executable, without a trailing separator.
+std::string programDirectory();
+// The system's directory for temporary files, without a trailing separator.
+std::string temporaryDirectory();
+
+void sleepMs(std::uint32_t milliseconds);
+
+}  // namespace dactyla::platform
