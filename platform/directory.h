@@ -23,7 +23,17 @@ struct DirectoryEntry {
     bool isDirectory() const { return (attributes & attribute::directory) != 0; }
 };
 
-bool createDirectory(const std::string& path);
+// Windows error codes, also reported by the POSIX implementation.
+namespace errorCode {
+inline constexpr std::uint32_t pathNotFound = 3;
+inline constexpr std::uint32_t accessDenied = 5;
+inline constexpr std::uint32_t invalidName = 123;
+inline constexpr std::uint32_t alreadyExists = 183;
+}  // namespace errorCode
+
+// On failure `error` (when given) receives the Windows error code. The POSIX implementation
+// refuses the names Windows refuses too, so a user directory is valid on both.
+bool createDirectory(const std::string& path, std::uint32_t* error = nullptr);
 bool directoryExists(const std::string& path);
 // Every entry but "." and "..", in the order the system lists them; empty when the
 // directory cannot be read.

@@ -1,7 +1,10 @@
 #include <dirent.h>
+#include <errno.h>
 #include <sys/stat.h>
 #include <sys/xattr.h>
 #include <unistd.h>
+
+#include <algorithm>
 
 #include "platform/directory.h"
 #include "platform/posix/native_path.h"
@@ -33,7 +36,21 @@ std::optional<std::uint32_t> attributesOfNative(const std::string& native) {
 
 }  // namespace
 
-bool createDirectory(const std::string& path) { return ::mkdir(nativePath(path).c_str(), 0777) == 0; }
+bool createDirectory(const std::string& path, std::uint32_t* error) {
+    const std::string name = path.substr(path.find_last_of('/') + 1);
+    std::uint32_t code = 0;
+    if (name.empty() || name.find_first_of("\\:*?\"<>|") != std::string::npos ||
+        std::any_of(name.begin(), name.end(), [](char c) { return static_cast<unsigned char>(c) < 0x20; })) {
+        code = errorCode::invalidName;
+    } else if (::mkdir(nativePath(path).c_str(), 0777) != 0) {
+        code = errno == EEXIST                              ? errorCode::alreadyExists
+               : errno == ENOENT || errno == ENOTDIR         ? errorCode::pathNotFound
+               : errno == ENAMETOOLONG || errno == EINVAL   ? errorCode::invalidName
+                                                             : errorCode::accessDenied;
+    }
+    if (error != nullptr) *error = code;
+    return code == 0;
+}
 
 bool directoryExists(const std::string& path) {
     struct stat info {};

@@ -3,7 +3,11 @@
 
 namespace dactyla::platform {
 
-bool createDirectory(const std::string& path) { return ::CreateDirectoryW(widen(path).c_str(), nullptr) != 0; }
+bool createDirectory(const std::string& path, std::uint32_t* error) {
+    const bool created = ::CreateDirectoryW(widen(path).c_str(), nullptr) != 0;
+    if (error != nullptr) *error = created ? 0 : ::GetLastError();
+    return created;
+}
 
 bool directoryExists(const std::string& path) {
     const DWORD attributes = ::GetFileAttributesW(widen(path).c_str());

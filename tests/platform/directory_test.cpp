@@ -16,7 +16,14 @@ TEST(Directory, ListsFilesAndDirectoriesWithRussianNames) {
     TempDir dir;
     const std::string russian = "\xC2\xE0\xF1\xFF";  // "Вася"
     ASSERT_TRUE(createDirectory(dir.file(russian)));
-    EXPECT_FALSE(createDirectory(dir.file(russian))) << "an existing directory is not created again";
+    std::uint32_t error = 0;
+    EXPECT_FALSE(createDirectory(dir.file(russian), &error)) << "an existing directory is not created again";
+    EXPECT_EQ(error, errorCode::alreadyExists);
+    EXPECT_FALSE(createDirectory(dir.file("a?b"), &error));
+    EXPECT_EQ(error, errorCode::invalidName);
+    EXPECT_FALSE(createDirectory(dir.file("missing\x01") , &error));
+    EXPECT_FALSE(createDirectory(joinPath(dir.file("missing"), "child"), &error));
+    EXPECT_EQ(error, errorCode::pathNotFound);
     dir.write("plain.txt", "x");
     auto entries = listDirectory(dir.path());
     std::sort(entries.begin(), entries.end(), [](auto& a, auto& b) { return a.name < b.name; });

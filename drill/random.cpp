@@ -1,0 +1,17 @@
+#include "drill/random.h"
+
+namespace dactyla {
+namespace {
+
+std::uint32_t state = 1;  // the value before any seeding
+
+}  // namespace
+
+void seedRandom(std::uint32_t seed) { state = seed; }
+
+int nextRandom() {
+    state = state * 214013u + 2531011u;
+    return static_cast<int>((state >> 16) & 0x7FFFu);
+}
+
+}  // namespace dactyla

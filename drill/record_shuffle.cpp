@@ -1,0 +1,70 @@
+#include "drill/record_shuffle.h"
+
+#include <utility>
+#include <vector>
+
+#include "drill/random.h"
+#include "platform/system.h"
+
+namespace dactyla {
+namespace {
+
+std::vector<std::uint32_t> pack(const std::uint8_t* records, std::size_t count, unsigned size) {
+    std::vector<std::uint32_t> packed(count);
+    for (std::size_t k = 0; k < count; ++k) {
+        std::uint32_t value = 0;
+        for (unsigned j = 0; j < size; ++j) value |= std::uint32_t {records[k * size + j]} << (8 * j);
+        packed[k] = value;
+    }
+    return packed;
+}
+
+void unpack(const std::vector<std::uint32_t>& packed, std::uint8_t* records, unsigned size) {
+    for (std::size_t k = 0; k < packed.size(); ++k)
+        for (unsigned j = 0; j < size; ++j) records[k * size + j] = static_cast<std::uint8_t>(packed[k] >> (8 * j));
+}
+
+// Every element but the first trades places with one drawn from before it.
+void firstPass(std::vector<std::uint32_t>& a) {
+    for (std::uint32_t k = 1; k < a.size(); ++k) {
+        std::uint32_t r = static_cast<std::uint32_t>(nextRandom()) & 0x7FFFu;
+        std::uint32_t m = 0x7FFFu;
+        // Past 32767 the range is widened with ones, not with further draws.
+        while (m < k && m != 0xFFFFFFFFu) {
+            m = (m << 15) | 0x7FFFu;
+            r = (r << 15) | 0x7FFFu;
+        }
+        std::swap(a[k], a[r % k]);
+    }
+}
+
+void secondPass(std::vector<std::uint32_t>& a) {
+    const std::size_t n = a.size();
+    for (std::size_t i = 0; n - i > 1; ++i) {
+        const std::size_t j = n - i;
+        const int r = nextRandom();
+        auto t = static_cast<std::int64_t>((static_cast<double>(r - 1) * (1.0 / 32767.0)) * static_cast<double>(j));
+        // A draw of 0 gives a negative step once more than 32766 records remain; it stays put
+        // instead of reaching before the records still to place.
+        if (t < 0) t = 0;
+        std::swap(a[i], a[i + static_cast<std::size_t>(t)]);
+    }
+}
+
+}  // namespace
+
+void recordShuffleAt(std::uint32_t tick, std::uint8_t* records, std::int32_t recordCount, unsigned recordSize) {
+    seedRandom(tick | 0x08050201u);
+    const unsigned size = recordSize & 0xFFu;
+    if (recordCount < 2 || size < 1 || size > 4 || records == nullptr) return;
+    auto packed = pack(records, static_cast<std::size_t>(recordCount), size);
+    firstPass(packed);
+    secondPass(packed);
+    unpack(packed, records, size);
+}
+
+void recordShuffle(std::uint8_t* records, std::int32_t recordCount, unsigned recordSize) {
+    recordShuffleAt(platform::tickCount(), records, recordCount, recordSize);
+}
+
+}  // namespace dactyla
