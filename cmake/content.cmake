@@ -1,0 +1,28 @@
+# What ships beside Dactyla.exe: the sentence texts (CP1251, CR LF) and the sound themes.
+# Both are generated from reviewable sources at build time.
+find_package(Python3 COMPONENTS Interpreter REQUIRED)
+set(DACTYLA_PROGRAM_DIR ${CMAKE_BINARY_DIR}/bin)
+
+set(content_outputs)
+foreach(language Rus Eng)
+  string(TOLOWER ${language} source_name)
+  set(source ${CMAKE_SOURCE_DIR}/resources/text/${source_name}.txt)
+  set(output ${DACTYLA_PROGRAM_DIR}/TextData.${language})
+  add_custom_command(
+    OUTPUT ${output}
+    COMMAND ${Python3_EXECUTABLE} ${CMAKE_SOURCE_DIR}/tools/text_to_cp1251.py ${source} ${output}
+    DEPENDS ${source} ${CMAKE_SOURCE_DIR}/tools/text_to_cp1251.py
+    COMMENT "Converting ${source_name}.txt to TextData.${language}")
+  list(APPEND content_outputs ${output})
+endforeach()
+
+set(sound_stamp ${DACTYLA_PROGRAM_DIR}/Sound/.generated)
+add_custom_command(
+  OUTPUT ${sound_stamp}
+  COMMAND ${Python3_EXECUTABLE} ${CMAKE_SOURCE_DIR}/tools/sounds/make_sounds.py ${DACTYLA_PROGRAM_DIR}/Sound
+  COMMAND ${CMAKE_COMMAND} -E touch ${sound_stamp}
+  DEPENDS ${CMAKE_SOURCE_DIR}/tools/sounds/make_sounds.py
+  COMMENT "Synthesising the sound themes")
+list(APPEND content_outputs ${sound_stamp})
+
+add_custom_target(dactyla_content ALL DEPENDS ${content_outputs})
