@@ -1,0 +1,96 @@
+#pragma once
+// The typing drill: the text being typed, the judgement of every typed character and the
+// session with its clock, pause, timer and summary. One object owns all of that state; every
+// effect goes through DrillEffects, so the window performs it and tests record it.
+#include <array>
+#include <cstdint>
+
+#include "drill/drill_corpus.h"
+#include "drill/drill_effects.h"
+#include "drill/session_summary.h"
+#include "users/options.h"
+
+namespace dactyla {
+
+inline constexpr unsigned kLineBufferSize = 152;  // 30 in front of a line of at most 122 bytes
+
+// The text being typed. Indices cursor-15..cursor-1 hold the last 15 typed characters,
+// cursor..cursor+remaining-1 those still to type.
+struct TypingStrip {
+    std::array<char, kLineBufferSize> lineBuffer {};
+    std::uint16_t cursor = 15;
+    std::uint16_t remaining = 0;
+    // Correct keystrokes left until the next background melody; runs below zero while the
+    // background sound is off and is never reset.
+    std::int32_t melodyCountdown = 0;
+};
+
+struct SessionState {
+    bool sessionRunning = false;  // false while the summary box is open
+    bool sessionPaused = false;
+    std::uint16_t correctCount = 0;
+    std::uint16_t errorCount = 0;
+    std::uint8_t clockMinutes = 0;
+    std::uint8_t clockSeconds = 0;
+    std::uint32_t elapsedMs = 0;   // typing time before the current run
+    std::uint32_t resumeTick = 0;  // tick count when the current run began
+    std::uint8_t resyncTicks = 0;  // clock ticks since the last recomputation; kept across sessions
+    std::array<char, kStripLength> pauseStrip {};
+};
+
+class Drill {
+public:
+    // `options` is the live record; it must outlive the drill and may change between calls.
+    Drill(const DrillEffects& effects, const Options& options);
+
+    // The open corpus, or null while none is open. The drill does not own it.
+    void setCorpus(DrillCorpus* corpus) { corpus_ = corpus; }
+
+    // A typed character as its CP1251 byte.
+    void onChar(char character);
+    // Enter, Space or the Start item while idle.
+    void startSession();
+    // Esc, the Stop item or the session timer; shows the summary and ends or resumes.
+    void endSession();
+    // true pauses a running session, false resumes a paused one; other calls do nothing.
+    void setPaused(bool paused);
+    // A tick of timer `timerId`; `messageTime` is the tick count of the timer message.
+    void onClockTimer(unsigned timerId, std::uint32_t messageTime);
+    // Window destruction: a running session's characters and clock time go to the totals and
+    // the corpus position is saved; no results line is written.
+    void shutdown();
+
+    // What painting shows: 30 characters, the pause text while paused.
+    const char* visibleStrip() const;
+    const TypingStrip& strip() const { return strip_; }
+    const SessionState& session() const { return session_; }
+
+private:
+    bool isCorrect(char character) const;
+    void acceptCorrect(char character);
+    void refill();
+    void playCharacterSound(char character);
+    void countDownMelody();
+    void rejectWrong();
+
+    bool hasText() const;
+    bool fillForStart();
+    void refuseWithoutSentences();
+    void resetToIdle();
+    void playIntro();
+    void playResumeAnimation();
+    void armSessionTimerForRest();
+    void beginRun();
+    void stopRun();
+    void finishSession(const SessionSummary& summary);
+    void logResult(const SessionSummary& summary);
+    void continueSession();
+
+    DrillEffects effects_;
+    const Options& options_;
+    DrillCorpus* corpus_ = nullptr;
+    TypingStrip strip_;
+    SessionState session_;
+};
+
+}  // namespace dactyla
