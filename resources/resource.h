@@ -1,0 +1,67 @@
+#pragma once
+// Resource, command and control ids, shared by the .rc files (windres, rc) and the C++ code.
+// Plain numeric #defines only: the resource compilers understand nothing else.
+
+// Menus
+#define IDM_MAIN_MENU 5
+#define IDM_HELP_MENU 186
+
+// Main menu commands
+#define IDM_ABOUT 40007
+#define IDM_START_STOP 40008
+#define IDM_SETTINGS 40009
+#define IDM_SWITCH_LANGUAGE 40017
+#define IDM_HELP 40021
+#define IDM_NEW_USER 40029
+#define IDM_PROGRESS 40031
+#define IDM_ALPHABET 40033
+// The separator closing the user items; user n has the command IDM_USER_BASE + n.
+#define IDM_USER_SEPARATOR 40200
+#define IDM_USER_BASE 40200
+
+// Help dialog menu: each command shows one page. The settings page shares its number with
+// the main menu's settings command; inside the help dialog it only switches the page.
+#define IDM_HELP_PAGE_MAIN 40034
+#define IDM_HELP_PAGE_SETTINGS 40009
+#define IDM_HELP_PAGE_HOT_KEYS 40035
+#define IDM_HELP_PAGE_MISC 40036
+
+// Dialogs
+#define IDD_ABOUT 105
+#define IDD_SETTINGS 110
+#define IDD_HELP 149
+#define IDD_SETTINGS_GENERAL 153
+#define IDD_SETTINGS_TEXT 154
+#define IDD_NEW_USER 159
+#define IDD_IMPORT 185
+
+// Help pages: resources of the custom type "TEXT", NUL-terminated CP1251 with CR LF.
+#define IDR_HELP_PAGE_MAIN 184
+#define IDR_HELP_PAGE_SETTINGS 187
+#define IDR_HELP_PAGE_HOT_KEYS 188
+#define IDR_HELP_PAGE_MISC 189
+
+// Bitmaps. The background shown for the picture option p is bitmap IDB_PICTURE_BASE + p.
+#define IDB_ABOUT_PORTRAIT 114
+#define IDB_ABOUT_KEYBOARD 137
+#define IDB_PICTURE_BASE 139
+#define IDB_BACKGROUND 140
+
+// Icons
+#define IDI_HAND_ON_KEY 123
+#define IDI_OPEN_BOOK 125
+#define IDI_WOMAN 126
+#define IDI_MAN 127
+
+// String table
+#define IDS_LANGUAGE_LOCKED 5
+
+// Controls of the help, about and new-user dialogs
+#define IDC_HELP_TEXT 9000
+#define IDC_ABOUT_TOTALS 1106
+#define IDC_NEW_USER_NAME 1090
+
+// Controls no code addresses
+#ifndef IDC_STATIC
+#define IDC_STATIC (-1)
+#endif
