@@ -66,22 +66,27 @@ public:
     const SessionState& session() const { return session_; }
 
 private:
+    // Keystrokes and the line feed.
     bool isCorrect(char character) const;
     void acceptCorrect(char character);
     void refill();
+    void appendNextLine();
     void playCharacterSound(char character);
     void countDownMelody();
     void rejectWrong();
+    void resetToIdle();
 
+    // The session.
     bool hasText() const;
     bool fillForStart();
     void refuseWithoutSentences();
-    void resetToIdle();
     void playIntro();
+    void pause();
+    void resume();
     void playResumeAnimation();
-    void armSessionTimerForRest();
     void beginRun();
     void stopRun();
+    void armSessionTimerForRest();
     void finishSession(const SessionSummary& summary);
     void logResult(const SessionSummary& summary);
     void continueSession();

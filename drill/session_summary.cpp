@@ -1,0 +1,60 @@
+#include "drill/session_summary.h"
+
+#include <array>
+#include <cstdio>
+
+namespace dactyla {
+namespace {
+
+// The single-precision value nearest to 1/60, widened: it lies just above 1/60, so 300
+// characters in 2:30 make 119, not 120.
+constexpr double kMinutesPerSecond = static_cast<double>(0.016666668f);
+
+// "Время:%5u:%.2u\n\nНатыкано:\n• символов  -  %u  (%u)\n• ошибок  -  %.1f%%  (%u)\n\n"
+// "СКОРОСТЬ:   %u сим/мин\n\n   Завершить сеанс ?"
+constexpr const char* kSummaryFormat =
+    "\xC2\xF0\xE5\xEC\xFF:%5u:%.2u\n\n"
+    "\xCD\xE0\xF2\xFB\xEA\xE0\xED\xEE:\n"
+    "\x95 \xF1\xE8\xEC\xE2\xEE\xEB\xEE\xE2  -  %u  (%u)\n"
+    "\x95 \xEE\xF8\xE8\xE1\xEE\xEA  -  %.1f%%  (%u)\n\n"
+    "\xD1\xCA\xCE\xD0\xCE\xD1\xD2\xDC:   %u \xF1\xE8\xEC/\xEC\xE8\xED\n\n"
+    "   \xC7\xE0\xE2\xE5\xF0\xF8\xE8\xF2\xFC \xF1\xE5\xE0\xED\xF1 ?";
+
+std::uint32_t speedOf(std::uint16_t correctCount, std::uint8_t minutes, std::uint8_t seconds) {
+    const double typingMinutes = minutes + seconds * kMinutesPerSecond;
+    // Under one second there is no time to divide by.
+    if (typingMinutes <= 0.0) return 0;
+    return static_cast<std::uint32_t>(correctCount / typingMinutes);
+}
+
+}  // namespace
+
+SessionSummary summarizeSession(std::uint32_t elapsedMs, std::uint16_t correctCount, std::uint16_t errorCount) {
+    SessionSummary summary;
+    summary.minutes = static_cast<std::uint8_t>(elapsedMs / 60000);
+    summary.seconds = static_cast<std::uint8_t>(elapsedMs % 60000 / 1000);
+    summary.correctCount = correctCount;
+    summary.errorCount = errorCount;
+    summary.speed = speedOf(correctCount, summary.minutes, summary.seconds);
+    const std::uint32_t keystrokes = std::uint32_t {correctCount} + errorCount;
+    if (keystrokes != 0) summary.errorPercent = static_cast<float>(errorCount * 100u) / static_cast<float>(keystrokes);
+    return summary;
+}
+
+std::string summaryText(const SessionSummary& summary) {
+    std::array<char, 512> text {};
+    const unsigned keystrokes = unsigned {summary.correctCount} + summary.errorCount;
+    const int length = std::snprintf(text.data(), text.size(), kSummaryFormat, unsigned {summary.minutes},
+                                     unsigned {summary.seconds}, unsigned {summary.correctCount}, keystrokes,
+                                     static_cast<double>(summary.errorPercent), unsigned {summary.errorCount},
+                                     unsigned {summary.speed});
+    return length > 0 ? std::string(text.data(), static_cast<std::size_t>(length)) : std::string();
+}
+
+ThemeId themeForSpeed(std::uint32_t speed) {
+    if (speed < 60) return ThemeId::suxx;
+    if (speed < 120) return ThemeId::laugh;
+    return ThemeId::yes;
+}
+
+}  // namespace dactyla
