@@ -1,0 +1,69 @@
+#pragma once
+// Cuts a CP1251 text into sentences fit to type: from a capital that follows the end of the
+// previous sentence to a full stop, question mark or exclamation mark followed by a space, a
+// line break or the end of the text, with a counted length inside [minLength, maxLength].
+// Line breaks inside a sentence count the way they read once joined.
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string_view>
+#include <vector>
+
+#include "platform/file.h"
+
+namespace dactyla {
+
+inline constexpr std::uint32_t kNoSentence = 0xFFFFFFFFu;
+
+// A text ready to scan: its bytes followed by two zero bytes, so the scanner's look-ahead of
+// two bytes past a stop never leaves the buffer. The only way to hand text to the scanner.
+class ScanText {
+public:
+    // The largest text a 32-bit scan position can address with its two zero bytes.
+    static constexpr std::uint64_t kLargestText = 0xFFFFFFFFu - 2;
+
+    ScanText();
+    // Texts longer than kLargestText are cut there.
+    explicit ScanText(std::string_view text);
+    // Reads up to `limit` bytes from the start of `file`; nothing when the file cannot be read.
+    static std::optional<ScanText> read(platform::File& file, std::uint64_t limit = kLargestText);
+
+    std::uint32_t size() const { return static_cast<std::uint32_t>(bytes_.size() - kPadding); }
+    // size() + 2 readable bytes, the last two zero.
+    const std::uint8_t* bytes() const { return bytes_.data(); }
+    // The text itself may be changed in place (the import cleans sentences there); the two
+    // zero bytes after it stay out of reach.
+    std::uint8_t* mutableBytes() { return bytes_.data(); }
+    std::string_view view(std::uint32_t from, std::uint32_t to) const;
+
+private:
+    static constexpr std::size_t kPadding = 2;
+    std::vector<std::uint8_t> bytes_;
+};
+
+struct SentenceRules {
+    bool russian = true;
+    std::uint16_t minLength = 10;
+    std::uint16_t maxLength = 120;
+};
+
+struct FoundSentence {
+    std::uint32_t start = 0;   // offset of its capital
+    std::uint32_t end = 0;     // one past its terminator
+    std::uint32_t length = 0;  // counted length, line breaks discounted
+};
+
+// Finds the next sentence from `scanPos` on and leaves `scanPos` after its terminator; with
+// none left, `scanPos` rests on a zero byte and the result is empty.
+std::optional<FoundSentence> findNextSentence(const SentenceRules& rules, const ScanText& text,
+                                              std::uint32_t& scanPos);
+
+// The same, giving the offset of the sentence's capital or kNoSentence.
+std::uint32_t findSentence(bool russian, std::uint16_t minLength, std::uint16_t maxLength, const ScanText& text,
+                           std::uint32_t& scanPos);
+
+// Moves `scanPos` on by one, then on to the next stop (CR, '.', '?', '!' or a zero byte) and
+// returns it. The byte at the starting position is never examined.
+std::uint8_t advanceToStop(const ScanText& text, std::uint32_t& scanPos);
+
+}  // namespace dactyla
