@@ -25,4 +25,11 @@ add_custom_command(
   COMMENT "Synthesising the sound themes")
 list(APPEND content_outputs ${sound_stamp})
 
+# Checks the synthesised themes: names, format, lengths, levels, loop seams, size, reproducibility.
+if(NOT CMAKE_CROSSCOMPILING)
+  add_test(NAME sounds_check
+           COMMAND ${Python3_EXECUTABLE} ${CMAKE_SOURCE_DIR}/tests/content/sounds_check.py
+                   ${DACTYLA_PROGRAM_DIR}/Sound ${CMAKE_SOURCE_DIR}/tools/sounds/make_sounds.py)
+endif()
+
 add_custom_target(dactyla_content ALL DEPENDS ${content_outputs})
