@@ -26,10 +26,16 @@ add_custom_command(
 list(APPEND content_outputs ${sound_stamp})
 
 # Checks the synthesised themes: names, format, lengths, levels, loop seams, size, reproducibility.
-if(NOT CMAKE_CROSSCOMPILING)
+if(NOT CMAKE_CROSSCOMPILING AND NOT DACTYLA_SANITIZE)  # once is enough; sanitizers add nothing to Python
   add_test(NAME sounds_check
            COMMAND ${Python3_EXECUTABLE} ${CMAKE_SOURCE_DIR}/tests/content/sounds_check.py
                    ${DACTYLA_PROGRAM_DIR}/Sound ${CMAKE_SOURCE_DIR}/tools/sounds/make_sounds.py)
 endif()
 
 add_custom_target(dactyla_content ALL DEPENDS ${content_outputs})
+
+# The native tests read the shipped texts back through the scanner.
+if(NOT CMAKE_CROSSCOMPILING)
+  add_compile_definitions(DACTYLA_CONTENT_DIR="${DACTYLA_PROGRAM_DIR}"
+                          DACTYLA_TEXT_SOURCE_DIR="${CMAKE_SOURCE_DIR}/resources/text")
+endif()
