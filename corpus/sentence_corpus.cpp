@@ -1,0 +1,282 @@
+#include "corpus/sentence_corpus.h"
+
+#include <algorithm>
+#include <array>
+#include <vector>
+
+#include "drill/random.h"
+#include "drill/record_shuffle.h"
+#include "platform/directory.h"
+
+namespace dactyla {
+namespace {
+
+constexpr std::uint64_t kLargestRecordedSize = 0xFFFFFFFFu;
+// Random lines give up after this many draws, so a text with nothing to keep (only capitals,
+// line breaks or spaces) cannot hold the program in a loop.
+constexpr unsigned kMaxRandomDraws = kRandomLineLength * 100;
+
+std::uint32_t readLe(const std::uint8_t* bytes, unsigned size) {
+    std::uint32_t value = 0;
+    for (unsigned k = 0; k < size; ++k) value |= std::uint32_t {bytes[k]} << (8 * k);
+    return value;
+}
+
+void putLe(std::uint8_t* bytes, std::uint32_t value, unsigned size) {
+    for (unsigned k = 0; k < size; ++k) bytes[k] = static_cast<std::uint8_t>(value >> (8 * k));
+}
+
+bool isTerminator(char c) { return c == '.' || c == '?' || c == '!'; }
+
+bool isCapital(bool russian, std::uint8_t c) { return russian ? c >= 0xC0 && c <= 0xDF : c >= 'A' && c <= 'Z'; }
+
+// The size as the header records it; a text of 4 GiB or more has no such size and so never
+// matches a header: its index is rebuilt at every opening.
+std::uint32_t recordedSize(std::uint64_t size) {
+    return static_cast<std::uint32_t>(std::min(size, kLargestRecordedSize));
+}
+
+}  // namespace
+
+std::string textFileName(bool russian) { return russian ? "TextData.Rus" : "TextData.Eng"; }
+std::string indexFileName(bool russian) { return russian ? "random.rus" : "random.eng"; }
+
+IndexHeader parseIndexHeader(std::string_view bytes) {
+    std::array<std::uint8_t, kIndexHeaderSize> header {};
+    std::copy_n(bytes.begin(), std::min<std::size_t>(bytes.size(), header.size()), header.begin());
+    return {readLe(&header[0], 4), static_cast<std::uint16_t>(readLe(&header[4], 2)),
+            static_cast<std::uint16_t>(readLe(&header[6], 2)), readLe(&header[8], 4)};
+}
+
+std::uint64_t indexedTextLimit(std::uint16_t maxLength) {
+    // A sentence starting at the last reachable offset ends, with the byte after its
+    // terminator that decides it, within maxLength + 1 bytes.
+    return std::uint64_t {kLastIndexableOffset} + 1 + maxLength;
+}
+
+void forEachIndexableSentence(const ScanText& text, const SentenceRules& rules,
+                              const std::function<void(const FoundSentence&)>& visit) {
+    std::uint32_t scanPos = 0;
+    while (const auto sentence = findNextSentence(rules, text, scanPos)) {
+        if (sentence->start > kLastIndexableOffset) return;
+        if (sentence->end - sentence->start <= rules.maxLength) visit(*sentence);
+    }
+}
+
+SentenceCorpus::SentenceCorpus(platform::File textFile, platform::File indexFile)
+    : textFile_(std::move(textFile)), indexFile_(std::move(indexFile)) {}
+
+std::unique_ptr<SentenceCorpus> openCorpus(const Options& options, const std::string& programDirectory,
+                                           const std::string& userDirectory, CorpusError* error) {
+    const auto fail = [error](CorpusError why) {
+        if (error) *error = why;
+        return std::unique_ptr<SentenceCorpus>();
+    };
+    const bool russian = options.russian != 0;
+    platform::File text = platform::File::open(platform::joinPath(programDirectory, textFileName(russian)),
+                                               {.mode = platform::OpenMode::always,
+                                                .hint = platform::AccessHint::randomAccess});
+    if (!text.isOpen()) return fail(CorpusError::textFile);
+    platform::File index = platform::File::open(platform::joinPath(userDirectory, indexFileName(russian)),
+                                                {.mode = platform::OpenMode::always,
+                                                 .hint = platform::AccessHint::sequential});
+    if (!index.isOpen()) return fail(CorpusError::indexFile);
+
+    std::unique_ptr<SentenceCorpus> corpus(new SentenceCorpus(std::move(text), std::move(index)));
+    std::array<char, kIndexHeaderSize> headerBytes {};
+    corpus->indexFile_.seek(0);
+    const std::size_t got = corpus->indexFile_.read(headerBytes.data(), headerBytes.size());
+    const IndexHeader header = parseIndexHeader({headerBytes.data(), got});
+
+    if (corpus->indexIsValid(header, options)) {
+        corpus->entryCount_ = static_cast<std::uint32_t>((*corpus->indexFile_.size() - kIndexHeaderSize) /
+                                                          kIndexEntrySize);
+        // Taken as stored even past the end: the next line then wraps to the first entry.
+        corpus->position_ = header.position;
+        corpus->restoreCursor();
+    } else {
+        corpus->rebuiltOnOpen_ = true;
+        if (!corpus->rebuild(options)) return fail(CorpusError::indexWrite);
+    }
+    if (error) *error = CorpusError::none;
+    return corpus;
+}
+
+void closeCorpus(std::unique_ptr<SentenceCorpus>& corpus) { corpus.reset(); }
+
+bool SentenceCorpus::indexIsValid(const IndexHeader& header, const Options& options) const {
+    const auto textSize = textFile_.size();
+    const auto indexSize = indexFile_.size();
+    if (!textSize || !indexSize) return false;
+    if (*textSize > kLargestRecordedSize || header.textSize != *textSize) return false;
+    if (header.minLength != options.minLength || header.maxLength != options.maxLength) return false;
+    if (*indexSize < kIndexHeaderSize || (*indexSize - kIndexHeaderSize) % kIndexEntrySize != 0) return false;
+    // Our entries are distinct offsets within the text and within reach; more of them than
+    // that is no index of ours (and would cost a huge reshuffle).
+    const std::uint64_t entries = (*indexSize - kIndexHeaderSize) / kIndexEntrySize;
+    return entries <= std::min<std::uint64_t>(*textSize, std::uint64_t {kLastIndexableOffset} + 1);
+}
+
+std::uint32_t SentenceCorpus::sentenceCount() const { return noneTakeable_ ? 0 : entryCount_; }
+
+std::uint64_t SentenceCorpus::cursorOffset() const {
+    return kIndexHeaderSize + std::uint64_t {kIndexEntrySize} * position_;
+}
+
+bool SentenceCorpus::restoreCursor() { return indexFile_.seek(cursorOffset()); }
+
+bool SentenceCorpus::writeAt(std::uint64_t offset, const void* bytes, std::size_t count) {
+    const bool written = indexFile_.seek(offset) && indexFile_.write(bytes, count) == count;
+    if (!written) writeFailed_ = true;
+    return written;
+}
+
+bool SentenceCorpus::takeWrapped() {
+    const bool result = wrapped_ || position_ >= entryCount_;
+    wrapped_ = false;
+    return result;
+}
+
+void SentenceCorpus::reshuffleRemainder(bool keepPosition) {
+    if (!keepPosition || position_ >= entryCount_) position_ = 0;
+    const std::uint32_t remaining = entryCount_ - position_;
+    std::vector<std::uint8_t> entries(std::size_t {remaining} * kIndexEntrySize);
+    if (!entries.empty() && restoreCursor()) {
+        entries.resize(indexFile_.read(entries.data(), entries.size()) / kIndexEntrySize * kIndexEntrySize);
+        recordShuffle(entries.data(), static_cast<std::int32_t>(entries.size() / kIndexEntrySize), kIndexEntrySize);
+        writeAt(cursorOffset(), entries.data(), entries.size());
+    }
+    restoreCursor();
+}
+
+void SentenceCorpus::savePosition() {
+    std::array<std::uint8_t, 4> bytes {};
+    putLe(bytes.data(), position_, 4);
+    writeAt(8, bytes.data(), bytes.size());
+    restoreCursor();
+}
+
+bool SentenceCorpus::writeHeader(const Options& options) {
+    const auto textSize = textFile_.size();
+    if (!textSize) return false;
+    std::array<std::uint8_t, 8> bytes {};
+    putLe(&bytes[0], recordedSize(*textSize), 4);
+    putLe(&bytes[4], options.minLength, 2);
+    putLe(&bytes[6], options.maxLength, 2);
+    const bool written = writeAt(0, bytes.data(), bytes.size());
+    restoreCursor();
+    return written;
+}
+
+bool SentenceCorpus::scanText(const Options& options) {
+    entryCount_ = 0;
+    position_ = 0;
+    noneTakeable_ = false;
+    std::vector<std::uint8_t> entries;
+    {
+        const auto text = ScanText::read(textFile_, indexedTextLimit(options.maxLength));
+        if (!text) {
+            writeFailed_ = true;
+            return false;
+        }
+        const SentenceRules rules {options.russian != 0, options.minLength, options.maxLength};
+        forEachIndexableSentence(*text, rules, [&entries](const FoundSentence& sentence) {
+            std::uint8_t entry[kIndexEntrySize];
+            putLe(entry, sentence.start, kIndexEntrySize);
+            entries.insert(entries.end(), entry, entry + kIndexEntrySize);
+        });
+    }
+    // One write, then cut, so entries of an older, longer index do not survive.
+    const bool written = writeAt(kIndexHeaderSize, entries.data(), entries.size()) && indexFile_.truncate();
+    if (!written) writeFailed_ = true;
+    entryCount_ = written ? static_cast<std::uint32_t>(entries.size() / kIndexEntrySize) : 0;
+    savePosition();
+    return written && !writeFailed_;
+}
+
+bool SentenceCorpus::rebuild(const Options& options) {
+    writeFailed_ = false;
+    scanText(options);
+    reshuffleRemainder(false);
+    writeHeader(options);
+    return !writeFailed_;
+}
+
+std::uint16_t SentenceCorpus::nextCorpusLine(char* destination, const Options& options) {
+    if (options.alphabetMode) return randomLine(destination, options);
+    return nextSentenceLine(destination, std::min(options.maxLength, kLongestSentence));
+}
+
+std::optional<std::uint32_t> SentenceCorpus::takeEntry() {
+    if (position_ >= entryCount_) {
+        // The same order is replayed; a new one is made when the session ends.
+        wrapped_ = true;
+        position_ = 0;
+        restoreCursor();
+    }
+    ++position_;
+    std::uint8_t entry[kIndexEntrySize] = {};
+    if (indexFile_.read(entry, kIndexEntrySize) != kIndexEntrySize) {
+        restoreCursor();
+        return std::nullopt;
+    }
+    return readLe(entry, kIndexEntrySize);
+}
+
+std::uint16_t SentenceCorpus::nextSentenceLine(char* destination, std::uint16_t maxLength) {
+    if (noneTakeable_) return 0;
+    // An entry may give nothing (the text was edited without changing its size, or an offset
+    // lies past its end); such entries are passed over, each at most once per call.
+    for (std::uint32_t attempt = 0; attempt < entryCount_; ++attempt) {
+        const auto offset = takeEntry();
+        if (!offset) continue;
+        if (const std::uint16_t length = readSentence(*offset, destination, maxLength)) return length;
+    }
+    noneTakeable_ = true;
+    return 0;
+}
+
+std::uint16_t SentenceCorpus::readSentence(std::uint32_t offset, char* destination, std::uint16_t maxLength) {
+    // A short read ends the data: nothing of an earlier line may show through.
+    const std::size_t got = textFile_.seek(offset) ? textFile_.read(destination, maxLength) : 0;
+    destination[got] = '\0';
+    char* const end = destination + got;
+    char* const terminator = std::find_if(destination, end, [](char c) { return isTerminator(c) || c == '\0'; });
+    if (terminator == end || *terminator == '\0') {
+        destination[0] = '\0';
+        return 0;
+    }
+    const auto length = static_cast<std::uint16_t>(terminator - destination + 1);
+    destination[length] = ' ';
+    destination[length + 1] = '\0';
+    return static_cast<std::uint16_t>(length + 1);
+}
+
+std::uint16_t SentenceCorpus::randomLine(char* destination, const Options& options) {
+    const auto size = textFile_.size();
+    if (!size || *size == 0) return 0;
+    const std::uint32_t lastOffset = recordedSize(*size) - 1;
+    const bool russian = options.russian != 0;
+    bool prevSpace = true;
+    std::uint16_t kept = 0;
+    for (unsigned draw = 0; draw < kMaxRandomDraws && kept < kRandomLineLength; ++draw) {
+        const double fraction = nextRandom() * (1.0 / 32767.0);
+        const auto offset = static_cast<std::uint32_t>(fraction * static_cast<double>(lastOffset));
+        char byte = 0;
+        if (!textFile_.seek(offset) || textFile_.read(&byte, 1) != 1) continue;
+        const auto c = static_cast<std::uint8_t>(byte);
+        bool keep = true;
+        if (c == ' ') {
+            keep = !prevSpace;
+            prevSpace = true;
+        } else {
+            prevSpace = false;
+            // A zero byte cannot be typed; line breaks and barred capitals are not drilled.
+            keep = c != '\r' && c != '\n' && c != '\0' && (options.allowCapitals || !isCapital(russian, c));
+        }
+        if (keep) destination[kept++] = byte;
+    }
+    return kept;
+}
+
+}  // namespace dactyla
