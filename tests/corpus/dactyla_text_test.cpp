@@ -1,0 +1,205 @@
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "corpus/sentence_corpus.h"
+#include "platform/directory.h"
+#include "platform/file.h"
+#include "support/temp_dir.h"
+#include "tools/dactyla_text/arguments.h"
+#include "tools/dactyla_text/commands.h"
+
+namespace dactyla::text_tool {
+namespace {
+
+using ::testing::HasSubstr;
+using ::testing::StartsWith;
+
+TEST(DactylaTextArguments, HelpWinsAndNothingAtAllIsHelp) {
+    for (const auto& words : std::vector<std::vector<std::string>> {{}, {"--help"}, {"check", "f", "-h"}}) {
+        const auto parsed = parseArguments(words);
+        ASSERT_TRUE(parsed.arguments);
+        EXPECT_EQ(parsed.arguments->command, Command::help);
+    }
+}
+
+TEST(DactylaTextArguments, CheckTakesAFileWithOptionalLanguageWindowAndLimit) {
+    auto parsed = parseArguments({"check", "text.txt"});
+    ASSERT_TRUE(parsed.arguments);
+    EXPECT_EQ(parsed.arguments->command, Command::check);
+    EXPECT_EQ(parsed.arguments->file, "text.txt");
+    EXPECT_TRUE(parsed.arguments->russian);
+    EXPECT_EQ(parsed.arguments->minLength, 10);
+    EXPECT_EQ(parsed.arguments->maxLength, 120);
+    EXPECT_FALSE(parsed.arguments->limit);
+
+    parsed = parseArguments({"check", "--lang", "en", "--max", "60", "t", "--min", "20", "--limit", "0"});
+    ASSERT_TRUE(parsed.arguments) << parsed.error;
+    EXPECT_EQ(parsed.arguments->file, "t");
+    EXPECT_FALSE(parsed.arguments->russian);
+    EXPECT_EQ(parsed.arguments->minLength, 20);
+    EXPECT_EQ(parsed.arguments->maxLength, 60);
+    EXPECT_EQ(parsed.arguments->limit, 0u);
+}
+
+TEST(DactylaTextArguments, IndexTakesProgramDirectoryUserAndALanguage) {
+    const auto parsed = parseArguments({"index", "C:\\Dactyla", "\xC0\xED\xFF", "--lang", "ru"});
+    ASSERT_TRUE(parsed.arguments) << parsed.error;
+    EXPECT_EQ(parsed.arguments->command, Command::index);
+    EXPECT_EQ(parsed.arguments->programDirectory, "C:\\Dactyla");
+    EXPECT_EQ(parsed.arguments->user, "\xC0\xED\xFF");
+    EXPECT_TRUE(parsed.arguments->russian);
+}
+
+TEST(DactylaTextArguments, EachMistakeIsNamed) {
+    const std::vector<std::pair<std::vector<std::string>, std::string>> cases = {
+        {{"frobnicate"}, "unknown command 'frobnicate'"},
+        {{"check"}, "check takes one FILE"},
+        {{"check", "a", "b"}, "check takes one FILE"},
+        {{"check", "a", "--lang"}, "--lang needs a value"},
+        {{"check", "a", "--lang", "de"}, "--lang must be ru or en, not 'de'"},
+        {{"check", "a", "--min", "x1"}, "--min must be a number, not 'x1'"},
+        {{"check", "a", "--max", "-5"}, "--max must be a number, not '-5'"},
+        {{"check", "a", "--limit", "99999999999"}, "--limit must be a number, not '99999999999'"},
+        {{"check", "a", "--min", "9"}, "--min must lie between 10 and 120, as the program keeps it"},
+        {{"check", "a", "--max", "121"}, "--max must lie between 10 and 120, as the program keeps it"},
+        {{"check", "a", "--min", "50", "--max", "40"}, "--min is above --max"},
+        {{"check", "a", "--verbose", "1"}, "unknown option --verbose"},
+        {{"index", "dir", "user"}, "index needs --lang ru or --lang en"},
+        {{"index", "dir", "--lang", "en"}, "index takes PROGRAM_DIR and USER"},
+        {{"index", "dir", "user", "--lang", "en", "--min", "20"}, "unknown option --min for index"},
+        {{"index", "dir", "", "--lang", "en"}, "the user name is empty"},
+    };
+    for (const auto& [words, error] : cases) {
+        const auto parsed = parseArguments(words);
+        EXPECT_FALSE(parsed.arguments) << error;
+        EXPECT_EQ(parsed.error, error);
+    }
+}
+
+class DactylaTextRun : public ::testing::Test {
+protected:
+    int run(const std::vector<std::string>& words) {
+        out.str("");
+        err.str("");
+        return runTool(words, out, err);
+    }
+
+    testing::TempDir dir;
+    std::ostringstream out;
+    std::ostringstream err;
+};
+
+TEST_F(DactylaTextRun, HelpExplainsBothCommands) {
+    EXPECT_EQ(run({"--help"}), kSuccess);
+    EXPECT_THAT(out.str(), HasSubstr("dactyla-text check FILE"));
+    EXPECT_THAT(out.str(), HasSubstr("dactyla-text index PROGRAM_DIR USER --lang ru|en"));
+    EXPECT_EQ(err.str(), "");
+}
+
+TEST_F(DactylaTextRun, UsageErrorsExitWithTwoAndOneLine) {
+    EXPECT_EQ(run({"check"}), kUsage);
+    EXPECT_EQ(err.str(), "dactyla-text: check takes one FILE (see dactyla-text --help)\n");
+    EXPECT_EQ(out.str(), "");
+}
+
+TEST_F(DactylaTextRun, CheckListsOffsetCountedLengthAndTheSentenceWithVisibleLineBreaks) {
+    dir.write("t.txt", "Hello world. Short. Abc def\r\nghi jkl. Hyphen-\r\nated word here.");
+    EXPECT_EQ(run({"check", dir.file("t.txt"), "--lang", "en"}), kSuccess);
+    EXPECT_EQ(out.str(), "3 sentences in " + dir.file("t.txt") + " (English, length 10 to 120)\n"
+                         "0\t12\tHello world.\n"
+                         "20\t16\tAbc def ghi jkl.\n"
+                         "38\t21\tHyphen- ated word here.\n");
+
+    EXPECT_EQ(run({"check", dir.file("t.txt"), "--lang", "en", "--limit", "1", "--min", "13"}), kSuccess);
+    EXPECT_EQ(out.str(), "2 sentences in " + dir.file("t.txt") + " (English, length 13 to 120)\n"
+                         "20\t16\tAbc def ghi jkl.\n"
+                         "... 1 more\n");
+}
+
+TEST_F(DactylaTextRun, CheckCountsWhatTheProgramIndexes) {
+    // Passes the scanner with max 11 but its bytes do not fit: the program leaves it out.
+    dir.write("t.txt", "Abcde -\r\nhi. Abcdefghi.");
+    EXPECT_EQ(run({"check", dir.file("t.txt"), "--lang", "en", "--max", "11"}), kSuccess);
+    EXPECT_THAT(out.str(), StartsWith("1 sentences"));
+    EXPECT_THAT(out.str(), HasSubstr("13\t10\tAbcdefghi.\n"));
+}
+
+TEST_F(DactylaTextRun, CheckOfAFileThatCannotBeReadIsBadInput) {
+    EXPECT_EQ(run({"check", dir.file("missing.txt")}), kBadInput);
+    EXPECT_EQ(err.str(), "dactyla-text: cannot read " + dir.file("missing.txt") + " (missing or in use)\n");
+    dir.write("held.txt", "Hello world.");
+    platform::File holder = platform::File::open(dir.file("held.txt"), {.mode = platform::OpenMode::existing});
+    ASSERT_TRUE(holder.isOpen());
+    EXPECT_EQ(run({"check", dir.file("held.txt")}), kBadInput);
+}
+
+class DactylaTextIndex : public DactylaTextRun {
+protected:
+    DactylaTextIndex() {
+        platform::createDirectory(dir.file("Users"));
+        platform::createDirectory(user());
+        dir.write("TextData.Eng", "Hello world. A second one here! Short. And a third sentence?");
+    }
+    std::string user() const { return platform::joinPath(dir.file("Users"), "Ann"); }
+    void writeOptionsFile(const std::string& bytes) const {
+        platform::File file = platform::File::open(platform::joinPath(user(), "Options.dat"),
+                                                   {.mode = platform::OpenMode::createAlways});
+        ASSERT_EQ(file.write(bytes.data(), bytes.size()), bytes.size());
+    }
+    std::string index() const { return platform::readWholeFile(platform::joinPath(user(), "random.eng")).value_or(""); }
+};
+
+TEST_F(DactylaTextIndex, BuildsThenValidatesTheIndexAsTheProgramDoes) {
+    EXPECT_EQ(run({"index", dir.path(), "Ann", "--lang", "en"}), kSuccess) << err.str();
+    EXPECT_THAT(out.str(), HasSubstr("random.eng (rebuilt)"));
+    EXPECT_THAT(out.str(), HasSubstr("header    textSize 60, minLength 10, maxLength 120, position 0\n"));
+    EXPECT_THAT(out.str(), HasSubstr("sentences 3\n"));
+    EXPECT_EQ(index().size(), kIndexHeaderSize + 9);
+    EXPECT_FALSE(platform::fileExists(platform::joinPath(user(), "Options.dat"))) << "the tool creates no options";
+
+    EXPECT_EQ(run({"index", dir.path(), "Ann", "--lang", "en"}), kSuccess);
+    EXPECT_THAT(out.str(), HasSubstr("random.eng (valid)"));
+
+    // The program would see the same index as valid.
+    Options options;
+    options.russian = 0;
+    auto corpus = openCorpus(options, dir.path(), user());
+    ASSERT_TRUE(corpus);
+    EXPECT_FALSE(corpus->rebuiltOnOpen());
+}
+
+TEST_F(DactylaTextIndex, TakesTheLengthWindowFromTheUsersOptions) {
+    // Options.dat: totals 0 and 0, minLength 13, maxLength 120, timer 300, flags 0.
+    writeOptionsFile(std::string("\0\0\0\0\0\0\0\0\x0D\0\x78\0\x2C\x01\0\0", 16));
+    EXPECT_EQ(run({"index", dir.path(), "Ann", "--lang", "en"}), kSuccess) << err.str();
+    EXPECT_THAT(out.str(), HasSubstr("minLength 13, maxLength 120"));
+    EXPECT_THAT(out.str(), HasSubstr("sentences 2\n"));
+}
+
+TEST_F(DactylaTextIndex, ProblemsWithTheFoldersOrFilesAreBadInput) {
+    EXPECT_EQ(run({"index", dir.file("nowhere"), "Ann", "--lang", "en"}), kBadInput);
+    EXPECT_EQ(err.str(), "dactyla-text: no program directory " + dir.file("nowhere") + "\n");
+    EXPECT_EQ(run({"index", dir.path(), "Bob", "--lang", "en"}), kBadInput);
+    EXPECT_THAT(err.str(), HasSubstr("no user directory"));
+    EXPECT_EQ(run({"index", dir.path(), "..", "--lang", "en"}), kBadInput);
+    EXPECT_EQ(run({"index", dir.path(), "a/b", "--lang", "en"}), kBadInput);
+
+    platform::File holder = platform::File::open(dir.file("TextData.Eng"), {.mode = platform::OpenMode::existing});
+    ASSERT_TRUE(holder.isOpen());
+    EXPECT_EQ(run({"index", dir.path(), "Ann", "--lang", "en"}), kBadInput);
+    EXPECT_EQ(err.str(), "dactyla-text: cannot open the text file (read-only folder, or in use by Dactyla)\n");
+    holder.close();
+
+    writeOptionsFile(std::string(16, '\0'));
+    holder = platform::File::open(platform::joinPath(user(), "Options.dat"), {.mode = platform::OpenMode::existing});
+    ASSERT_TRUE(holder.isOpen());
+    EXPECT_EQ(run({"index", dir.path(), "Ann", "--lang", "en"}), kBadInput);
+    EXPECT_THAT(err.str(), HasSubstr("Options.dat (in use by Dactyla)"));
+}
+
+}  // namespace
+}  // namespace dactyla::text_tool

@@ -1,0 +1,24 @@
+#pragma once
+// dactyla-text: what the program will make of a sentence text and of a user's index.
+#include <iosfwd>
+#include <string>
+#include <vector>
+
+#include "tools/dactyla_text/arguments.h"
+
+namespace dactyla::text_tool {
+
+inline constexpr int kSuccess = 0;
+inline constexpr int kBadInput = 1;
+inline constexpr int kUsage = 2;
+
+extern const char* const kHelp;
+
+// Lists the sentences the program indexes from a CP1251 text.
+int runCheck(const Arguments& arguments, std::ostream& out, std::ostream& err);
+// Validates or rebuilds a user's index the way the program does and shows it.
+int runIndex(const Arguments& arguments, std::ostream& out, std::ostream& err);
+// Parses `words` (CP1251, without the program name) and runs the command; returns the exit code.
+int runTool(const std::vector<std::string>& words, std::ostream& out, std::ostream& err);
+
+}  // namespace dactyla::text_tool
