@@ -1,0 +1,102 @@
+// The drill's hot paths: one correct keystroke (refills included), one alphabet line, and the
+// shuffle of a full-size corpus index.
+#include <benchmark/benchmark.h>
+
+#include <array>
+#include <cstdint>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "drill/drill.h"
+#include "drill/line_feed.h"
+#include "drill/record_shuffle.h"
+
+namespace dactyla {
+namespace {
+
+// Effects that cost nothing, so the figure is the drill's own work.
+class SilentEffects : public StripPainter, public DrillSound, public DrillTimers, public DrillTime,
+                      public DrillDesktop, public DrillShell, public DrillRecords {
+public:
+    DrillEffects effects() { return {*this, *this, *this, *this, *this, *this, *this}; }
+    void drawStrip(const char* characters) override { benchmark::DoNotOptimize(characters); }
+    void drawClock(std::uint8_t, std::uint8_t) override {}
+    void playTheme(ThemeId, unsigned) override {}
+    void stopSound() override {}
+    void armTimer(unsigned, std::uint32_t) override {}
+    void killTimer(unsigned) override {}
+    std::uint32_t tickCount() override { return 0; }
+    void sleepMs(std::uint32_t) override {}
+    int showMessageBox(const std::string&, const std::string&, unsigned) override { return messageBox::kNo; }
+    ScreenSize screenSize() override { return {1920, 1080}; }
+    void movePointer(int, int) override {}
+    void parkPointer() override {}
+    void activateKeyboardLayout(const std::string&) override {}
+    bool hasCurrentUser() override { return true; }
+    void requestNewUser() override {}
+    void updateStartStopLabel() override {}
+    void closeMainWindow() override {}
+    bool appendResult(std::uint16_t, float, std::uint8_t, std::uint8_t) override { return true; }
+    void addTotals(std::uint32_t, std::uint32_t) override {}
+};
+
+// The same sentence over and over, as a corpus in memory would give it.
+class OneSentence : public DrillCorpus {
+public:
+    std::uint32_t sentenceCount() const override { return 1; }
+    std::uint16_t nextCorpusLine(char* destination, const Options&) override {
+        std::memcpy(destination, kSentence.data(), kSentence.size() + 1);
+        return static_cast<std::uint16_t>(kSentence.size());
+    }
+    bool takeWrapped() override { return false; }
+    void reshuffleRemainder(bool) override {}
+    void savePosition() override {}
+
+private:
+    const std::string kSentence = "The quick brown fox jumps over the lazy dog near the river bank. ";
+};
+
+void correctKeystroke(benchmark::State& state) {
+    SilentEffects silent;
+    Options options;
+    OneSentence corpus;
+    Drill drill(silent.effects(), options);
+    drill.setCorpus(&corpus);
+    drill.onChar('\r');
+    for (auto _ : state) {
+        const TypingStrip& strip = drill.strip();
+        drill.onChar(strip.lineBuffer[strip.cursor]);
+    }
+    state.SetItemsProcessed(state.iterations());
+}
+BENCHMARK(correctKeystroke);
+
+void alphabetLine(benchmark::State& state) {
+    Options options;
+    options.alphabetMode = 1;
+    options.allowCapitals = 1;
+    std::array<char, kAlphabetLineRoom> line {};
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(makeAlphabetLine(line.data(), options));
+        benchmark::ClobberMemory();
+    }
+    state.SetItemsProcessed(state.iterations());
+}
+BENCHMARK(alphabetLine);
+
+void shuffleMillionThreeByteRecords(benchmark::State& state) {
+    constexpr std::int32_t kCount = 1000000;
+    std::vector<std::uint8_t> records(std::size_t {kCount} * 3);
+    for (std::int32_t k = 0; k < kCount; ++k) std::memcpy(&records[std::size_t(k) * 3], &k, 3);
+    for (auto _ : state) {
+        recordShuffle(records.data(), kCount, 3);
+        benchmark::ClobberMemory();
+    }
+    state.SetItemsProcessed(state.iterations() * kCount);
+    state.SetBytesProcessed(state.iterations() * kCount * 3);
+}
+BENCHMARK(shuffleMillionThreeByteRecords)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+}  // namespace dactyla
