@@ -16,10 +16,15 @@ namespace dactyla {
 namespace {
 
 // Effects that cost nothing, so the figure is the drill's own work.
-class SilentEffects : public StripPainter, public DrillSound, public DrillTimers, public DrillTime,
-                      public DrillDesktop, public DrillShell, public DrillRecords {
+class SilentEffects : public StripPainter,
+                      public DrillSound,
+                      public DrillTimers,
+                      public DrillTime,
+                      public DrillDesktop,
+                      public DrillShell,
+                      public DrillRecords {
 public:
-    DrillEffects effects() { return {*this, *this, *this, *this, *this, *this, *this}; }
+    DrillEffects effects() { return { *this, *this, *this, *this, *this, *this, *this }; }
     void drawStrip(const char* characters) override { benchmark::DoNotOptimize(characters); }
     void drawClock(std::uint8_t, std::uint8_t) override {}
     void playTheme(ThemeId, unsigned) override {}
@@ -29,7 +34,7 @@ public:
     std::uint32_t tickCount() override { return 0; }
     void sleepMs(std::uint32_t) override {}
     int showMessageBox(const std::string&, const std::string&, unsigned) override { return messageBox::kNo; }
-    ScreenSize screenSize() override { return {1920, 1080}; }
+    ScreenSize screenSize() override { return { 1920, 1080 }; }
     void movePointer(int, int) override {}
     void parkPointer() override {}
     void activateKeyboardLayout(const std::string&) override {}
@@ -76,7 +81,7 @@ void alphabetLine(benchmark::State& state) {
     Options options;
     options.alphabetMode = 1;
     options.allowCapitals = 1;
-    std::array<char, kAlphabetLineRoom> line {};
+    std::array<char, kAlphabetLineRoom> line{};
     for (auto _ : state) {
         benchmark::DoNotOptimize(makeAlphabetLine(line.data(), options));
         benchmark::ClobberMemory();
@@ -87,7 +92,7 @@ BENCHMARK(alphabetLine);
 
 void shuffleMillionThreeByteRecords(benchmark::State& state) {
     constexpr std::int32_t kCount = 1000000;
-    std::vector<std::uint8_t> records(std::size_t {kCount} * 3);
+    std::vector<std::uint8_t> records(std::size_t{ kCount } * 3);
     for (std::int32_t k = 0; k < kCount; ++k) std::memcpy(&records[std::size_t(k) * 3], &k, 3);
     for (auto _ : state) {
         recordShuffle(records.data(), kCount, 3);

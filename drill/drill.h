@@ -17,7 +17,7 @@ inline constexpr unsigned kLineBufferSize = 152;  // 30 in front of a line of at
 // The text being typed. Indices cursor-15..cursor-1 hold the last 15 typed characters,
 // cursor..cursor+remaining-1 those still to type.
 struct TypingStrip {
-    std::array<char, kLineBufferSize> lineBuffer {};
+    std::array<char, kLineBufferSize> lineBuffer{};
     std::uint16_t cursor = 15;
     std::uint16_t remaining = 0;
     // Correct keystrokes left until the next background melody; runs below zero while the
@@ -35,7 +35,7 @@ struct SessionState {
     std::uint32_t elapsedMs = 0;   // typing time before the current run
     std::uint32_t resumeTick = 0;  // tick count when the current run began
     std::uint8_t resyncTicks = 0;  // clock ticks since the last recomputation; kept across sessions
-    std::array<char, kStripLength> pauseStrip {};
+    std::array<char, kStripLength> pauseStrip{};
 };
 
 class Drill {

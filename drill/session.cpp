@@ -39,10 +39,11 @@ constexpr const char* kAppendFailedText =
     "\xE4\xF0\xF3\xE3\xE8\xEC \xEF\xF0\xE8\xEB\xEE\xE6\xE5\xED\xE8\xE5\xEC)\n\n"
     "\xCF\xEE\xEF\xF0\xEE\xE1\xEE\xE2\xE0\xF2\xFC \xE5\xF9\xE5 \xF0\xE0\xE7?";
 // "    НАШИ ПАЛЬЧИКИ УСТАЛИ ?    ", centred across both halves of the strip.
-constexpr const char* kPauseText = "    \xCD\xC0\xD8\xC8 \xCF\xC0\xCB\xDC\xD7\xC8\xCA\xC8 \xD3\xD1\xD2\xC0\xCB\xC8 ?    ";
+constexpr const char* kPauseText =
+    "    \xCD\xC0\xD8\xC8 \xCF\xC0\xCB\xDC\xD7\xC8\xCA\xC8 \xD3\xD1\xD2\xC0\xCB\xC8 ?    ";
 
 std::string keyboardLayoutName(bool russian) {
-    std::array<char, 16> name {};
+    std::array<char, 16> name{};
     std::snprintf(name.data(), name.size(), "00000%x", russian ? kRussianLayout : kEnglishLayout);
     return name.data();
 }
@@ -107,8 +108,10 @@ void Drill::playIntro() {
 
 void Drill::setPaused(bool paused) {
     if (!session_.sessionRunning || paused == session_.sessionPaused) return;
-    if (paused) pause();
-    else resume();
+    if (paused)
+        pause();
+    else
+        resume();
 }
 
 void Drill::pause() {
@@ -182,12 +185,14 @@ void Drill::onClockTimer(unsigned timerId, std::uint32_t messageTime) {
 void Drill::endSession() {
     if (!session_.sessionRunning) return;
     if (!session_.sessionPaused) stopRun();
-    const SessionSummary summary = summarizeSession(session_.elapsedMs, session_.correctCount, session_.errorCount);
+    const SessionSummary summary =
+        summarizeSession(session_.elapsedMs, session_.correctCount, session_.errorCount);
     session_.clockMinutes = summary.minutes;
     session_.clockSeconds = summary.seconds;
     effects_.painter.drawClock(session_.clockMinutes, session_.clockSeconds);
     // A paused session keeps its "Pause" loop.
-    if (!session_.sessionPaused) effects_.sound.playTheme(themeForSpeed(summary.speed), platform::soundFlag::async);
+    if (!session_.sessionPaused)
+        effects_.sound.playTheme(themeForSpeed(summary.speed), platform::soundFlag::async);
     // Not running while the box is open, so the focus moving to it pauses nothing.
     session_.sessionRunning = false;
     const ScreenSize screen = effects_.desktop.screenSize();
@@ -195,8 +200,10 @@ void Drill::endSession() {
     const int answer = effects_.desktop.showMessageBox(
         summaryText(summary), kQuestionTitle,
         messageBox::kYesNo | messageBox::kIconInformation | messageBox::kDefaultButton2);
-    if (answer == messageBox::kYes) finishSession(summary);
-    else continueSession();
+    if (answer == messageBox::kYes)
+        finishSession(summary);
+    else
+        continueSession();
 }
 
 void Drill::finishSession(const SessionSummary& summary) {

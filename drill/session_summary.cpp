@@ -29,25 +29,27 @@ std::uint32_t speedOf(std::uint16_t correctCount, std::uint8_t minutes, std::uin
 
 }  // namespace
 
-SessionSummary summarizeSession(std::uint32_t elapsedMs, std::uint16_t correctCount, std::uint16_t errorCount) {
+SessionSummary summarizeSession(std::uint32_t elapsedMs, std::uint16_t correctCount,
+                                std::uint16_t errorCount) {
     SessionSummary summary;
     summary.minutes = static_cast<std::uint8_t>(elapsedMs / 60000);
     summary.seconds = static_cast<std::uint8_t>(elapsedMs % 60000 / 1000);
     summary.correctCount = correctCount;
     summary.errorCount = errorCount;
     summary.speed = speedOf(correctCount, summary.minutes, summary.seconds);
-    const std::uint32_t keystrokes = std::uint32_t {correctCount} + errorCount;
-    if (keystrokes != 0) summary.errorPercent = static_cast<float>(errorCount * 100u) / static_cast<float>(keystrokes);
+    const std::uint32_t keystrokes = std::uint32_t{ correctCount } + errorCount;
+    if (keystrokes != 0)
+        summary.errorPercent = static_cast<float>(errorCount * 100u) / static_cast<float>(keystrokes);
     return summary;
 }
 
 std::string summaryText(const SessionSummary& summary) {
-    std::array<char, 512> text {};
-    const unsigned keystrokes = unsigned {summary.correctCount} + summary.errorCount;
-    const int length = std::snprintf(text.data(), text.size(), kSummaryFormat, unsigned {summary.minutes},
-                                     unsigned {summary.seconds}, unsigned {summary.correctCount}, keystrokes,
-                                     static_cast<double>(summary.errorPercent), unsigned {summary.errorCount},
-                                     unsigned {summary.speed});
+    std::array<char, 512> text{};
+    const unsigned keystrokes = unsigned{ summary.correctCount } + summary.errorCount;
+    const int length = std::snprintf(text.data(), text.size(), kSummaryFormat, unsigned{ summary.minutes },
+                                     unsigned{ summary.seconds }, unsigned{ summary.correctCount },
+                                     keystrokes, static_cast<double>(summary.errorPercent),
+                                     unsigned{ summary.errorCount }, unsigned{ summary.speed });
     return length > 0 ? std::string(text.data(), static_cast<std::size_t>(length)) : std::string();
 }
 

@@ -25,21 +25,28 @@ Drill::Drill(const DrillEffects& effects, const Options& options) : effects_(eff
 }
 
 const char* Drill::visibleStrip() const {
-    return session_.sessionPaused ? session_.pauseStrip.data() : strip_.lineBuffer.data() + strip_.cursor - kTyped;
+    return session_.sessionPaused ? session_.pauseStrip.data()
+                                  : strip_.lineBuffer.data() + strip_.cursor - kTyped;
 }
 
 void Drill::onChar(char character) {
     if (!session_.sessionRunning) {
-        if (character == kEnter || character == kSpace) startSession();
-        else if (character == kEscape) effects_.shell.closeMainWindow();
+        if (character == kEnter || character == kSpace)
+            startSession();
+        else if (character == kEscape)
+            effects_.shell.closeMainWindow();
         return;
     }
     // A line feed that came back empty may have left nothing to type: ask it again.
     if (!session_.sessionPaused && strip_.remaining == 0) refill();
-    if (!session_.sessionPaused && isCorrect(character)) acceptCorrect(character);
-    else if (character == kEscape) endSession();
-    else if (session_.sessionPaused) setPaused(false);
-    else if (strip_.remaining > 0) rejectWrong();  // with nothing to type no key can be wrong
+    if (!session_.sessionPaused && isCorrect(character))
+        acceptCorrect(character);
+    else if (character == kEscape)
+        endSession();
+    else if (session_.sessionPaused)
+        setPaused(false);
+    else if (strip_.remaining > 0)
+        rejectWrong();  // with nothing to type no key can be wrong
 }
 
 bool Drill::isCorrect(char character) const {
@@ -70,7 +77,8 @@ void Drill::appendNextLine() {
     if (destination < kStripLength) std::fill(buffer + destination, buffer + kStripLength, ' ');
     const std::uint16_t added = nextDrillLine(buffer + destination, options_, corpus_);
     // Whatever the feed claims, the characters to type stay inside the buffer.
-    strip_.remaining += static_cast<std::uint16_t>(std::min<unsigned>(added, kLineBufferSize - 1 - destination));
+    strip_.remaining +=
+        static_cast<std::uint16_t>(std::min<unsigned>(added, kLineBufferSize - 1 - destination));
 }
 
 void Drill::playCharacterSound(char character) {

@@ -33,10 +33,15 @@ struct AppendedResult {
 };
 
 // Every call is also written to `log` as one line, so tests can check the order of effects.
-class RecordingEffects : public StripPainter, public DrillSound, public DrillTimers, public DrillTime,
-                         public DrillDesktop, public DrillShell, public DrillRecords {
+class RecordingEffects : public StripPainter,
+                         public DrillSound,
+                         public DrillTimers,
+                         public DrillTime,
+                         public DrillDesktop,
+                         public DrillShell,
+                         public DrillRecords {
 public:
-    DrillEffects effects() { return {*this, *this, *this, *this, *this, *this, *this}; }
+    DrillEffects effects() { return { *this, *this, *this, *this, *this, *this, *this }; }
 
     void drawStrip(const char* characters) override {
         strips.emplace_back(characters, kStripLength);
@@ -47,7 +52,7 @@ public:
         log.push_back("clock " + std::to_string(minutes) + ":" + std::to_string(seconds));
     }
     void playTheme(ThemeId theme, unsigned flags) override {
-        sounds.push_back({theme, flags});
+        sounds.push_back({ theme, flags });
         log.push_back(std::string("play ") + themeName(theme) + " " + std::to_string(flags));
     }
     void stopSound() override { log.push_back("stop sound"); }
@@ -61,7 +66,7 @@ public:
         now += milliseconds;
     }
     int showMessageBox(const std::string& text, const std::string& title, unsigned style) override {
-        boxes.push_back({text, title, style});
+        boxes.push_back({ text, title, style });
         log.push_back("box");
         if (answers.empty()) return messageBox::kNo;
         const int answer = answers.front();
@@ -69,9 +74,13 @@ public:
         return answer;
     }
     ScreenSize screenSize() override { return screen; }
-    void movePointer(int x, int y) override { log.push_back("pointer " + std::to_string(x) + "," + std::to_string(y)); }
+    void movePointer(int x, int y) override {
+        log.push_back("pointer " + std::to_string(x) + "," + std::to_string(y));
+    }
     void parkPointer() override { log.push_back("park"); }
-    void activateKeyboardLayout(const std::string& layoutName) override { log.push_back("layout " + layoutName); }
+    void activateKeyboardLayout(const std::string& layoutName) override {
+        log.push_back("layout " + layoutName);
+    }
     bool hasCurrentUser() override { return hasUser; }
     void requestNewUser() override {
         log.push_back("new user");
@@ -79,8 +88,9 @@ public:
     }
     void updateStartStopLabel() override { log.push_back("label"); }
     void closeMainWindow() override { log.push_back("close window"); }
-    bool appendResult(std::uint16_t speed, float errorPercent, std::uint8_t minutes, std::uint8_t seconds) override {
-        appended.push_back({speed, errorPercent, minutes, seconds});
+    bool appendResult(std::uint16_t speed, float errorPercent, std::uint8_t minutes,
+                      std::uint8_t seconds) override {
+        appended.push_back({ speed, errorPercent, minutes, seconds });
         log.push_back("append");
         if (appendResults.empty()) return true;
         const bool written = appendResults.front();
@@ -115,11 +125,11 @@ public:
     std::vector<AppendedResult> appended;
 
     std::uint32_t now = 100000;
-    ScreenSize screen {1280, 1024};
-    std::deque<int> answers;          // message-box answers, kNo once they run out
-    std::deque<bool> appendResults;   // appendResult outcomes, success once they run out
+    ScreenSize screen{ 1280, 1024 };
+    std::deque<int> answers;         // message-box answers, kNo once they run out
+    std::deque<bool> appendResults;  // appendResult outcomes, success once they run out
     bool hasUser = true;
-    bool newUserCreated = false;      // what the new-user command achieves
+    bool newUserCreated = false;  // what the new-user command achieves
 };
 
 // Hands out `lines` in order (sentences carry their trailing space), then empty lines.

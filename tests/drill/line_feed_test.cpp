@@ -45,10 +45,10 @@ TEST(AlphabetLine, HoldsEveryLetterPunctuationMarkAndDigitExactlyOnce) {
         std::size_t minLength, maxLength;
     };
     const Case cases[] = {
-        {true, false, range(0xE0, 0xFF), "", 58, 63},
-        {true, true, range(0xE0, 0xFF), range(0xC0, 0xDF), 95, 104},
-        {false, false, range('a', 'z'), "", 52, 57},
-        {false, true, range('a', 'z'), range('A', 'Z'), 83, 92},
+        { true, false, range(0xE0, 0xFF), "", 58, 63 },
+        { true, true, range(0xE0, 0xFF), range(0xC0, 0xDF), 95, 104 },
+        { false, false, range('a', 'z'), "", 52, 57 },
+        { false, true, range('a', 'z'), range('A', 'Z'), 83, 92 },
     };
     const std::string punctuation = ".!?,-\":;()";
     const std::string digits = range('0', '9');
@@ -70,7 +70,7 @@ TEST(AlphabetLine, HoldsEveryLetterPunctuationMarkAndDigitExactlyOnce) {
 
 TEST(AlphabetLine, WithoutCapitalsItHasNoCapitalLetter) {
     for (std::uint32_t tick = 0; tick < 100; ++tick) {
-        for (bool russian : {true, false}) {
+        for (bool russian : { true, false }) {
             const std::string line = alphabetLine(tick, alphabetOptions(russian, false));
             EXPECT_EQ(std::count_if(line.begin(), line.end(),
                                     [](char c) {
@@ -87,7 +87,7 @@ TEST(AlphabetLine, WithoutCapitalsItHasNoCapitalLetter) {
 TEST(AlphabetLine, SpacesComeFromOneOrTwoDrawsAndATrailingOneIsDropped) {
     int dropped = 0;
     for (std::uint32_t state = 1; state < 400; ++state) {
-        for (bool capitals : {false, true}) {
+        for (bool capitals : { false, true }) {
             seedRandom(state);
             int spaces = nextRandom() % 5 + 7;
             if (capitals) spaces += nextRandom() % 5 + 5;
@@ -131,13 +131,12 @@ TEST(BreakDoubledSpaces, MovesALeadingOrRepeatedSpaceOneOrTwoPlacesOnInOneSweep)
         std::string before, after;
     };
     const Case cases[] = {
-        {"  ab", "a  b"},    // leading space, k+2 not a space: two places
-        {"   x", "   x"},    // k+2 a space too: trades with its neighbour, a space
-        {"a  bc", "a cb "},  // one sweep only: the moved space is not looked at again
-        {"ab  ", "ab  "},    // the last two positions are never examined
-        {"a b c", "a b c"},
-        {" a", " a"},         // too short to examine anything
-        {"x  y  z", "x y z  "},
+        { "  ab", "a  b" },                        // leading space, k+2 not a space: two places
+        { "   x", "   x" },                        // k+2 a space too: trades with its neighbour, a space
+        { "a  bc", "a cb " },                      // one sweep only: the moved space is not looked at again
+        { "ab  ", "ab  " },                        // the last two positions are never examined
+        { "a b c", "a b c" },     { " a", " a" },  // too short to examine anything
+        { "x  y  z", "x y z  " },
     };
     for (const Case& c : cases) {
         std::string line = c.before;
@@ -153,7 +152,7 @@ TEST(NextDrillLine, TheUniformAlphabetDrillMakesItsOwnLinesAndAnythingElseAsksTh
 
     options.alphabetMode = 1;
     options.uniformLetters = 1;
-    corpus.lines = {"sentence "};
+    corpus.lines = { "sentence " };
     EXPECT_GE(nextDrillLine(buffer, options, &corpus), 52);
     EXPECT_EQ(corpus.linesAsked, 0);
     EXPECT_GE(nextDrillLine(buffer, options, nullptr), 52);
@@ -164,7 +163,7 @@ TEST(NextDrillLine, TheUniformAlphabetDrillMakesItsOwnLinesAndAnythingElseAsksTh
 
     options.alphabetMode = 0;  // sentences; uniformLetters alone changes nothing
     options.uniformLetters = 1;
-    corpus.lines = {"next one "};
+    corpus.lines = { "next one " };
     EXPECT_EQ(nextDrillLine(buffer, options, &corpus), 9);
     EXPECT_EQ(std::string(buffer), "next one ");
     EXPECT_EQ(corpus.linesAsked, 2);

@@ -7,7 +7,9 @@
 namespace dactyla {
 namespace {
 
-std::uint32_t ms(int minutes, int seconds) { return static_cast<std::uint32_t>((minutes * 60 + seconds) * 1000); }
+std::uint32_t ms(int minutes, int seconds) {
+    return static_cast<std::uint32_t>((minutes * 60 + seconds) * 1000);
+}
 
 TEST(SessionSummary, SpeedIsCharactersPerMinuteTruncated) {
     EXPECT_EQ(summarizeSession(ms(2, 0), 240, 0).speed, 120u);

@@ -12,14 +12,16 @@ namespace dactyla {
 namespace {
 
 using testing::DrillHarness;
-using testing::PlayedTheme;
 using ::testing::ElementsAre;
 using ::testing::IsEmpty;
+using testing::PlayedTheme;
 
 const std::string kTitle = "A Question Of Time";
 const std::string kLine = "the quick brown fox jumps over the lazy dog ";
 
-std::string repeatedLine() { return std::string(100, 'a') + " "; }
+std::string repeatedLine() {
+    return std::string(100, 'a') + " ";
+}
 
 class Session : public ::testing::Test {
 protected:
@@ -69,7 +71,7 @@ TEST_F(Session, WithoutSentencesItPlaysNoExplainsAndStaysIdle) {
         "Действуй, пельмень...");
     h.corpus.count = 0;
     h.drill.onChar(' ');
-    EXPECT_THAT(h.effects.sounds, ElementsAre(PlayedTheme {ThemeId::no, 1}));
+    EXPECT_THAT(h.effects.sounds, ElementsAre(PlayedTheme{ ThemeId::no, 1 }));
     ASSERT_EQ(h.effects.boxes.size(), 1u);
     EXPECT_EQ(h.effects.boxes[0].text, text);
     EXPECT_EQ(h.effects.boxes[0].title, kTitle);
@@ -103,7 +105,7 @@ TEST_F(Session, AFeedThatKeepsComingBackEmptyIsRefusedLikeMissingSentences) {
     h.drill.onChar('\r');
     EXPECT_EQ(h.corpus.linesAsked, 16);
     EXPECT_FALSE(h.drill.session().sessionRunning);
-    EXPECT_THAT(h.effects.sounds, ElementsAre(PlayedTheme {ThemeId::no, 1}));
+    EXPECT_THAT(h.effects.sounds, ElementsAre(PlayedTheme{ ThemeId::no, 1 }));
     EXPECT_EQ(h.effects.boxes.size(), 1u);
     EXPECT_EQ(h.shown(), std::string(30, ' '));
     EXPECT_FALSE(h.effects.contains("label"));
@@ -111,11 +113,12 @@ TEST_F(Session, AFeedThatKeepsComingBackEmptyIsRefusedLikeMissingSentences) {
 
 TEST_F(Session, StartPlaysStartSwitchesLayoutParksRunsTheIntroAndArmsBothTimers) {
     h.drill.onChar('\r');
-    std::vector<std::string> expected = {"line", "play Start 1", "label", "layout 00000419", "park"};
+    std::vector<std::string> expected = { "line", "play Start 1", "label", "layout 00000419", "park" };
     expected.insert(expected.end(), 15, "strip");
-    expected.insert(expected.end(), {"arm 1 300000", "arm 2 1000"});
+    expected.insert(expected.end(), { "arm 1 300000", "arm 2 1000" });
     EXPECT_EQ(h.effects.log, expected);
-    EXPECT_EQ(h.effects.sleeps, (std::vector<std::uint32_t> {15, 21, 27, 33, 39, 45, 51, 57, 63, 69, 75, 81, 87, 93, 99}));
+    EXPECT_EQ(h.effects.sleeps,
+              (std::vector<std::uint32_t>{ 15, 21, 27, 33, 39, 45, 51, 57, 63, 69, 75, 81, 87, 93, 99 }));
     // The intro is not typing time.
     EXPECT_EQ(h.drill.session().resumeTick, 100000u + 855u);
     EXPECT_EQ(h.drill.strip().cursor, 15);
@@ -194,7 +197,8 @@ TEST_F(Session, TheClockCarriesIntoMinutesAndWrapsAfter255) {
 
 TEST_F(Session, TheResyncCountCarriesOverIntoTheNextSession) {
     startTyping();
-    for (int tick = 1; tick <= 7; ++tick) h.drill.onClockTimer(kClockTimerId, h.drill.session().resumeTick + tick * 1000);
+    for (int tick = 1; tick <= 7; ++tick)
+        h.drill.onClockTimer(kClockTimerId, h.drill.session().resumeTick + tick * 1000);
     endAnswering(messageBox::kYes);
     startTyping();
     const std::uint32_t begin = h.drill.session().resumeTick;
@@ -261,7 +265,8 @@ TEST_F(Session, ResumeRevealsTheStripFromBothEndsThenRearmsForTheRestOfThePeriod
     EXPECT_EQ(h.effects.strips[0], real.substr(0, 1) + pauseText.substr(1, 28) + real.substr(29));
     EXPECT_EQ(h.effects.strips[4], real.substr(0, 5) + pauseText.substr(5, 20) + real.substr(25));
     EXPECT_EQ(h.effects.strips[14], real);
-    EXPECT_EQ(h.effects.sleeps, (std::vector<std::uint32_t> {90, 86, 82, 78, 74, 70, 66, 62, 58, 54, 50, 46, 42, 38, 34}));
+    EXPECT_EQ(h.effects.sleeps,
+              (std::vector<std::uint32_t>{ 90, 86, 82, 78, 74, 70, 66, 62, 58, 54, 50, 46, 42, 38, 34 }));
     const std::vector<std::string> tail(h.effects.log.end() - 3, h.effects.log.end());
     EXPECT_THAT(tail, ElementsAre("stop sound", "arm 1 50000", "arm 2 1000"));
     EXPECT_EQ(h.drill.session().resumeTick, h.effects.now);
@@ -300,7 +305,8 @@ TEST_F(Session, TheSummaryShowsTimeCountsErrorsAndSpeedAfterMovingThePointer) {
     const auto box = std::find(h.effects.log.begin(), h.effects.log.end(), "box");
     ASSERT_GE(box - h.effects.log.begin(), 5);
     EXPECT_EQ(std::vector<std::string>(box - 5, box + 1),
-              (std::vector<std::string> {"kill 1", "kill 2", "clock 1:5", "play Suxx 1", "pointer 640,612", "box"}));
+              (std::vector<std::string>{ "kill 1", "kill 2", "clock 1:5", "play Suxx 1", "pointer 640,612",
+                                         "box" }));
     EXPECT_EQ(h.drill.session().elapsedMs, 65400u);
 }
 
@@ -309,7 +315,8 @@ TEST_F(Session, TheResultSoundFollowsTheSpeed) {
         int correct;
         ThemeId theme;
     };
-    for (const Case c : {Case {240, ThemeId::yes}, Case {120, ThemeId::laugh}, Case {119, ThemeId::suxx}}) {
+    for (const Case c :
+         { Case{ 240, ThemeId::yes }, Case{ 120, ThemeId::laugh }, Case{ 119, ThemeId::suxx } }) {
         DrillHarness s;
         for (int k = 0; k < 5; ++k) s.corpus.lines.push_back(repeatedLine());
         s.options.backgroundSound = 0;
@@ -318,7 +325,7 @@ TEST_F(Session, TheResultSoundFollowsTheSpeed) {
         s.effects.forget();
         s.effects.now += 120000;
         s.drill.onChar(27);
-        EXPECT_THAT(s.effects.sounds, ElementsAre(PlayedTheme {c.theme, 1})) << c.correct;
+        EXPECT_THAT(s.effects.sounds, ElementsAre(PlayedTheme{ c.theme, 1 })) << c.correct;
     }
 }
 
@@ -336,8 +343,8 @@ TEST_F(Session, YesLogsASessionOfTwoMinutesAddsTotalsSavesThePositionAndReturnsT
     EXPECT_EQ(h.effects.appended[0].seconds, 0);
     const auto box = std::find(h.effects.log.begin(), h.effects.log.end(), "box");
     EXPECT_EQ(std::vector<std::string>(box + 1, h.effects.log.end()),
-              (std::vector<std::string> {"append", "totals 240 120", "take wrapped", "reshuffle", "save position",
-                                         "strip", "clock 0:0", "label", "play Loop 9"}));
+              (std::vector<std::string>{ "append", "totals 240 120", "take wrapped", "reshuffle",
+                                         "save position", "strip", "clock 0:0", "label", "play Loop 9" }));
     EXPECT_EQ(h.effects.strips.back(), std::string(30, ' '));
     EXPECT_FALSE(h.drill.session().sessionRunning);
     EXPECT_FALSE(h.drill.session().sessionPaused);
@@ -364,8 +371,8 @@ TEST_F(Session, WhileTheLogCannotBeWrittenRetryTriesAgainAndCancelGivesUpTheLine
     startTyping();
     typeCorrectly(10);
     wait(150000);
-    h.effects.appendResults = {false, false, true};
-    h.effects.answers = {messageBox::kYes, messageBox::kRetry, messageBox::kRetry};
+    h.effects.appendResults = { false, false, true };
+    h.effects.answers = { messageBox::kYes, messageBox::kRetry, messageBox::kRetry };
     h.drill.onChar(27);
     EXPECT_EQ(h.effects.appended.size(), 3u);
     ASSERT_EQ(h.effects.boxes.size(), 3u);
@@ -377,8 +384,8 @@ TEST_F(Session, WhileTheLogCannotBeWrittenRetryTriesAgainAndCancelGivesUpTheLine
     startTyping();
     typeCorrectly(10);
     wait(150000);
-    h.effects.appendResults = {false, false};
-    h.effects.answers = {messageBox::kYes, messageBox::kCancel};
+    h.effects.appendResults = { false, false };
+    h.effects.answers = { messageBox::kYes, messageBox::kCancel };
     h.drill.onChar(27);
     EXPECT_EQ(h.effects.appended.size(), 1u);
     EXPECT_EQ(h.effects.boxes.size(), 2u);
@@ -397,7 +404,7 @@ TEST_F(Session, NoLetsTypingGoOnWhereItWasWithTheTimerArmedForTheRestOfItsPeriod
     const auto box = std::find(h.effects.log.begin(), h.effects.log.end(), "box");
     ASSERT_NE(box, h.effects.log.end());
     EXPECT_EQ(std::vector<std::string>(box + 1, h.effects.log.end()),
-              (std::vector<std::string> {"park", "arm 1 299985", "arm 2 1000"}));
+              (std::vector<std::string>{ "park", "arm 1 299985", "arm 2 1000" }));
     EXPECT_TRUE(h.drill.session().sessionRunning);
     EXPECT_EQ(h.drill.session().resumeTick, h.effects.now);
     EXPECT_EQ(h.drill.session().correctCount, 7);
@@ -415,8 +422,9 @@ TEST_F(Session, EndingAPausedSessionPlaysNoResultSoundAndNoLeavesItPaused) {
     endAnswering(messageBox::kNo);
     EXPECT_THAT(h.effects.sounds, IsEmpty());
     EXPECT_EQ(h.effects.log.back(), "park");
-    EXPECT_FALSE(std::any_of(h.effects.log.begin(), h.effects.log.end(),
-                             [](const std::string& e) { return e.rfind("arm", 0) == 0 || e.rfind("kill", 0) == 0; }));
+    EXPECT_FALSE(std::any_of(h.effects.log.begin(), h.effects.log.end(), [](const std::string& e) {
+        return e.rfind("arm", 0) == 0 || e.rfind("kill", 0) == 0;
+    }));
     EXPECT_TRUE(h.drill.session().sessionRunning);
     EXPECT_TRUE(h.drill.session().sessionPaused);
     h.drill.onChar('x');
@@ -446,7 +454,7 @@ TEST_F(Session, ASessionUnderOneSecondHasSpeedZero) {
     typeCorrectly(3);
     wait(999);
     endAnswering(messageBox::kNo);
-    EXPECT_THAT(h.effects.sounds, ElementsAre(PlayedTheme {ThemeId::suxx, 1}));
+    EXPECT_THAT(h.effects.sounds, ElementsAre(PlayedTheme{ ThemeId::suxx, 1 }));
     EXPECT_NE(lastBoxText().find(platform::utf8ToCp1251("Время:    0:00")), std::string::npos);
     EXPECT_NE(lastBoxText().find(platform::utf8ToCp1251("СКОРОСТЬ:   0 сим/мин")), std::string::npos);
 }

@@ -11,9 +11,9 @@ namespace dactyla {
 namespace {
 
 using testing::DrillHarness;
-using testing::PlayedTheme;
 using ::testing::ElementsAre;
 using ::testing::IsEmpty;
+using testing::PlayedTheme;
 using namespace std::string_literals;
 
 constexpr unsigned kQuiet = platform::soundFlag::async | platform::soundFlag::noStop;  // 17
@@ -69,7 +69,7 @@ TEST_F(TypingStrip, AWrongKeyPlaysErrorWithFlagsOneAndLeavesTheCursor) {
     EXPECT_EQ(h.drill.session().errorCount, 1);
     EXPECT_EQ(h.drill.session().correctCount, 0);
     EXPECT_EQ(h.drill.strip().cursor, 15);
-    EXPECT_THAT(h.effects.sounds, ElementsAre(PlayedTheme {ThemeId::error, kAsync}));
+    EXPECT_THAT(h.effects.sounds, ElementsAre(PlayedTheme{ ThemeId::error, kAsync }));
     EXPECT_THAT(h.effects.strips, IsEmpty());
     h.drill.onChar('t');
     EXPECT_EQ(h.drill.strip().cursor, 16);
@@ -93,7 +93,8 @@ TEST_F(TypingStrip, SpaceInsideASessionIsJudgedLikeAnyCharacter) {
 }
 
 TEST_F(TypingStrip, RussianLettersCompareAsTheirCp1251Bytes) {
-    const std::string russian = "\xEF\xF0\xE8\xE2\xE5\xF2 \xEC\xE8\xF0 \xE8 \xE2\xF1\xE5\xEC "; // "привет мир и всем "
+    const std::string russian =
+        "\xEF\xF0\xE8\xE2\xE5\xF2 \xEC\xE8\xF0 \xE8 \xE2\xF1\xE5\xEC ";  // "привет мир и всем "
     h.start(russian);
     h.drill.onChar(static_cast<char>(0xEF));
     h.drill.onChar('p');
@@ -149,8 +150,9 @@ TEST_F(TypingStrip, ZEAndQHardSignPlayTheirThemesWithoutInterruptingAfterTheRefi
     const std::string line = std::string("zq") + "\xFD\xFA" + " abcdefghijklmnopq ";  // z q э ъ
     h.start(line);
     h.type(line.substr(0, 4));
-    EXPECT_THAT(h.effects.sounds, ElementsAre(PlayedTheme {ThemeId::laugh, kQuiet}, PlayedTheme {ThemeId::yes, kQuiet},
-                                              PlayedTheme {ThemeId::laugh, kQuiet}, PlayedTheme {ThemeId::yes, kQuiet}));
+    EXPECT_THAT(h.effects.sounds,
+                ElementsAre(PlayedTheme{ ThemeId::laugh, kQuiet }, PlayedTheme{ ThemeId::yes, kQuiet },
+                            PlayedTheme{ ThemeId::laugh, kQuiet }, PlayedTheme{ ThemeId::yes, kQuiet }));
 
     // A 'z' that triggers a refill sounds after the new line was fetched.
     DrillHarness r;
@@ -172,13 +174,13 @@ TEST_F(TypingStrip, TheFirstCorrectKeyAfterProgramStartPlaysAMelodyThenTheCountd
     seedRandom(4242);
 
     h.type("a");
-    EXPECT_THAT(h.effects.sounds, ElementsAre(PlayedTheme {ThemeId::bkGround, kQuiet}));
+    EXPECT_THAT(h.effects.sounds, ElementsAre(PlayedTheme{ ThemeId::bkGround, kQuiet }));
     EXPECT_EQ(h.drill.strip().melodyCountdown, gap);
     h.effects.forget();
     h.type(std::string(gap, 'a'));
     EXPECT_THAT(h.effects.sounds, IsEmpty());
     h.type("a");
-    EXPECT_THAT(h.effects.sounds, ElementsAre(PlayedTheme {ThemeId::bkGround, kQuiet}));
+    EXPECT_THAT(h.effects.sounds, ElementsAre(PlayedTheme{ ThemeId::bkGround, kQuiet }));
 }
 
 TEST_F(TypingStrip, WithBackgroundSoundOffTheCountdownFallsBelowZeroAndNeverComesBack) {
