@@ -1,0 +1,59 @@
+#include "dialogs/about_dialog.h"
+
+#include "dialogs/dialog_support.h"
+#include "resources/resource.h"
+
+namespace dactyla::dialogs {
+namespace {
+
+std::string twoDigits(std::uint64_t value) {
+    return {static_cast<char>('0' + value / 10), static_cast<char>('0' + value % 10)};
+}
+
+struct AboutDialogData {
+    const AboutTotals& totals;
+    app::UniqueFont font;
+};
+
+INT_PTR CALLBACK aboutProcedure(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) noexcept {
+    AboutDialogData* data = dialogData<AboutDialogData>(dialog, message, lParam);
+    if (data == nullptr) return FALSE;
+    switch (message) {
+    case WM_INITDIALOG:
+        data->font = useCyrillicFont(dialog);
+        if (data->totals.userExists) {
+            ::SetDlgItemTextW(dialog, IDC_ABOUT_TOTALS,
+                              platform::widen(aboutTotalsText(data->totals)).c_str());
+        }
+        return TRUE;  // the default focus: the button
+    case WM_COMMAND:
+        if (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL) {
+            ::EndDialog(dialog, 0);
+            return TRUE;
+        }
+        return FALSE;
+    default:
+        return FALSE;
+    }
+}
+
+}  // namespace
+
+std::string aboutTotalsText(const AboutTotals& totals) {
+    // 64-bit sums: the display must not wrap even where the stored 32-bit totals are near full.
+    const std::uint64_t characters = std::uint64_t {totals.storedCharacters} + totals.sessionCharacters;
+    const std::uint64_t seconds =
+        std::uint64_t {totals.storedSeconds} + totals.sessionSeconds + totals.sessionMinutes * 60u;
+    // "<characters> символов\n за <hours>:<mm>:<ss>"
+    return std::to_string(characters) + " \xF1\xE8\xEC\xE2\xEE\xEB\xEE\xE2\n \xE7\xE0 " +
+           std::to_string(seconds / 3600) + ":" + twoDigits(seconds % 3600 / 60) + ":" +
+           twoDigits(seconds % 60);
+}
+
+void showAboutDialog(HINSTANCE instance, HWND owner, const AboutTotals& totals) {
+    AboutDialogData data {totals, {}};
+    ::DialogBoxParamW(instance, MAKEINTRESOURCEW(IDD_ABOUT), owner, aboutProcedure,
+                      reinterpret_cast<LPARAM>(&data));
+}
+
+}  // namespace dactyla::dialogs
