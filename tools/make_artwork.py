@@ -3,8 +3,8 @@
 
 Everything is drawn from simple shapes (polygons, ellipses, strokes) with anti-aliased
 edges, then reduced to the palette the resource needs: 16 colours for the 32 x 32 icons,
-256 for the bitmaps. The result depends on nothing but this script, so running it again
-gives the same bytes.
+256 for the bitmaps. No randomness and no outside input: running it again writes the same
+bytes. Its output is committed under resources/art, where the resource scripts find it.
 
 Usage: make_artwork.py OUTPUT_DIRECTORY
 """
@@ -189,7 +189,8 @@ def _arc(cx, cy, rx, ry, start_degrees, end_degrees, steps=14):
 GLYPHS = {
     "A": [[(0.0, 1.0), (0.5, 0.0), (1.0, 1.0)], [(0.22, 0.62), (0.78, 0.62)]],
     "C": [_arc(0.55, 0.5, 0.5, 0.5, -50, -310)],
-    "D": [[(0.0, 0.0), (0.0, 1.0)], [(0.0, 0.0), (0.35, 0.0)] + _arc(0.35, 0.5, 0.6, 0.5, -90, 90) + [(0.0, 1.0)]],
+    "D": [[(0.0, 0.0), (0.0, 1.0)],
+          [(0.0, 0.0), (0.35, 0.0)] + _arc(0.35, 0.5, 0.6, 0.5, -90, 90) + [(0.0, 1.0)]],
     "L": [[(0.0, 0.0), (0.0, 1.0), (0.85, 1.0)]],
     "T": [[(0.0, 0.0), (1.0, 0.0)], [(0.5, 0.0), (0.5, 1.0)]],
     "Y": [[(0.0, 0.0), (0.5, 0.5), (1.0, 0.0)], [(0.5, 0.5), (0.5, 1.0)]],
@@ -317,7 +318,8 @@ def write_icon(path, canvas):
     colour_image, mask_image = b"".join(colour_rows), b"".join(mask_rows)
     image = (bitmap_info(size, size * 2, 4, len(colour_image) + len(mask_image), 16)
              + palette_entries(palette, 16) + colour_image + mask_image)
-    directory = struct.pack("<HHH", 0, 1, 1) + struct.pack("<BBBBHHII", size, size, 16, 0, 1, 4, len(image), 22)
+    entry = struct.pack("<BBBBHHII", size, size, 16, 0, 1, 4, len(image), 22)
+    directory = struct.pack("<HHH", 0, 1, 1) + entry
     with open(path, "wb") as handle:
         handle.write(directory + image)
 
@@ -449,7 +451,8 @@ def keyboard_with_badge():
             if x + key > 129:
                 continue
             canvas.fill(place(rounded_rect_points(x, y, x + key, y + key, 1.6)), (232, 234, 240))
-    canvas.fill(place(rounded_rect_points(45, 41 + 4 * 9.1 - 2.6, 104, 41 + 4 * 9.1 + 4.2, 1.6)), (232, 234, 240))
+    space_bar = rounded_rect_points(45, 41 + 4 * 9.1 - 2.6, 104, 41 + 4 * 9.1 + 4.2, 1.6)
+    canvas.fill(place(space_bar), (232, 234, 240))
     thumb = place([(16, 88), (30, 76), (42, 71)])
     canvas.stroke(thumb, 8.4, OUTLINE)
     canvas.stroke(thumb, 6.4, SKIN)
