@@ -1,0 +1,769 @@
+// The program's resources as the Windows side sees them, read back through the wide API so
+// that Russian texts are checked on any system code page (the suite runs with code page 1252),
+// and the help, about and new-user dialogs driven through their own message loops.
+#ifdef _WIN32
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "app/handles.h"
+#include "dialogs/about_dialog.h"
+#include "dialogs/help_dialog.h"
+#include "dialogs/new_user_dialog.h"
+#include "platform/win32/windows_headers.h"
+#include "resources/help_page_checks.h"
+#include "resources/resource.h"
+
+namespace dactyla::testing {
+namespace {
+
+HINSTANCE program() { return ::GetModuleHandleW(nullptr); }
+
+std::wstring windowText(HWND window) {
+    std::wstring text(static_cast<std::size_t>(::GetWindowTextLengthW(window)) + 1, L'\0');
+    text.resize(
+        static_cast<std::size_t>(::GetWindowTextW(window, text.data(), static_cast<int>(text.size()))));
+    return text;
+}
+
+std::wstring className(HWND window) {
+    wchar_t name[64] = {};
+    ::GetClassNameW(window, name, 64);
+    return name;
+}
+
+// ---------------------------------------------------------------- menus and strings
+
+struct MenuEntry {
+    std::wstring text;  // empty for a separator
+    UINT id = 0;
+    std::vector<MenuEntry> items;  // a popup's items
+
+    bool operator==(const MenuEntry&) const = default;
+};
+
+std::vector<MenuEntry> readMenu(HMENU menu) {
+    std::vector<MenuEntry> entries;
+    for (int position = 0; position < ::GetMenuItemCount(menu); ++position) {
+        wchar_t text[128] = {};
+        MENUITEMINFOW item {};
+        item.cbSize = sizeof(item);
+        item.fMask = MIIM_FTYPE | MIIM_ID | MIIM_STRING | MIIM_SUBMENU;
+        item.dwTypeData = text;
+        item.cch = 128;
+        ::GetMenuItemInfoW(menu, static_cast<UINT>(position), TRUE, &item);
+        MenuEntry entry {(item.fType & MFT_SEPARATOR) ? L"" : text, item.wID, {}};
+        if (item.hSubMenu != nullptr) {
+            entry.id = 0;
+            entry.items = readMenu(item.hSubMenu);
+        }
+        entries.push_back(entry);
+    }
+    return entries;
+}
+
+void PrintTo(const MenuEntry& entry, std::ostream* out) {
+    *out << "{" << ::testing::PrintToString(entry.text) << ", " << entry.id << ", "
+         << ::testing::PrintToString(entry.items) << "}";
+}
+
+struct OwnedMenu {
+    explicit OwnedMenu(int id) : menu(::LoadMenuW(program(), MAKEINTRESOURCEW(id))) {}
+    ~OwnedMenu() {
+        if (menu != nullptr) ::DestroyMenu(menu);
+    }
+    OwnedMenu(const OwnedMenu&) = delete;
+    OwnedMenu& operator=(const OwnedMenu&) = delete;
+    HMENU menu;
+};
+
+const MenuEntry kSeparator {};
+
+TEST(ProgramResources, MainMenuHasItsTextsAndCommandsInOrder) {
+    OwnedMenu main(IDM_MAIN_MENU);
+    ASSERT_NE(main.menu, nullptr);
+    const std::vector<MenuEntry> expected = {
+        {L"<  ПУСК  >", IDM_START_STOP, {}},
+        kSeparator,
+        {L"Опции",
+         0,
+         {{L"Поменять язык   F1", IDM_SWITCH_LANGUAGE, {}},
+          {L"Алфавит", IDM_ALPHABET, {}},
+          kSeparator,
+          {L"Настройки...          F2", IDM_SETTINGS, {}}}},
+        {L"Ученики", 0, {{L"Прогресс...", IDM_PROGRESS, {}}, kSeparator, {L"Новый...", IDM_NEW_USER, {}}}},
+        {L"Помощь", 0, {{L"Помощь", IDM_HELP, {}}, kSeparator, {L"Ооо...", IDM_ABOUT, {}}}},
+    };
+    EXPECT_EQ(readMenu(main.menu), expected);
+    // The commands the code relies on, by number.
+    EXPECT_EQ(IDM_START_STOP, 40008);
+    EXPECT_EQ(IDM_SETTINGS, 40009);
+    EXPECT_EQ(IDM_SWITCH_LANGUAGE, 40017);
+    EXPECT_EQ(IDM_HELP, 40021);
+    EXPECT_EQ(IDM_NEW_USER, 40029);
+    EXPECT_EQ(IDM_PROGRESS, 40031);
+    EXPECT_EQ(IDM_ALPHABET, 40033);
+    EXPECT_EQ(IDM_ABOUT, 40007);
+    EXPECT_EQ(IDM_USER_SEPARATOR, 40200);
+}
+
+TEST(ProgramResources, HelpMenuBarSwitchesBetweenFourPagesWithSeparatorsBetween) {
+    OwnedMenu help(IDM_HELP_MENU);
+    ASSERT_NE(help.menu, nullptr);
+    const std::vector<MenuEntry> expected = {
+        {L"Главное", 40034, {}},         kSeparator, {L"Настройки", 40009, {}}, kSeparator,
+        {L"Горячие клавиши", 40035, {}}, kSeparator, {L"Разное", 40036, {}},    kSeparator,
+    };
+    EXPECT_EQ(readMenu(help.menu), expected);
+}
+
+TEST(ProgramResources, StringTableHoldsTheLanguageLockMessage) {
+    wchar_t text[256] = {};
+    ASSERT_GT(::LoadStringW(program(), IDS_LANGUAGE_LOCKED, text, 256), 0);
+    EXPECT_EQ(std::wstring(text), L"Сначала закончи текущую игру,\nа уже потом меняй язык.");
+}
+
+// ---------------------------------------------------------------- help pages
+
+std::string storedPage(int id) {
+    const HRSRC found = ::FindResourceW(program(), MAKEINTRESOURCEW(id), L"TEXT");
+    if (found == nullptr) return {};
+    const auto* bytes = static_cast<const char*>(::LockResource(::LoadResource(program(), found)));
+    return std::string(bytes, ::SizeofResource(program(), found));
+}
+
+TEST(ProgramResources, HelpPagesAreStoredLaidOutForTheFixedPitchBox) {
+    struct Page {
+        int id;
+        const wchar_t* title;
+        HelpPageRules rules;
+    };
+    const Page pages[] = {
+        {IDR_HELP_PAGE_MAIN, L"САМОЕ ГЛАВНОЕ", {5, 50}},
+        {IDR_HELP_PAGE_SETTINGS, L"НАСТРОЕЧКИ", {5, 50}},
+        {IDR_HELP_PAGE_HOT_KEYS, L"\"ГОРЯЧИЕ\" КЛАВИШИ", {5, 50}},
+        {IDR_HELP_PAGE_MISC, L"РАЗНОЕ", {6, 53}},
+    };
+    for (const Page& page : pages) {
+        SCOPED_TRACE(page.id);
+        const std::string stored = storedPage(page.id);
+        ASSERT_FALSE(stored.empty());
+        for (const std::string& fault : helpPageFaults(stored, page.rules)) ADD_FAILURE() << fault;
+        const std::wstring text = dialogs::loadHelpPage(program(), page.id);
+        ASSERT_EQ(text.size(), stored.size() - 1) << "one UTF-16 unit per CP1251 byte, without the NUL";
+        const std::wstring titleLine = text.substr(26, text.find(L"\r\n", 26) - 26);
+        EXPECT_EQ(titleLine, std::wstring(page.rules.titleIndent, L' ') + page.title);
+    }
+}
+
+TEST(ProgramResources, HelpPagesSayWhatTheyPromise) {
+    const std::wstring main = dialogs::loadHelpPage(program(), IDR_HELP_PAGE_MAIN);
+    EXPECT_EQ(main.substr(dialogs::kSubheadingStart, dialogs::kSubheadingEnd - dialogs::kSubheadingStart),
+              L"Как правильно вводить текст ?");
+    EXPECT_NE(main.find(L"Ф Ы В А"), std::wstring::npos);
+    EXPECT_NE(main.find(L"О Л Д Ж"), std::wstring::npos);
+    EXPECT_NE(main.find(L"Ы В А М"), std::wstring::npos);
+    EXPECT_NE(main.rfind(L"УСПЕХОВ !!!\r\n"), std::wstring::npos);
+    EXPECT_EQ(main.size() - main.rfind(L"УСПЕХОВ !!!\r\n"), 13u) << "the page ends with the wishes";
+
+    const std::wstring settings = dialogs::loadHelpPage(program(), IDR_HELP_PAGE_SETTINGS);
+    EXPECT_NE(settings.find(L"   1.   ОБЩИЕ\r\n"), std::wstring::npos);
+    EXPECT_NE(settings.find(L"   2.   ТЕКСТ\r\n"), std::wstring::npos);
+    EXPECT_NE(settings.find(L"TextData.Rus"), std::wstring::npos);
+
+    const std::wstring hotKeys = dialogs::loadHelpPage(program(), IDR_HELP_PAGE_HOT_KEYS);
+    for (const wchar_t* key : {L"F1", L"F2", L"F4", L"Alt+F4", L"Esc", L"Enter", L"Pause"}) {
+        EXPECT_NE(hotKeys.find(key), std::wstring::npos) << key;
+    }
+
+    const std::wstring misc = dialogs::loadHelpPage(program(), IDR_HELP_PAGE_MISC);
+    EXPECT_NE(misc.find(L"15.04.2000"), std::wstring::npos);
+    EXPECT_NE(misc.find(L"написаны специально для"), std::wstring::npos);
+}
+
+TEST(ProgramResources, MissingHelpPageLoadsAsEmptyText) {
+    EXPECT_TRUE(dialogs::loadHelpPage(program(), 183).empty());
+    EXPECT_EQ(dialogs::helpPageForCommand(IDM_HELP_PAGE_MISC), IDR_HELP_PAGE_MISC);
+    EXPECT_EQ(dialogs::helpPageForCommand(IDM_ABOUT), 0);
+}
+
+// ---------------------------------------------------------------- pictures and icons
+
+TEST(ProgramResources, BitmapsHaveTheirSizesIn256Colours) {
+    struct Picture {
+        int id;
+        LONG width;
+        LONG height;
+    };
+    for (const Picture& picture :
+         {Picture {IDB_ABOUT_PORTRAIT, 170, 240}, Picture {IDB_ABOUT_KEYBOARD, 164, 93},
+          Picture {IDB_BACKGROUND, 594, 202}}) {
+        SCOPED_TRACE(picture.id);
+        const auto bitmap = static_cast<HBITMAP>(
+            ::LoadImageW(program(), MAKEINTRESOURCEW(picture.id), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
+        ASSERT_NE(bitmap, nullptr);
+        BITMAP info {};
+        ::GetObjectW(bitmap, sizeof(info), &info);
+        ::DeleteObject(bitmap);
+        EXPECT_EQ(info.bmWidth, picture.width);
+        EXPECT_EQ(info.bmHeight, picture.height);
+        EXPECT_EQ(info.bmBitsPixel, 8);
+    }
+}
+
+#pragma pack(push, 2)
+struct IconDirectoryEntry {
+    BYTE width;
+    BYTE height;
+    BYTE colourCount;
+    BYTE reserved;
+    WORD planes;
+    WORD bitCount;
+    DWORD bytes;
+    WORD id;
+};
+#pragma pack(pop)
+
+TEST(ProgramResources, IconsAre32By32In16Colours) {
+    for (int id : {IDI_HAND_ON_KEY, IDI_OPEN_BOOK, IDI_WOMAN, IDI_MAN}) {
+        SCOPED_TRACE(id);
+        const HRSRC group =
+            ::FindResourceW(program(), MAKEINTRESOURCEW(id), MAKEINTRESOURCEW(14));  // RT_GROUP_ICON
+        ASSERT_NE(group, nullptr);
+        const auto* header = static_cast<const WORD*>(::LockResource(::LoadResource(program(), group)));
+        ASSERT_EQ(header[2], 1) << "one image";
+        const auto* entry = reinterpret_cast<const IconDirectoryEntry*>(header + 3);
+        EXPECT_EQ(entry->width, 32);
+        EXPECT_EQ(entry->height, 32);
+        EXPECT_EQ(entry->colourCount, 16);
+        EXPECT_EQ(entry->bitCount, 4);
+        const HICON icon = ::LoadIconW(program(), MAKEINTRESOURCEW(id));
+        EXPECT_NE(icon, nullptr);
+    }
+}
+
+// ---------------------------------------------------------------- dialog templates
+
+// A hidden top-level window: the owner of the dialogs under test, and the host of the timer
+// that drives modal dialogs from inside their own message loops.
+class HiddenOwner {
+public:
+    HiddenOwner() {
+        WNDCLASSW windowClass {};
+        windowClass.lpfnWndProc = procedure;
+        windowClass.hInstance = program();
+        windowClass.lpszClassName = L"DactylaTestOwner";
+        ::RegisterClassW(&windowClass);  // fails harmlessly when already registered
+        window_ = ::CreateWindowExW(0, L"DactylaTestOwner", L"owner", WS_OVERLAPPED, 0, 0, 100, 100, nullptr,
+                                    nullptr, program(), nullptr);
+    }
+    ~HiddenOwner() {
+        if (window_ != nullptr) ::DestroyWindow(window_);
+    }
+    HiddenOwner(const HiddenOwner&) = delete;
+    HiddenOwner& operator=(const HiddenOwner&) = delete;
+
+    HWND get() const { return window_; }
+
+    // Calls `tick` every few milliseconds until the timer is stopped.
+    void startTicks(std::function<void()> tick) {
+        tick_ = std::move(tick);
+        ::SetWindowLongPtrW(window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+        ::SetTimer(window_, 1, 15, nullptr);
+    }
+    void stopTicks() { ::KillTimer(window_, 1); }
+
+private:
+    static LRESULT CALLBACK procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) noexcept {
+        if (message == WM_TIMER) {
+            if (auto* owner = reinterpret_cast<HiddenOwner*>(::GetWindowLongPtrW(window, GWLP_USERDATA))) {
+                owner->tick_();
+            }
+            return 0;
+        }
+        return ::DefWindowProcW(window, message, wParam, lParam);
+    }
+
+    HWND window_ = nullptr;
+    std::function<void()> tick_;
+};
+
+struct Control {
+    std::wstring kind;  // window class
+    int id;
+    std::wstring text;
+    RECT rect;  // dialog units; left, top, width, height
+};
+
+std::vector<Control> readControls(HWND dialog) {
+    std::vector<Control> controls;
+    for (HWND child = ::GetWindow(dialog, GW_CHILD); child != nullptr;
+         child = ::GetWindow(child, GW_HWNDNEXT)) {
+        controls.push_back({className(child), ::GetDlgCtrlID(child), windowText(child), {}});
+    }
+    return controls;
+}
+
+// Where a control stands in its dialog's client area, in pixels.
+RECT clientRectOf(HWND control) {
+    RECT rect {};
+    ::GetWindowRect(control, &rect);
+    ::MapWindowPoints(nullptr, ::GetParent(control), reinterpret_cast<POINT*>(&rect), 2);
+    return rect;
+}
+
+// The dialog manager converts position and size separately, so the far edge is their sum.
+RECT pixelsOf(HWND dialog, RECT dialogUnits) {
+    RECT rect = dialogUnits;
+    ::MapDialogRect(dialog, &rect);
+    return {rect.left, rect.top, rect.left + rect.right, rect.top + rect.bottom};
+}
+
+std::string describe(const RECT& rect) {
+    return std::to_string(rect.left) + "," + std::to_string(rect.top) + "-" + std::to_string(rect.right) +
+           "," + std::to_string(rect.bottom);
+}
+
+class DialogTemplates : public ::testing::Test {
+protected:
+    // Creates the dialog from its template, hidden, with a procedure that does nothing.
+    HWND create(int id) {
+        dialog_ = ::CreateDialogParamW(
+            program(), MAKEINTRESOURCEW(id), owner_.get(),
+            [](HWND, UINT, WPARAM, LPARAM) noexcept -> INT_PTR { return FALSE; }, 0);
+        return dialog_;
+    }
+    void TearDown() override {
+        if (dialog_ != nullptr) ::DestroyWindow(dialog_);
+    }
+
+    // Checks kinds, ids, texts and, unless `sizedBySystem` holds for the control, its rectangle.
+    void expectControls(const std::vector<Control>& expected,
+                        const std::function<bool(HWND)>& sizedBySystem) {
+        const std::vector<Control> actual = readControls(dialog_);
+        ASSERT_EQ(actual.size(), expected.size());
+        HWND child = ::GetWindow(dialog_, GW_CHILD);
+        for (std::size_t i = 0; i < expected.size(); ++i, child = ::GetWindow(child, GW_HWNDNEXT)) {
+            SCOPED_TRACE(i);
+            EXPECT_EQ(actual[i].kind, expected[i].kind);
+            EXPECT_EQ(actual[i].id, expected[i].id);
+            EXPECT_EQ(actual[i].text, expected[i].text);
+            if (!sizedBySystem(child)) {
+                EXPECT_EQ(describe(clientRectOf(child)), describe(pixelsOf(dialog_, expected[i].rect)));
+            }
+        }
+    }
+
+    void expectFrame(const wchar_t* caption, LONG width, LONG height, const wchar_t* face) {
+        EXPECT_EQ(windowText(dialog_), caption);
+        const LONG style = ::GetWindowLongW(dialog_, GWL_STYLE);
+        EXPECT_EQ(style & (WS_CAPTION | WS_SYSMENU | WS_POPUP | DS_MODALFRAME),
+                  WS_CAPTION | WS_SYSMENU | WS_POPUP | DS_MODALFRAME);
+        EXPECT_EQ(style & (WS_THICKFRAME | WS_MAXIMIZEBOX), 0);
+        RECT client {};
+        ::GetClientRect(dialog_, &client);
+        const RECT expected = pixelsOf(dialog_, {0, 0, width, height});
+        EXPECT_EQ(client.right, expected.right);
+        EXPECT_EQ(client.bottom, expected.bottom);
+        LOGFONTW font {};
+        ::GetObjectW(reinterpret_cast<HFONT>(::SendMessageW(dialog_, WM_GETFONT, 0, 0)), sizeof(font), &font);
+        EXPECT_EQ(std::wstring(font.lfFaceName), face);
+    }
+
+    HiddenOwner owner_;
+    HWND dialog_ = nullptr;
+};
+
+bool never(HWND) { return false; }
+
+// Dialogs draw an edit's border as a sunken client edge.
+bool bordered(HWND control) {
+    return (::GetWindowLongW(control, GWL_STYLE) & WS_BORDER) != 0 ||
+           (::GetWindowLongW(control, GWL_EXSTYLE) & WS_EX_CLIENTEDGE) != 0;
+}
+
+// A picture control made from a template names its resource as its text.
+std::wstring picture(int id) { return {wchar_t {0xFFFF}, static_cast<wchar_t>(id)}; }
+
+bool isIcon(HWND control) { return (::GetWindowLongW(control, GWL_STYLE) & SS_TYPEMASK) == SS_ICON; }
+
+TEST_F(DialogTemplates, HelpHasItsButtonReadOnlyWrappingBoxAndPageMenu) {
+    ASSERT_NE(create(IDD_HELP), nullptr);
+    expectFrame(L"Помощь", 233, 194, L"Courier New");
+    expectControls(
+        {{L"Button", IDOK, L"Я понял", {5, 173, 223, 18}}, {L"Edit", IDC_HELP_TEXT, L"", {5, 5, 223, 163}}},
+        never);
+    const LONG button = ::GetWindowLongW(::GetDlgItem(dialog_, IDOK), GWL_STYLE);
+    EXPECT_EQ(button & BS_TYPEMASK, BS_DEFPUSHBUTTON);
+    const HWND box = ::GetDlgItem(dialog_, IDC_HELP_TEXT);
+    const LONG style = ::GetWindowLongW(box, GWL_STYLE);
+    const LONG wanted = ES_MULTILINE | ES_READONLY | WS_VSCROLL | WS_TABSTOP;
+    EXPECT_EQ(style & wanted, wanted);
+    EXPECT_TRUE(bordered(box));
+    EXPECT_EQ(style & (ES_AUTOHSCROLL | WS_HSCROLL), 0) << "lines wrap instead of scrolling sideways";
+    const std::vector<MenuEntry> menu = readMenu(::GetMenu(dialog_));
+    ASSERT_EQ(menu.size(), 8u);
+    EXPECT_EQ(menu[0].id, static_cast<UINT>(IDM_HELP_PAGE_MAIN));
+}
+
+TEST_F(DialogTemplates, AboutShowsPicturesDescriptionAndZeroTotals) {
+    ASSERT_NE(create(IDD_ABOUT), nullptr);
+    expectFrame(L"!!! Ооо-о-о программе Dactyla-a-aaa !!!", 210, 181, L"Times New Roman");
+    const std::wstring description =
+        L"Это типа тренажёра для пальцев и всё такое...\nРекомендуется машинисткам,\n"
+        L"машинистам и новым русским.\nДата выхода: 15.04.2000, сделано с душой";
+    expectControls({{L"Button", IDOK, L"ЖМИ !", {110, 133, 95, 43}},
+                    {L"Static", IDC_STATIC, description, {5, 5, 200, 37}},
+                    {L"Static", IDC_STATIC, picture(IDB_ABOUT_PORTRAIT), {5, 47, 98, 129}},
+                    {L"Static", IDC_STATIC, picture(IDI_WOMAN), {12, 13, 20, 20}},
+                    {L"Static", IDC_STATIC, picture(IDI_MAN), {183, 14, 20, 20}},
+                    {L"Static", IDC_STATIC, picture(IDI_HAND_ON_KEY), {175, 146, 20, 20}},
+                    {L"Static", IDC_STATIC, picture(IDB_ABOUT_KEYBOARD), {110, 47, 95, 49}},
+                    {L"Static", IDC_STATIC, L"ВЫ набрали:", {110, 101, 53, 8}},
+                    {L"Static", IDC_ABOUT_TOTALS, L"0 символов\nза 0 :00:00", {110, 111, 95, 16}}},
+                   isIcon);
+    std::vector<HWND> children;
+    for (HWND child = ::GetWindow(dialog_, GW_CHILD); child != nullptr;
+         child = ::GetWindow(child, GW_HWNDNEXT)) {
+        children.push_back(child);
+    }
+    ASSERT_EQ(children.size(), 9u);
+    const auto pictureSize = [](HWND control) {
+        BITMAP info {};
+        const auto bitmap = reinterpret_cast<HBITMAP>(::SendMessageW(control, STM_GETIMAGE, IMAGE_BITMAP, 0));
+        if (bitmap != nullptr) ::GetObjectW(bitmap, sizeof(info), &info);
+        return std::make_pair(info.bmWidth, info.bmHeight);
+    };
+    EXPECT_EQ(pictureSize(children[2]), std::make_pair(LONG {170}, LONG {240}));
+    EXPECT_EQ(pictureSize(children[6]), std::make_pair(LONG {164}, LONG {93}));
+    for (int i : {3, 4, 5}) {
+        EXPECT_NE(::SendMessageW(children[i], STM_GETICON, 0, 0), 0) << i;
+    }
+    const LONG button = ::GetWindowLongW(children[0], GWL_STYLE);
+    EXPECT_EQ(button & (BS_CENTER | BS_VCENTER), BS_CENTER | BS_VCENTER);
+    EXPECT_EQ(button & BS_TYPEMASK, BS_DEFPUSHBUTTON);
+    EXPECT_NE(::GetWindowLongW(children[1], GWL_STYLE) & SS_SUNKEN, 0);
+}
+
+TEST_F(DialogTemplates, NewUserAsksForTheName) {
+    ASSERT_NE(create(IDD_NEW_USER), nullptr);
+    expectFrame(L"A Question Of Time", 134, 54, L"MS Sans Serif");
+    expectControls({{L"Button", IDOK, L"Это я !", {5, 35, 68, 14}},
+                    {L"Button", IDCANCEL, L"Отмена", {88, 35, 41, 14}},
+                    {L"Edit", IDC_NEW_USER_NAME, L"", {5, 17, 124, 13}},
+                    {L"Static", IDC_STATIC, L"Введите имя нового пользователя:", {5, 5, 124, 8}}},
+                   never);
+    const HWND edit = ::GetDlgItem(dialog_, IDC_NEW_USER_NAME);
+    EXPECT_EQ(::GetWindowLongW(edit, GWL_STYLE) & (ES_AUTOHSCROLL | WS_TABSTOP), ES_AUTOHSCROLL | WS_TABSTOP);
+    EXPECT_TRUE(bordered(edit));
+}
+
+// ---------------------------------------------------------------- the dialogs at work
+
+// Plays steps against the dialogs of this thread while a modal dialog runs. Each tick hands the
+// next step the dialog on top (visible and enabled); steps act by posting, as a user would.
+class DialogScript {
+public:
+    using Step = std::function<void(HWND dialog)>;
+
+    explicit DialogScript(std::vector<Step> steps) : steps_(std::move(steps)) {}
+
+    // Runs `open`, which shows a modal dialog over the owner. False when dialogs were still open
+    // long after the last step; they are then closed by force so the test goes on.
+    bool play(const std::function<void(HWND owner)>& open) {
+        owner_.startTicks([this] { tick(); });
+        open(owner_.get());
+        owner_.stopTicks();
+        return !forced_;
+    }
+
+    std::size_t stepsPlayed() const { return next_; }
+
+private:
+    static constexpr int kTickLimit = 400;  // about six seconds
+
+    static std::vector<HWND> threadDialogs() {
+        std::vector<HWND> dialogs;
+        ::EnumThreadWindows(
+            ::GetCurrentThreadId(),
+            [](HWND window, LPARAM found) noexcept -> BOOL {
+                if (className(window) == L"#32770")
+                    reinterpret_cast<std::vector<HWND>*>(found)->push_back(window);
+                return TRUE;
+            },
+            reinterpret_cast<LPARAM>(&dialogs));
+        return dialogs;
+    }
+
+    void tick() {
+        if (++ticks_ > kTickLimit) {
+            forced_ = true;
+            for (HWND dialog : threadDialogs()) ::EndDialog(dialog, 0);
+            return;
+        }
+        if (next_ == steps_.size()) return;
+        for (HWND dialog : threadDialogs()) {
+            if (::IsWindowVisible(dialog) && ::IsWindowEnabled(dialog)) {
+                // Advanced first: a step may start a nested loop that ticks again.
+                steps_[next_++](dialog);
+                return;
+            }
+        }
+    }
+
+    HiddenOwner owner_;
+    std::vector<Step> steps_;
+    std::size_t next_ = 0;
+    int ticks_ = 0;
+    bool forced_ = false;
+};
+
+void press(HWND dialog, int command) {
+    ::PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(command, BN_CLICKED), 0);
+}
+
+std::pair<DWORD, DWORD> selection(HWND edit) {
+    DWORD start = 0, end = 0;
+    ::SendMessageW(edit, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+    return {start, end};
+}
+
+std::wstring helpText(HWND dialog) { return windowText(::GetDlgItem(dialog, IDC_HELP_TEXT)); }
+
+// Whether the control's font has glyphs for Russian letters (checked with a 1252 code page).
+bool drawsRussian(HWND control) {
+    app::WindowDc dc(control);
+    app::SelectionGuard font(dc.get(), reinterpret_cast<HFONT>(::SendMessageW(control, WM_GETFONT, 0, 0)));
+    const wchar_t letters[] = L"ЭтояЖМИЁё";
+    WORD glyphs[9] = {};
+    if (::GetGlyphIndicesW(dc.get(), letters, 9, glyphs, GGI_MARK_NONEXISTING_GLYPHS) != 9) return false;
+    for (WORD glyph : glyphs) {
+        if (glyph == 0xFFFF) return false;
+    }
+    return true;
+}
+
+TEST(HelpDialog, OpensOnTheMainPageWithTheSubheadingSelectedAndSwitchesPages) {
+    const std::wstring mainPage = dialogs::loadHelpPage(program(), IDR_HELP_PAGE_MAIN);
+    DialogScript script({
+        [&](HWND dialog) {
+            EXPECT_EQ(windowText(dialog), L"Помощь");
+            EXPECT_EQ(helpText(dialog), mainPage);
+            const HWND box = ::GetDlgItem(dialog, IDC_HELP_TEXT);
+            EXPECT_EQ(selection(box), std::make_pair(DWORD {600}, DWORD {629}));
+            EXPECT_EQ(::GetFocus(), box);
+            EXPECT_TRUE(drawsRussian(box));
+            EXPECT_TRUE(drawsRussian(::GetDlgItem(dialog, IDOK)));
+            SCROLLINFO scroll {};
+            scroll.cbSize = sizeof(scroll);
+            scroll.fMask = SIF_PAGE;
+            ::GetScrollInfo(box, SB_VERT, &scroll);
+            EXPECT_EQ(scroll.nPage, 20u);
+            press(dialog, IDM_HELP_PAGE_MISC);
+        },
+        [&](HWND dialog) {
+            EXPECT_EQ(helpText(dialog), dialogs::loadHelpPage(program(), IDR_HELP_PAGE_MISC));
+            press(dialog, IDM_HELP_PAGE_SETTINGS);
+        },
+        [&](HWND dialog) {
+            EXPECT_EQ(helpText(dialog), dialogs::loadHelpPage(program(), IDR_HELP_PAGE_SETTINGS));
+            press(dialog, IDM_HELP_PAGE_HOT_KEYS);
+        },
+        [&](HWND dialog) {
+            EXPECT_EQ(helpText(dialog), dialogs::loadHelpPage(program(), IDR_HELP_PAGE_HOT_KEYS));
+            press(dialog, IDM_HELP_PAGE_MAIN);
+        },
+        [&](HWND dialog) {
+            EXPECT_EQ(helpText(dialog), mainPage);
+            press(dialog, IDOK);
+        },
+    });
+    EXPECT_TRUE(script.play([](HWND owner) { dialogs::showHelpDialog(program(), owner); }));
+    EXPECT_EQ(script.stepsPlayed(), 5u);
+}
+
+TEST(HelpDialog, EscapeClosesItAndItReopensOnTheMainPage) {
+    DialogScript script({
+        [](HWND dialog) { press(dialog, IDM_HELP_PAGE_MISC); },
+        [](HWND dialog) { press(dialog, IDCANCEL); },
+        [](HWND dialog) {
+            EXPECT_EQ(selection(::GetDlgItem(dialog, IDC_HELP_TEXT)),
+                      std::make_pair(DWORD {600}, DWORD {629}));
+            press(dialog, IDCANCEL);
+        },
+    });
+    EXPECT_TRUE(script.play([](HWND owner) {
+        dialogs::showHelpDialog(program(), owner);
+        dialogs::showHelpDialog(program(), owner);
+    }));
+}
+
+std::wstring aboutTotalsShown(const dialogs::AboutTotals& totals) {
+    std::wstring shown;
+    DialogScript script({[&](HWND dialog) {
+        shown = windowText(::GetDlgItem(dialog, IDC_ABOUT_TOTALS));
+        EXPECT_EQ(::GetFocus(), ::GetDlgItem(dialog, IDOK));
+        EXPECT_TRUE(drawsRussian(::GetDlgItem(dialog, IDOK)));
+        EXPECT_TRUE(drawsRussian(::GetDlgItem(dialog, IDC_ABOUT_TOTALS)));
+        press(dialog, IDOK);
+    }});
+    EXPECT_TRUE(script.play([&](HWND owner) { dialogs::showAboutDialog(program(), owner, totals); }));
+    return shown;
+}
+
+TEST(AboutDialog, ShowsStoredTotalsPlusTheSessionWithHoursBeyondADay) {
+    dialogs::AboutTotals totals;
+    totals.userExists = true;
+    totals.storedCharacters = 500;
+    totals.storedSeconds = 25 * 3600 + 60 + 1;
+    EXPECT_EQ(aboutTotalsShown(totals), L"500 символов\n за 25:01:01");
+
+    totals.sessionCharacters = 150;
+    totals.sessionMinutes = 2;
+    totals.sessionSeconds = 5;
+    EXPECT_EQ(aboutTotalsShown(totals), L"650 символов\n за 25:03:06");
+}
+
+TEST(AboutDialog, WithoutAUserKeepsTheTemplatesZeroText) {
+    dialogs::AboutTotals totals;
+    totals.storedCharacters = 77;
+    EXPECT_EQ(aboutTotalsShown(totals), L"0 символов\nза 0 :00:00");
+}
+
+TEST(AboutDialog, TotalsTextDoesNotWrapNearTheStoredLimits) {
+    dialogs::AboutTotals totals;
+    totals.userExists = true;
+    totals.storedCharacters = 0xFFFFFFFFu;
+    totals.storedSeconds = 0xFFFFFFFFu;
+    totals.sessionCharacters = 1;
+    totals.sessionMinutes = 59;
+    totals.sessionSeconds = 59;
+    // 4294967295 + 3599 seconds = 1193047 hours, 28 minutes and 14 seconds.
+    EXPECT_EQ(dialogs::aboutTotalsText(totals),
+              "4294967296 \xF1\xE8\xEC\xE2\xEE\xEB\xEE\xE2\n \xE7\xE0 1193047:28:14");
+    EXPECT_EQ(dialogs::aboutTotalsText({true, 0, 59, 0, 0, 1}),
+              "0 \xF1\xE8\xEC\xE2\xEE\xEB\xEE\xE2\n \xE7\xE0 0:01:00");
+}
+
+class NewUserDialog : public ::testing::Test {
+protected:
+    bool run(std::vector<DialogScript::Step> steps) {
+        request_.createUser = [this](const std::string& name) {
+            names_.push_back(name);
+            return accept_;
+        };
+        DialogScript script(std::move(steps));
+        bool created = false;
+        const bool closed = script.play(
+            [&](HWND owner) { created = dialogs::showNewUserDialog(program(), owner, request_); });
+        EXPECT_TRUE(closed) << "the dialog did not close";
+        EXPECT_EQ(script.stepsPlayed(), expectedSteps_);
+        return created;
+    }
+
+    static std::wstring nameBox(HWND dialog) { return windowText(::GetDlgItem(dialog, IDC_NEW_USER_NAME)); }
+
+    static void expectNameSelectedAndFocused(HWND dialog) {
+        const HWND edit = ::GetDlgItem(dialog, IDC_NEW_USER_NAME);
+        EXPECT_EQ(::GetFocus(), edit);
+        EXPECT_EQ(selection(edit), std::make_pair(DWORD {0}, static_cast<DWORD>(nameBox(dialog).size())));
+    }
+
+    dialogs::NewUserRequest request_;
+    std::vector<std::string> names_;
+    bool accept_ = true;
+    std::size_t expectedSteps_ = 0;
+};
+
+TEST_F(NewUserDialog, FirstUserOffersTheDefaultNameAndExitInsteadOfCancel) {
+    expectedSteps_ = 1;
+    EXPECT_FALSE(run({[](HWND dialog) {
+        EXPECT_EQ(windowText(::GetDlgItem(dialog, IDCANCEL)), L"Выход");
+        for (int id : {IDOK, IDCANCEL, IDC_NEW_USER_NAME})
+            EXPECT_TRUE(drawsRussian(::GetDlgItem(dialog, id))) << id;
+        EXPECT_EQ(nameBox(dialog), L"New Typist");
+        expectNameSelectedAndFocused(dialog);
+        EXPECT_EQ(::SendDlgItemMessageW(dialog, IDC_NEW_USER_NAME, EM_GETLIMITTEXT, 0, 0), 31);
+        press(dialog, IDCANCEL);
+    }}));
+    EXPECT_TRUE(names_.empty());
+    EXPECT_FALSE(request_.created);
+}
+
+TEST_F(NewUserDialog, CancelKeepsItsTextWhileUsersExist) {
+    request_.userExists = true;
+    expectedSteps_ = 1;
+    EXPECT_FALSE(run({[](HWND dialog) {
+        EXPECT_EQ(windowText(::GetDlgItem(dialog, IDCANCEL)), L"Отмена");
+        press(dialog, IDCANCEL);
+    }}));
+}
+
+TEST_F(NewUserDialog, EmptyOrRefusedNamesKeepTheDialogOpenWithTheNameSelected) {
+    accept_ = false;
+    expectedSteps_ = 4;
+    EXPECT_FALSE(run({
+        [](HWND dialog) {
+            ::SetDlgItemTextW(dialog, IDC_NEW_USER_NAME, L"");
+            press(dialog, IDOK);
+        },
+        [](HWND dialog) {
+            expectNameSelectedAndFocused(dialog);
+            ::SetDlgItemTextW(dialog, IDC_NEW_USER_NAME, L"CON");
+            ::SetFocus(::GetDlgItem(dialog, IDCANCEL));
+            press(dialog, IDOK);
+        },
+        [](HWND dialog) {
+            EXPECT_EQ(nameBox(dialog), L"CON");
+            expectNameSelectedAndFocused(dialog);
+        },
+        [](HWND dialog) { press(dialog, IDCANCEL); },
+    }));
+    EXPECT_EQ(names_, std::vector<std::string> {"CON"}) << "an empty name never reaches the registry";
+}
+
+TEST_F(NewUserDialog, CreatedUserIsGreetedByHelpOverTheDialogWhichThenCloses) {
+    request_.userExists = true;
+    HWND newUser = nullptr;
+    expectedSteps_ = 2;
+    EXPECT_TRUE(run({
+        [&](HWND dialog) {
+            newUser = dialog;
+            ::SetDlgItemTextW(dialog, IDC_NEW_USER_NAME, L"Анна Ёлкина");
+            press(dialog, IDOK);
+        },
+        [&](HWND dialog) {
+            EXPECT_EQ(windowText(dialog), L"Помощь");
+            EXPECT_EQ(::GetWindow(dialog, GW_OWNER), newUser);
+            EXPECT_EQ(helpText(dialog), dialogs::loadHelpPage(program(), IDR_HELP_PAGE_MAIN));
+            EXPECT_TRUE(::IsWindow(newUser));
+            press(dialog, IDOK);
+        },
+    }));
+    // Анна Ёлкина, in CP1251 whatever the system code page.
+    EXPECT_EQ(names_, std::vector<std::string> {"\xC0\xED\xED\xE0 \xA8\xEB\xEA\xE8\xED\xE0"});
+    EXPECT_TRUE(request_.created);
+}
+
+TEST_F(NewUserDialog, NamesAreCutAtThirtyOneCharacters) {
+    expectedSteps_ = 2;
+    EXPECT_TRUE(run({
+        [](HWND dialog) {
+            ::SetDlgItemTextW(dialog, IDC_NEW_USER_NAME, L"");
+            ::SendDlgItemMessageW(dialog, IDC_NEW_USER_NAME, EM_REPLACESEL, FALSE,
+                                  reinterpret_cast<LPARAM>(L"abcdefghijklmnopqrstuvwxyz0123456789"));
+            press(dialog, IDOK);
+        },
+        [](HWND dialog) { press(dialog, IDOK); },
+    }));
+    EXPECT_EQ(names_, std::vector<std::string> {"abcdefghijklmnopqrstuvwxyz01234"});
+}
+
+}  // namespace
+}  // namespace dactyla::testing
+
+#endif  // _WIN32
