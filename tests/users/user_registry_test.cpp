@@ -122,7 +122,7 @@ TEST_F(UserRegistryTest, AMissingUsersDirectoryIsCreatedAndLeavesTheRegistryEmpt
 }
 
 TEST_F(UserRegistryTest, PlainFilesAndDotNamesAreNotUsersAndNumberingHasNoGaps) {
-    makeUsers({"Anna", ".hidden", "Boris", "..."});
+    makeUsers({"Anna", ".hidden", "Boris", ".cache"});
     program.write(platform::joinPath("Users", "notes.txt"), "x");
     ASSERT_TRUE(registry->loadUsers());
     const auto names = listed();
