@@ -42,6 +42,8 @@ class Drill {
 public:
     // `options` is the live record; it must outlive the drill and may change between calls.
     Drill(const DrillEffects& effects, const Options& options);
+    Drill(const Drill&) = delete;
+    Drill& operator=(const Drill&) = delete;
 
     // The open corpus, or null while none is open. The drill does not own it.
     void setCorpus(DrillCorpus* corpus) { corpus_ = corpus; }
