@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <string>
 #include <vector>
 
 #include "drill/random.h"
@@ -13,8 +14,10 @@ namespace {
 
 constexpr std::uint64_t kLargestRecordedSize = 0xFFFFFFFFu;
 // Random lines give up after this many draws, so a text with nothing to keep (only capitals,
-// line breaks or spaces) cannot hold the program in a loop.
-constexpr unsigned kMaxRandomDraws = kRandomLineLength * 100;
+// line breaks or spaces) cannot hold the program in a loop. A sentence text keeps far more
+// than one byte in twenty.
+constexpr unsigned kMaxRandomDraws = kRandomLineLength * 20;
+constexpr std::uint64_t kSmallTextSize = 64 * 1024;
 
 std::uint32_t readLe(const std::uint8_t* bytes, unsigned size) {
     std::uint32_t value = 0;
@@ -255,16 +258,31 @@ std::uint16_t SentenceCorpus::readSentence(std::uint32_t offset, char* destinati
 std::uint16_t SentenceCorpus::randomLine(char* destination, const Options& options) {
     const auto size = textFile_.size();
     if (!size || *size == 0) return 0;
+    // A small text is drawn from memory: one read instead of a seek and a read per character.
+    std::string smallText;
+    if (*size <= kSmallTextSize) {
+        smallText.resize(static_cast<std::size_t>(*size));
+        smallText.resize(textFile_.seek(0) ? textFile_.read(smallText.data(), smallText.size()) : 0);
+    }
+    const auto byteAt = [&](std::uint32_t offset) -> std::optional<char> {
+        if (*size <= kSmallTextSize) {
+            if (offset >= smallText.size()) return std::nullopt;
+            return smallText[offset];
+        }
+        char byte = 0;
+        if (!textFile_.seek(offset) || textFile_.read(&byte, 1) != 1) return std::nullopt;
+        return byte;
+    };
+
     const std::uint32_t lastOffset = recordedSize(*size) - 1;
     const bool russian = options.russian != 0;
     bool prevSpace = true;
     std::uint16_t kept = 0;
     for (unsigned draw = 0; draw < kMaxRandomDraws && kept < kRandomLineLength; ++draw) {
         const double fraction = nextRandom() * (1.0 / 32767.0);
-        const auto offset = static_cast<std::uint32_t>(fraction * static_cast<double>(lastOffset));
-        char byte = 0;
-        if (!textFile_.seek(offset) || textFile_.read(&byte, 1) != 1) continue;
-        const auto c = static_cast<std::uint8_t>(byte);
+        const auto byte = byteAt(static_cast<std::uint32_t>(fraction * static_cast<double>(lastOffset)));
+        if (!byte) continue;
+        const auto c = static_cast<std::uint8_t>(*byte);
         bool keep = true;
         if (c == ' ') {
             keep = !prevSpace;
@@ -274,7 +292,7 @@ std::uint16_t SentenceCorpus::randomLine(char* destination, const Options& optio
             // A zero byte cannot be typed; line breaks and barred capitals are not drilled.
             keep = c != '\r' && c != '\n' && c != '\0' && (options.allowCapitals || !isCapital(russian, c));
         }
-        if (keep) destination[kept++] = byte;
+        if (keep) destination[kept++] = *byte;
     }
     return kept;
 }

@@ -407,27 +407,33 @@ TEST_F(SentenceCorpusTest, TheSettingsRebuildAppliesANewWindowAtOnce) {
 }
 
 TEST_F(SentenceCorpusTest, RandomCharactersHoldNoBarredCapitalsNorLineBreaks) {
-    writeText("Mixed TEXT With Capitals.\r\nAnd line breaks\r\n between Words. " + numberedText(5));
-    auto corpus = open();
-    ASSERT_TRUE(corpus);
-    Options alphabet = options;
-    alphabet.alphabetMode = 1;
-    alphabet.uniformLetters = 0;
-    alphabet.allowCapitals = 0;
-    std::string all;
-    for (int k = 0; k < 50; ++k) {
-        const std::string random = line(*corpus, alphabet);
-        ASSERT_EQ(random.size(), kRandomLineLength);
-        all += random;
-    }
-    EXPECT_EQ(all.find_first_of("ABCDEFGHIJKLMNOPQRSTUVWXYZ\r\n"), std::string::npos);
-    EXPECT_NE(all.find_first_of("abcdefghijklmnopqrstuvwxyz"), std::string::npos);
+    const std::string sample = "Mixed TEXT With Capitals.\r\nAnd line breaks\r\n between Words. " + numberedText(5);
+    std::string large;
+    while (large.size() <= 64 * 1024) large += sample;
+    // Small texts are drawn from memory, larger ones from the file.
+    for (const std::string& text : {sample, large}) {
+        writeText(text);
+        auto corpus = open();
+        ASSERT_TRUE(corpus);
+        Options alphabet = options;
+        alphabet.alphabetMode = 1;
+        alphabet.uniformLetters = 0;
+        alphabet.allowCapitals = 0;
+        std::string all;
+        for (int k = 0; k < 50; ++k) {
+            const std::string random = line(*corpus, alphabet);
+            ASSERT_EQ(random.size(), kRandomLineLength);
+            all += random;
+        }
+        EXPECT_EQ(all.find_first_of("ABCDEFGHIJKLMNOPQRSTUVWXYZ\r\n"), std::string::npos) << text.size();
+        EXPECT_NE(all.find_first_of("abcdefghijklmnopqrstuvwxyz"), std::string::npos) << text.size();
 
-    alphabet.allowCapitals = 1;
-    std::string withCapitals;
-    for (int k = 0; k < 20; ++k) withCapitals += line(*corpus, alphabet);
-    EXPECT_NE(withCapitals.find_first_of("ABCDEFGHIJKLMNOPQRSTUVWXYZ"), std::string::npos);
-    EXPECT_EQ(withCapitals.find_first_of("\r\n"), std::string::npos);
+        alphabet.allowCapitals = 1;
+        std::string withCapitals;
+        for (int k = 0; k < 20; ++k) withCapitals += line(*corpus, alphabet);
+        EXPECT_NE(withCapitals.find_first_of("ABCDEFGHIJKLMNOPQRSTUVWXYZ"), std::string::npos) << text.size();
+        EXPECT_EQ(withCapitals.find_first_of("\r\n"), std::string::npos) << text.size();
+    }
 }
 
 TEST_F(SentenceCorpusTest, RussianCapitalsAreBarredFromRandomCharactersToo) {
