@@ -2,66 +2,48 @@
 // what is written back reads back the same.
 #include <cstddef>
 #include <cstdint>
-#include <cstdlib>
 #include <string>
 
-#include "platform/directory.h"
+#include "fuzz_support.h"
 #include "platform/file.h"
-#include "platform/system.h"
 #include "users/options.h"
 
 namespace {
 
 using namespace dactyla;
-
-const std::string& userDirectory() {
-    static const std::string directory = [] {
-        std::string path;
-        for (unsigned attempt = 0;; ++attempt) {
-            path = platform::joinPath(platform::temporaryDirectory(),
-                                      "dactyla-options-fuzz-" + std::to_string(platform::tickCount()) + "-" +
-                                          std::to_string(attempt));
-            if (platform::createDirectory(path)) return path;
-        }
-    }();
-    return directory;
-}
-
-void check(bool condition) {
-    if (!condition) std::abort();
-}
+using fuzz::require;
 
 bool isFlag(std::uint8_t value) { return value <= 1; }
 
-void checkRanges(const Options& o) {
-    check(10 <= o.minLength && o.minLength <= o.maxLength && o.maxLength <= 120);
-    check(o.timerSeconds <= 3600);
-    check(isFlag(o.russian) && isFlag(o.alphabetMode) && isFlag(o.uniformLetters) && isFlag(o.allowCapitals) &&
-          isFlag(o.timerEnabled) && isFlag(o.backgroundSound) && isFlag(o.picture));
-    check(o.maxCapitalRun <= 15);
+void requireRanges(const Options& o) {
+    require(10 <= o.minLength && o.minLength <= o.maxLength && o.maxLength <= 120, "length window");
+    require(o.timerSeconds <= 3600, "timer at most an hour");
+    require(isFlag(o.russian) && isFlag(o.alphabetMode) && isFlag(o.uniformLetters) && isFlag(o.allowCapitals) &&
+                isFlag(o.timerEnabled) && isFlag(o.backgroundSound) && isFlag(o.picture),
+            "switches are 0 or 1");
+    require(o.maxCapitalRun <= 15, "capital run in four bits");
 }
 
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    const std::string path = platform::joinPath(userDirectory(), "Options.dat");
-    {
-        platform::File file = platform::File::open(path, {.mode = platform::OpenMode::createAlways});
-        check(file.write(data, size) == size);
-    }
+    static const fuzz::ScratchDirectory user("options");
+    user.write("Options.dat", data, size);
+
     LiveOptions live;
-    readOptions(live, userDirectory());
-    checkRanges(live.options);
+    readOptions(live, user.path());
+    require(live.optionsFile.isOpen() && !live.optionsDirty, "an existing file is opened, not created");
+    requireRanges(live.options);
     const Totals before = readTotals(live);
     addTotals(live, 1, 2);
     const Totals after = readTotals(live);
-    check(after.characters == before.characters + 1u && after.seconds == before.seconds + 2u);
+    require(after.characters == before.characters + 1u && after.seconds == before.seconds + 2u, "totals add up");
 
     writeOptions(live);
     const Options written = live.options;
-    readOptions(live, userDirectory());
-    check(sameOptions(live.options, written));
+    readOptions(live, user.path());
+    require(sameOptions(live.options, written), "written settings read back the same");
     live.optionsFile.close();
-    check(platform::readWholeFile(path).value_or("").size() >= 16);
+    require(platform::readWholeFile(user.file("Options.dat")).value_or("").size() >= 16, "a full record");
     return 0;
 }
