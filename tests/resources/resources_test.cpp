@@ -7,7 +7,9 @@
 
 #include <cstdint>
 #include <functional>
+#include <ostream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "app/handles.h"
