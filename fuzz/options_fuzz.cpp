@@ -18,8 +18,9 @@ bool isFlag(std::uint8_t value) { return value <= 1; }
 void requireRanges(const Options& o) {
     require(10 <= o.minLength && o.minLength <= o.maxLength && o.maxLength <= 120, "length window");
     require(o.timerSeconds <= 3600, "timer at most an hour");
-    require(isFlag(o.russian) && isFlag(o.alphabetMode) && isFlag(o.uniformLetters) && isFlag(o.allowCapitals) &&
-                isFlag(o.timerEnabled) && isFlag(o.backgroundSound) && isFlag(o.picture),
+    require(isFlag(o.russian) && isFlag(o.alphabetMode) && isFlag(o.uniformLetters) &&
+                isFlag(o.allowCapitals) && isFlag(o.timerEnabled) && isFlag(o.backgroundSound) &&
+                isFlag(o.picture),
             "switches are 0 or 1");
     require(o.maxCapitalRun <= 15, "capital run in four bits");
 }
@@ -37,7 +38,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const Totals before = readTotals(live);
     addTotals(live, 1, 2);
     const Totals after = readTotals(live);
-    require(after.characters == before.characters + 1u && after.seconds == before.seconds + 2u, "totals add up");
+    require(after.characters == before.characters + 1u && after.seconds == before.seconds + 2u,
+            "totals add up");
 
     writeOptions(live);
     const Options written = live.options;

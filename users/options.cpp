@@ -41,7 +41,9 @@ void readU16Field(platform::File& file, std::uint16_t& field) {
     if (file.read(bytes, 2) == 2) field = loadU16(bytes);
 }
 
-std::uint8_t bit(std::uint16_t flags, int position) { return static_cast<std::uint8_t>((flags >> position) & 1u); }
+std::uint8_t bit(std::uint16_t flags, int position) {
+    return static_cast<std::uint8_t>((flags >> position) & 1u);
+}
 
 void writeZeroTotals(platform::File& file) {
     const std::array<std::uint8_t, 8> zeros {};
@@ -74,15 +76,17 @@ void clampLengths(Options& options) {
 
 bool sameOptions(const Options& a, const Options& b) {
     return a.minLength == b.minLength && a.maxLength == b.maxLength && a.timerSeconds == b.timerSeconds &&
-           a.russian == b.russian && a.alphabetMode == b.alphabetMode && a.uniformLetters == b.uniformLetters &&
-           a.allowCapitals == b.allowCapitals && a.timerEnabled == b.timerEnabled &&
-           a.backgroundSound == b.backgroundSound && a.maxCapitalRun == b.maxCapitalRun && a.picture == b.picture;
+           a.russian == b.russian && a.alphabetMode == b.alphabetMode &&
+           a.uniformLetters == b.uniformLetters && a.allowCapitals == b.allowCapitals &&
+           a.timerEnabled == b.timerEnabled && a.backgroundSound == b.backgroundSound &&
+           a.maxCapitalRun == b.maxCapitalRun && a.picture == b.picture;
 }
 
 std::uint16_t packOptionFlags(const Options& options) {
     const unsigned flags = options.russian | options.alphabetMode << 1 | options.uniformLetters << 2 |
-                           options.allowCapitals << 3 | options.timerEnabled << 4 | options.backgroundSound << 5 |
-                           (options.maxCapitalRun & 15u) << 8 | unsigned {options.picture} << 12;
+                           options.allowCapitals << 3 | options.timerEnabled << 4 |
+                           options.backgroundSound << 5 | (options.maxCapitalRun & 15u) << 8 |
+                           unsigned {options.picture} << 12;
     return static_cast<std::uint16_t>(flags);
 }
 

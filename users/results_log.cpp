@@ -37,13 +37,13 @@ std::string resultsPath(const std::string& userDirectory, const Options& options
     return platform::joinPath(userDirectory, options.russian ? "Results - Rus.txt" : "Results - Eng.txt");
 }
 
-std::string formatResultLine(const SessionResult& result, const Options& options, const platform::Date& date) {
+std::string formatResultLine(const SessionResult& result, const Options& options,
+                             const platform::Date& date) {
     char line[96];
-    const int length = std::snprintf(line, sizeof line, " %.2u.%.2u.%u%7u%7.1f%%%5u:%.2u\r\n",
-                                     static_cast<unsigned>(date.day), static_cast<unsigned>(date.month),
-                                     static_cast<unsigned>(date.year), unsigned {result.speed},
-                                     printablePercent(result.errorPercent), unsigned {result.minutes},
-                                     unsigned {result.seconds});
+    const int length = std::snprintf(
+        line, sizeof line, " %.2u.%.2u.%u%7u%7.1f%%%5u:%.2u\r\n", static_cast<unsigned>(date.day),
+        static_cast<unsigned>(date.month), static_cast<unsigned>(date.year), unsigned {result.speed},
+        printablePercent(result.errorPercent), unsigned {result.minutes}, unsigned {result.seconds});
     std::string text(line, length > 0 ? static_cast<std::size_t>(length) : 0);
     if (options.alphabetMode && text.size() >= 2) {
         text.resize(text.size() - 2);
@@ -56,7 +56,9 @@ std::string formatResultLine(const SessionResult& result, const Options& options
     return text;
 }
 
-std::size_t writeAllBytes(platform::File& file, std::string_view bytes) { return file.write(bytes.data(), bytes.size()); }
+std::size_t writeAllBytes(platform::File& file, std::string_view bytes) {
+    return file.write(bytes.data(), bytes.size());
+}
 
 bool appendResult(const std::string& userDirectory, const Options& options, const SessionResult& result) {
     return appendResult(userDirectory, options, result, platform::utcDate());
@@ -67,8 +69,8 @@ bool appendResult(const std::string& userDirectory, const Options& options, cons
 bool appendResult(const std::string& userDirectory, const Options& options, const SessionResult& result,
                   const platform::Date& date, const LogWriter& write) {
     const std::string path = resultsPath(userDirectory, options);
-    platform::File log =
-        platform::File::open(path, {.mode = platform::OpenMode::always, .hint = platform::AccessHint::sequential});
+    platform::File log = platform::File::open(
+        path, {.mode = platform::OpenMode::always, .hint = platform::AccessHint::sequential});
     if (!log.isOpen()) return false;
     const auto oldSize = log.size();
     if (!oldSize) return false;

@@ -25,11 +25,13 @@ bool leavesItsDirectory(const std::string& name) {
 std::string createUserRefusal(std::uint32_t errorCode) {
     switch (errorCode) {
     case platform::errorCode::invalidName:
-        return "\xC8\xEC\xFF \xED\xE5 \xEC\xEE\xE6\xE5\xF2 \xF1\xEE\xE4\xE5\xF0\xE6\xE0\xF2\xFC\n"  // "Имя не может содержать"
-               "\xF1\xEB\xE5\xE4\xF3\xFE\xF9\xE8\xF5 \xF1\xE8\xEC\xE2\xEE\xEB\xEE\xE2:\n"  // "следующих символов:"
+        // "Имя не может содержать", "следующих символов:", then the characters Windows refuses
+        return "\xC8\xEC\xFF \xED\xE5 \xEC\xEE\xE6\xE5\xF2 \xF1\xEE\xE4\xE5\xF0\xE6\xE0\xF2\xFC\n"
+               "\xF1\xEB\xE5\xE4\xF3\xFE\xF9\xE8\xF5 \xF1\xE8\xEC\xE2\xEE\xEB\xEE\xE2:\n"
                "     : * ? \" < > |";
     case platform::errorCode::alreadyExists:
-        return "\xD2\xE0\xEA\xEE\xE5 \xE8\xEC\xFF \xF3\xE6\xE5 \xE5\xF1\xF2\xFC!";  // "Такое имя уже есть!"
+        // "Такое имя уже есть!"
+        return "\xD2\xE0\xEA\xEE\xE5 \xE8\xEC\xFF \xF3\xE6\xE5 \xE5\xF1\xF2\xFC!";
     default:
         // "Хитрожопая ошибка #" and the code as a signed number
         return "\xD5\xE8\xF2\xF0\xEE\xE6\xEE\xEF\xE0\xFF \xEE\xF8\xE8\xE1\xEA\xE0 #" +
@@ -108,6 +110,8 @@ bool UserRegistry::createUser(const std::string& name) {
     return true;
 }
 
-void UserRegistry::refuse(std::uint32_t errorCode) { host_.showError(createUserRefusal(errorCode), kRefusalTitle); }
+void UserRegistry::refuse(std::uint32_t errorCode) {
+    host_.showError(createUserRefusal(errorCode), kRefusalTitle);
+}
 
 }  // namespace dactyla

@@ -11,7 +11,7 @@
 namespace dactyla {
 
 struct UserNode {
-    std::string name;  // CP1251, equal to the directory name
+    std::string name;         // CP1251, equal to the directory name
     std::int32_t number = 0;  // 1-based; the user's menu item is 40200 + number
 };
 

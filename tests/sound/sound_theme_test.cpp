@@ -15,8 +15,8 @@
 namespace dactyla {
 namespace {
 
-using ::testing::UnorderedElementsAre;
 using testing::TempDir;
+using ::testing::UnorderedElementsAre;
 
 // Plays files that exist; with noStop it refuses while `busy`, like the system's player.
 class RecordingPlayer : public platform::SoundPlayer {
@@ -69,12 +69,13 @@ protected:
 
 TEST(ThemeFileNumber, ReadsTheNumberAfterTheThemeNameAndRejectsTheRest) {
     const std::map<std::string, int> cases = {
-        {"Yes_01.wav", 1},    {"Yes_1.wav", 1},       {"Yes_255.wav", 255},  {"Yes_100.wav", 100},
-        {"yes_07.WAV", 7},    {"Yes_ 6.wav", 6},      {"Yes_+8.wav", 8},     {"Yes_9x.wav", 9},
-        {"Yes_0.wav", 0},     {"Yes_256.wav", 0},     {"Yes_-3.wav", 0},     {"Yes_x.wav", 0},
-        {"Yes_.wav", 0},      {"Yes_65537.wav", 0},   {"Yes_-65531.wav", 0}, {"Yes_05.txt", 0},
-        {"Yes05.wav", 0},     {"Yesterday_01.wav", 0}, {"No_01.wav", 0},     {"Yes_4.wav.bak", 0},
-        {"Yes_99999999999999999999.wav", 0},
+        {"Yes_01.wav", 1},    {"Yes_1.wav", 1},     {"Yes_255.wav", 255},
+        {"Yes_100.wav", 100}, {"yes_07.WAV", 7},    {"Yes_ 6.wav", 6},
+        {"Yes_+8.wav", 8},    {"Yes_9x.wav", 9},    {"Yes_0.wav", 0},
+        {"Yes_256.wav", 0},   {"Yes_-3.wav", 0},    {"Yes_x.wav", 0},
+        {"Yes_.wav", 0},      {"Yes_65537.wav", 0}, {"Yes_-65531.wav", 0},
+        {"Yes_05.txt", 0},    {"Yes05.wav", 0},     {"Yesterday_01.wav", 0},
+        {"No_01.wav", 0},     {"Yes_4.wav.bak", 0}, {"Yes_99999999999999999999.wav", 0},
     };
     for (const auto& [file, number] : cases) EXPECT_EQ(themeFileNumber("Yes", file), number) << file;
 }
@@ -93,7 +94,8 @@ TEST_F(SoundThemeTest, ThreeFilesPlayOnceEachPerCycleThenReshuffle) {
 }
 
 TEST_F(SoundThemeTest, IgnoresFilesThatAreNotNumberedMembersOfTheTheme) {
-    makeFiles({"Yes_0.wav", "Yes_256.wav", "Yes_-3.wav", "Yes_x.wav", "Yes_02.wav", "No_01.wav", "Yesno_03.wav"});
+    makeFiles(
+        {"Yes_0.wav", "Yes_256.wav", "Yes_-3.wav", "Yes_x.wav", "Yes_02.wav", "No_01.wav", "Yesno_03.wav"});
     platform::createDirectory(soundFile("Yes_04.wav"));
     SoundTheme theme("Yes", sound(), player);
     EXPECT_THAT(theme.numbers(), UnorderedElementsAre(2));
@@ -109,7 +111,8 @@ TEST_F(SoundThemeTest, AShortNumberPlaysUnderItsTwoDigitNameAndRetriesItWhileMis
     const std::vector<std::string> played = playMany(theme, 5);
     const auto firstMissing = std::find(played.begin(), played.end(), "Yes_05.wav");
     ASSERT_NE(firstMissing, played.end());
-    EXPECT_TRUE(std::all_of(firstMissing, played.end(), [](const std::string& n) { return n == "Yes_05.wav"; }));
+    EXPECT_TRUE(
+        std::all_of(firstMissing, played.end(), [](const std::string& n) { return n == "Yes_05.wav"; }));
     EXPECT_LE(firstMissing - played.begin(), 1);
     EXPECT_EQ(theme.playPos(), static_cast<std::size_t>(firstMissing - played.begin()));
 }
@@ -166,7 +169,8 @@ TEST_F(SoundThemeTest, TheTenThemesAreCreatedInOrderAndEachFindsItsOwnFiles) {
     SoundThemes themes(program.path(), player);
     const ThemeId order[] = {ThemeId::bkGround, ThemeId::error, ThemeId::yes,   ThemeId::no,   ThemeId::suxx,
                              ThemeId::laugh,    ThemeId::pause, ThemeId::start, ThemeId::exit, ThemeId::loop};
-    const char* names[] = {"BkGround", "Error", "Yes", "No", "Suxx", "Laugh", "Pause", "Start", "Exit", "Loop"};
+    const char* names[] = {"BkGround", "Error", "Yes",   "No",   "Suxx",
+                           "Laugh",    "Pause", "Start", "Exit", "Loop"};
     for (std::size_t i = 0; i < 10; ++i) EXPECT_EQ(themes[order[i]].name(), names[i]);
     EXPECT_THAT(themes[ThemeId::error].numbers(), UnorderedElementsAre(1, 2));
     EXPECT_TRUE(themes[ThemeId::yes].numbers().empty());

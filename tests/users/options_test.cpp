@@ -46,7 +46,7 @@ TEST(OptionsRecord, ClampLengthsKeepsTheWindowInsideTenToOneHundredTwenty) {
         std::uint16_t min, max, wantMin, wantMax;
     };
     const Case cases[] = {
-        {5, 200, 10, 120}, {90, 30, 90, 90}, {0, 0, 10, 10}, {121, 121, 120, 120},
+        {5, 200, 10, 120},  {90, 30, 90, 90},   {0, 0, 10, 10},   {121, 121, 120, 120},
         {500, 9, 120, 120}, {10, 120, 10, 120}, {50, 60, 50, 60}, {0xFFFF, 0xFFFF, 120, 120},
     };
     for (const Case& c : cases) {
@@ -69,9 +69,9 @@ TEST(OptionsRecord, SameOptionsComparesEveryOneOfTheElevenFields) {
         EXPECT_FALSE(sameOptions(base, other));
         EXPECT_FALSE(sameOptions(other, base));
     }
-    std::uint8_t Options::*narrow[] = {&Options::russian,         &Options::alphabetMode, &Options::uniformLetters,
-                                       &Options::allowCapitals,   &Options::timerEnabled, &Options::backgroundSound,
-                                       &Options::maxCapitalRun,   &Options::picture};
+    std::uint8_t Options::*narrow[] = {
+        &Options::russian,      &Options::alphabetMode,    &Options::uniformLetters, &Options::allowCapitals,
+        &Options::timerEnabled, &Options::backgroundSound, &Options::maxCapitalRun,  &Options::picture};
     for (auto field : narrow) {
         Options other;
         other.*field = static_cast<std::uint8_t>(other.*field ^ 1);
@@ -210,8 +210,10 @@ TEST(ReadOptions, NeverClearsTheDirtyFlagAndReplacesThePreviousUsersFile) {
     EXPECT_EQ(live.options.minLength, 30);
     EXPECT_TRUE(live.optionsDirty);
     // The first user's file was let go: another writer may take it now.
-    EXPECT_TRUE(platform::File::open(first.file("Options.dat"), {.mode = platform::OpenMode::existing}).isOpen());
-    EXPECT_FALSE(platform::File::open(second.file("Options.dat"), {.mode = platform::OpenMode::existing}).isOpen());
+    EXPECT_TRUE(
+        platform::File::open(first.file("Options.dat"), {.mode = platform::OpenMode::existing}).isOpen());
+    EXPECT_FALSE(
+        platform::File::open(second.file("Options.dat"), {.mode = platform::OpenMode::existing}).isOpen());
 }
 
 TEST(ReadOptions, BytesBeyondSixteenAreIgnoredAndKept) {
@@ -231,7 +233,8 @@ TEST(ReadOptions, AFileHeldByAnotherWriterLeavesEverythingAsItWasAndMarksDirty) 
     TempDir dir;
     const std::string stored = optionsFile(5, 6, 50, 60, 70, 0);
     dir.write("Options.dat", stored);
-    platform::File other = platform::File::open(dir.file("Options.dat"), {.mode = platform::OpenMode::existing});
+    platform::File other =
+        platform::File::open(dir.file("Options.dat"), {.mode = platform::OpenMode::existing});
     ASSERT_TRUE(other.isOpen());
     LiveOptions live;
     readOptions(live, dir.path());

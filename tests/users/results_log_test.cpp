@@ -92,7 +92,8 @@ TEST(AppendResult, AnyOldContentIsKeptExactlyEvenBeyondOneCopyChunk) {
     for (int i = 0; i < 300000; ++i) old += static_cast<char>((i * 131) & 0xFF);
     user.write("Results - Rus.txt", old);
     ASSERT_TRUE(appendResult(user.path(), russianOptions(), kExample, kSaintNicholas));
-    EXPECT_EQ(user.read("Results - Rus.txt"), formatResultLine(kExample, russianOptions(), kSaintNicholas) + old);
+    EXPECT_EQ(user.read("Results - Rus.txt"),
+              formatResultLine(kExample, russianOptions(), kSaintNicholas) + old);
     EXPECT_FALSE(platform::fileExists(user.file("Results - Rus.txt.new")));
 }
 
@@ -111,8 +112,9 @@ TEST(AppendResult, ALogHeldByAnotherProgramIsRefusedAndLeftIntact) {
     TempDir user;
     user.write("Results - Rus.txt", "older line\r\n");
     for (const bool readOnlyHolder : {false, true}) {
-        platform::File other = platform::File::open(user.file("Results - Rus.txt"),
-                                                    {.mode = platform::OpenMode::existing, .readOnly = readOnlyHolder});
+        platform::File other =
+            platform::File::open(user.file("Results - Rus.txt"),
+                                 {.mode = platform::OpenMode::existing, .readOnly = readOnlyHolder});
         ASSERT_TRUE(other.isOpen());
         EXPECT_FALSE(appendResult(user.path(), russianOptions(), kExample, kSaintNicholas));
         other.close();
@@ -138,12 +140,14 @@ TEST(AppendResult, AFailureHalfWayReportsFalseAndKeepsTheOldLog) {
     user.write("Results - Rus.txt", old);
     const std::size_t budgets[] = {0, 10, 36, 36 + 1000, 36 + 65536 + 7, 36 + old.size() - 1};
     for (const std::size_t budget : budgets) {
-        EXPECT_FALSE(appendResult(user.path(), russianOptions(), kExample, kSaintNicholas, failingAfter(budget)))
+        EXPECT_FALSE(
+            appendResult(user.path(), russianOptions(), kExample, kSaintNicholas, failingAfter(budget)))
             << budget;
         EXPECT_EQ(user.read("Results - Rus.txt"), old) << budget;
         EXPECT_FALSE(platform::fileExists(user.file("Results - Rus.txt.new"))) << budget;
     }
-    EXPECT_TRUE(appendResult(user.path(), russianOptions(), kExample, kSaintNicholas, failingAfter(36 + old.size())));
+    EXPECT_TRUE(
+        appendResult(user.path(), russianOptions(), kExample, kSaintNicholas, failingAfter(36 + old.size())));
     EXPECT_EQ(user.read("Results - Rus.txt").size(), 36 + old.size());
 }
 

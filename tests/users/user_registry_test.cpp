@@ -16,13 +16,17 @@ namespace {
 using ::testing::ElementsAre;
 using testing::TempDir;
 
-const std::string kTitle = "\xCE\xE1\xEB\xEE\xEC";                                     // "Облом"
-const std::string kExists = "\xD2\xE0\xEA\xEE\xE5 \xE8\xEC\xFF \xF3\xE6\xE5 \xE5\xF1\xF2\xFC!";  // "Такое имя уже есть!"
+// "Облом"
+const std::string kTitle = "\xCE\xE1\xEB\xEE\xEC";
+// "Такое имя уже есть!"
+const std::string kExists = "\xD2\xE0\xEA\xEE\xE5 \xE8\xEC\xFF \xF3\xE6\xE5 \xE5\xF1\xF2\xFC!";
+// "Имя не может содержать", "следующих символов:", the seven characters
 const std::string kInvalidName =
-    "\xC8\xEC\xFF \xED\xE5 \xEC\xEE\xE6\xE5\xF2 \xF1\xEE\xE4\xE5\xF0\xE6\xE0\xF2\xFC\n"  // "Имя не может содержать"
-    "\xF1\xEB\xE5\xE4\xF3\xFE\xF9\xE8\xF5 \xF1\xE8\xEC\xE2\xEE\xEB\xEE\xE2:\n"           // "следующих символов:"
+    "\xC8\xEC\xFF \xED\xE5 \xEC\xEE\xE6\xE5\xF2 \xF1\xEE\xE4\xE5\xF0\xE6\xE0\xF2\xFC\n"
+    "\xF1\xEB\xE5\xE4\xF3\xFE\xF9\xE8\xF5 \xF1\xE8\xEC\xE2\xEE\xEB\xEE\xE2:\n"
     "     : * ? \" < > |";
-const std::string kOddError = "\xD5\xE8\xF2\xF0\xEE\xE6\xEE\xEF\xE0\xFF \xEE\xF8\xE8\xE1\xEA\xE0 #";  // "Хитрожопая ошибка #"
+// "Хитрожопая ошибка #"
+const std::string kOddError = "\xD5\xE8\xF2\xF0\xEE\xE6\xEE\xEF\xE0\xFF \xEE\xF8\xE8\xE1\xEA\xE0 #";
 
 // Records every call the registry makes into the program, in order.
 class RecordingHost : public UserHost {
@@ -31,7 +35,9 @@ public:
         calls.push_back("menu " + name + " " + std::to_string(number));
     }
     void checkUserItem(std::int32_t number) override { calls.push_back("check " + std::to_string(number)); }
-    void checkAlphabetItem() override { calls.push_back("alphabet " + std::to_string(live->options.alphabetMode)); }
+    void checkAlphabetItem() override {
+        calls.push_back("alphabet " + std::to_string(live->options.alphabetMode));
+    }
     void showError(const std::string& text, const std::string& title) override {
         calls.push_back("error");
         errors.push_back(text);
@@ -40,7 +46,8 @@ public:
     void closeCorpus() override { calls.push_back("close"); }
     // The corpus must see the new user's own options.
     void openCorpus() override {
-        calls.push_back("open " + registry->currentUser()->name + " russian=" + std::to_string(live->options.russian));
+        calls.push_back("open " + registry->currentUser()->name +
+                        " russian=" + std::to_string(live->options.russian));
     }
 
     const UserRegistry* registry = nullptr;
@@ -89,7 +96,8 @@ protected:
     }
 
     void mark(const std::string& name, bool on) const {
-        platform::setAttributes(userPath(name), on ? platform::attribute::archive : platform::attribute::normal);
+        platform::setAttributes(userPath(name),
+                                on ? platform::attribute::archive : platform::attribute::normal);
     }
 
     void expectMark(const std::string& name, bool marked) const {
@@ -100,10 +108,12 @@ protected:
     }
 
     void writeOptionsFile(const std::string& name, std::uint16_t flags) const {
-        platform::File file =
-            platform::File::open(platform::joinPath(userPath(name), "Options.dat"), {.mode = platform::OpenMode::always});
-        const unsigned char bytes[16] = {0, 0, 0, 0, 0, 0, 0, 0, 20, 0, 40, 0, 60, 0,
-                                         static_cast<unsigned char>(flags), static_cast<unsigned char>(flags >> 8)};
+        platform::File file = platform::File::open(platform::joinPath(userPath(name), "Options.dat"),
+                                                   {.mode = platform::OpenMode::always});
+        const auto low = static_cast<unsigned char>(flags);
+        const auto high = static_cast<unsigned char>(flags >> 8);
+        // Zero totals, lengths 20..40, timer 60 s.
+        const unsigned char bytes[16] = {0, 0, 0, 0, 0, 0, 0, 0, 20, 0, 40, 0, 60, 0, low, high};
         ASSERT_EQ(file.write(bytes, sizeof bytes), sizeof bytes);
     }
 
@@ -233,7 +243,8 @@ TEST_F(UserRegistryTest, CreatingTheFifthUserNumbersItFiveAndCarriesTheLiveOptio
     EXPECT_EQ(registry->currentUser()->name, "Dmitry");
     EXPECT_EQ(registry->currentUser()->number, 5);
     EXPECT_EQ(registry->users().size(), 5u);
-    EXPECT_THAT(host.calls, ElementsAre("menu Dmitry 5", "close", "open Dmitry russian=0", "check 5", "alphabet 0"));
+    EXPECT_THAT(host.calls,
+                ElementsAre("menu Dmitry 5", "close", "open Dmitry russian=0", "check 5", "alphabet 0"));
     EXPECT_TRUE(sameOptions(live.options, before));
     EXPECT_TRUE(live.optionsDirty) << "the new user's file holds no options yet";
     EXPECT_EQ(live.optionsFile.size(), 8u);
@@ -244,7 +255,8 @@ TEST_F(UserRegistryTest, CreatingTheFifthUserNumbersItFiveAndCarriesTheLiveOptio
 TEST_F(UserRegistryTest, CreatingTheFirstUserSelectsItWithoutClosingAnything) {
     EXPECT_FALSE(registry->loadUsers());
     ASSERT_TRUE(registry->createUser("\xC0\xED\xFF"));  // "Аня"
-    EXPECT_THAT(host.calls, ElementsAre("menu \xC0\xED\xFF 1", "open \xC0\xED\xFF russian=1", "check 1", "alphabet 0"));
+    EXPECT_THAT(host.calls,
+                ElementsAre("menu \xC0\xED\xFF 1", "open \xC0\xED\xFF russian=1", "check 1", "alphabet 0"));
     EXPECT_TRUE(platform::directoryExists(userPath("\xC0\xED\xFF")));
     restart();
     ASSERT_TRUE(registry->loadUsers());
@@ -273,15 +285,9 @@ TEST_F(UserRegistryTest, RefusalsShowTheirTextTitledOblomAndChangeNothing) {
     const struct {
         std::string name, text;
     } cases[] = {
-        {"Anna", kExists},
-        {"a?b", kInvalidName},
-        {"x*", kInvalidName},
-        {".profile", kInvalidName},
-        {"..", kInvalidName},
-        {"Anna/../../escape", kInvalidName},
-        {"Anna\\x", kInvalidName},
-        {"trailing.", kInvalidName},
-        {"trailing ", kInvalidName},
+        {"Anna", kExists},          {"a?b", kInvalidName},       {"x*", kInvalidName},
+        {".profile", kInvalidName}, {"..", kInvalidName},        {"Anna/../../escape", kInvalidName},
+        {"Anna\\x", kInvalidName},  {"trailing.", kInvalidName}, {"trailing ", kInvalidName},
     };
     for (const auto& c : cases) {
         host.errors.clear();
