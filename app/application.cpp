@@ -1,0 +1,337 @@
+#include "app/application.h"
+
+#include "app/handles.h"
+#include "app/layout.h"
+#include "app/progress_viewer.h"
+#include "dialogs/about_dialog.h"
+#include "dialogs/help_dialog.h"
+#include "dialogs/new_user_dialog.h"
+#include "platform/sound_player.h"
+#include "platform/system.h"
+#include "resources/resource.h"
+#include "users/results_log.h"
+
+namespace dactyla::app {
+namespace {
+
+// "Сначала завершите текущий сеанс!"
+constexpr const char* kFinishSessionFirst =
+    "\xD1\xED\xE0\xF7\xE0\xEB\xE0 \xE7\xE0\xE2\xE5\xF0\xF8\xE8\xF2\xE5 \xF2\xE5\xEA\xF3\xF9\xE8\xE9 "
+    "\xF1\xE5\xE0\xED\xF1!";
+// "Так дела не делаются"
+constexpr const char* kRefusalTitle = "\xD2\xE0\xEA \xE4\xE5\xEB\xE0 \xED\xE5 \xE4\xE5\xEB\xE0\xFE\xF2\xF1\xFF";
+
+constexpr unsigned kLoopedFlags = platform::soundFlag::async | platform::soundFlag::loop;
+
+void CALLBACK timerProcedure(HWND window, UINT, UINT_PTR timerId, DWORD messageTime) noexcept {
+    auto* application = reinterpret_cast<Application*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
+    if (application != nullptr) application->onTimer(timerId, messageTime);
+}
+
+}  // namespace
+
+Application::Application(HINSTANCE instance, std::string programDirectory)
+    : instance_(instance),
+      programDirectory_(std::move(programDirectory)),
+      themes_(programDirectory_, platform::systemSoundPlayer()),
+      registry_(programDirectory_, live_, *this),
+      drill_(DrillEffects {*this, *this, *this, *this, *this, *this, *this}, live_.options) {}
+
+LRESULT Application::handleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_CREATE:
+        return onCreate(window) ? 0 : -1;
+    case WM_DESTROY:
+        onDestroy();
+        return 0;
+    case WM_KILLFOCUS:
+        onKillFocus();
+        return ::DefWindowProcW(window, message, wParam, lParam);
+    case WM_PAINT:
+        onPaint();
+        return 0;
+    case WM_KEYDOWN:
+        onKeyDown(wParam);
+        return 0;
+    case WM_CHAR:
+        onChar(wParam);
+        return 0;
+    case WM_COMMAND:
+        dispatchCommand(LOWORD(wParam));
+        return 0;
+    default:
+        return ::DefWindowProcW(window, message, wParam, lParam);
+    }
+}
+
+// Fonts and layout, the user menu, the users (a new one when there is none), the Start/Stop
+// label and the idle melody. False ends the program: nobody to type for.
+bool Application::onCreate(HWND window) {
+    window_ = window;
+    RECT client {};
+    ::GetClientRect(window_, &client);
+    {
+        WindowDc dc(window_);
+        painter_.setUp(dc.get(), ::GetSystemMetrics(SM_CXSCREEN), client.right, client.bottom);
+    }
+    menu_.attach(::GetMenu(window_));
+    if (!registry_.loadUsers()) {
+        sendCommand(IDM_NEW_USER);
+        if (registry_.currentUser() == nullptr) return false;
+    }
+    updateStartStopLabel();
+    themes_.play(ThemeId::loop, kLoopedFlags);
+    return true;
+}
+
+// What must survive the run is stored: a running session's totals and position, changed options.
+void Application::onDestroy() {
+    drill_.shutdown();
+    closeCorpus();
+    if (live_.optionsDirty && registry_.currentUser() != nullptr) writeOptions(live_);
+    painter_.releaseFonts();
+    live_.optionsFile.close();
+    ::KillTimer(window_, kSessionTimerId);
+    ::KillTimer(window_, kClockTimerId);
+    themes_.play(ThemeId::exit, platform::soundFlag::sync);
+    ::PostQuitMessage(0);
+}
+
+void Application::onPaint() {
+    PaintDc dc(window_);
+    const UserNode* user = registry_.currentUser();
+    WindowContent content;
+    content.picture = live_.options.picture;
+    content.userName = user != nullptr ? &user->name : nullptr;
+    content.strip = drill_.visibleStrip();
+    content.clockMinutes = drill_.session().clockMinutes;
+    content.clockSeconds = drill_.session().clockSeconds;
+    painter_.paint(dc.get(), instance_, content);
+}
+
+void Application::onKeyDown(WPARAM virtualKey) {
+    switch (virtualKey) {
+    case VK_F2:
+        sendCommand(IDM_SETTINGS);
+        break;
+    case VK_F4:
+        ::DestroyWindow(window_);
+        break;
+    case VK_PAUSE:
+        if (sessionRunning()) drill_.setPaused(!drill_.session().sessionPaused);
+        break;
+    case VK_F1:
+        if (!sessionRunning()) sendCommand(IDM_SWITCH_LANGUAGE);
+        break;
+    default:
+        break;
+    }
+}
+
+// The window is a Unicode window, so Russian letters arrive whatever the system's code page;
+// the drill judges CP1251 bytes. A character CP1251 lacks becomes 0, which no text holds.
+void Application::onChar(WPARAM utf16Code) {
+    drill_.onChar(static_cast<char>(platform::utf16ToCp1251Byte(static_cast<char16_t>(utf16Code))));
+}
+
+void Application::onKillFocus() {
+    if (sessionRunning()) drill_.setPaused(true);
+}
+
+void Application::onTimer(UINT_PTR timerId, DWORD messageTime) {
+    drill_.onClockTimer(static_cast<unsigned>(timerId), messageTime);
+}
+
+void Application::dispatchCommand(unsigned command) {
+    switch (command) {
+    case IDM_START_STOP:
+        if (sessionRunning()) drill_.endSession();
+        else drill_.startSession();
+        break;
+    case IDM_SWITCH_LANGUAGE:
+        if (sessionRunning()) refuseDuringSession();
+        else switchLanguage();
+        break;
+    case IDM_ALPHABET:
+        if (sessionRunning()) refuseDuringSession();
+        else toggleAlphabet();
+        break;
+    case IDM_SETTINGS:
+        // The settings dialog is still to come.
+        break;
+    case IDM_HELP:
+        pauseRunningSession();
+        dialogs::showHelpDialog(instance_, window_);
+        break;
+    case IDM_ABOUT:
+        openAbout();
+        break;
+    case IDM_NEW_USER:
+        if (sessionRunning()) showMessageBox(kFinishSessionFirst, kRefusalTitle, MB_ICONERROR);
+        else openNewUser();
+        break;
+    case IDM_PROGRESS:
+        if (registry_.currentUser() != nullptr) showProgress(window_, registry_.userDirectory(), live_.options);
+        break;
+    default:
+        if (menu_.isUserCommand(command) && !sessionRunning())
+            switchUser(static_cast<std::int32_t>(command - IDM_USER_BASE));
+        break;
+    }
+    if (sessionRunning()) parkPointer();
+    if (live_.options.picture == 0) repaint();
+}
+
+void Application::sendCommand(unsigned command) { ::SendMessageW(window_, WM_COMMAND, command, 0); }
+
+void Application::pauseRunningSession() {
+    if (sessionRunning()) drill_.setPaused(true);
+}
+
+void Application::refuseDuringSession() { themes_.play(ThemeId::no, platform::soundFlag::async); }
+
+void Application::switchLanguage() {
+    live_.optionsDirty = true;
+    closeCorpus();
+    live_.options.russian = live_.options.russian ? 0 : 1;
+    if (registry_.currentUser() != nullptr) openCorpus();
+    updateStartStopLabel();
+}
+
+void Application::toggleAlphabet() {
+    live_.optionsDirty = true;
+    live_.options.alphabetMode = live_.options.alphabetMode ? 0 : 1;
+    checkAlphabetItem();
+}
+
+// The "Laugh" before the dialog cuts off the looped theme; the one that fits plays again after.
+void Application::openAbout() {
+    pauseRunningSession();
+    themes_.play(ThemeId::laugh, platform::soundFlag::async);
+    dialogs::AboutTotals totals;
+    totals.userExists = registry_.currentUser() != nullptr;
+    if (totals.userExists) {
+        const Totals stored = readTotals(live_);
+        totals.storedCharacters = stored.characters;
+        totals.storedSeconds = stored.seconds;
+    }
+    totals.sessionCharacters = drill_.session().correctCount;
+    totals.sessionMinutes = drill_.session().clockMinutes;
+    totals.sessionSeconds = drill_.session().clockSeconds;
+    dialogs::showAboutDialog(instance_, window_, totals);
+    themes_.play(sessionRunning() ? ThemeId::pause : ThemeId::loop, kLoopedFlags);
+}
+
+void Application::openNewUser() {
+    dialogs::NewUserRequest request;
+    request.userExists = registry_.currentUser() != nullptr;
+    request.createUser = [this](const std::string& name) { return registry_.createUser(name); };
+    dialogs::showNewUserDialog(instance_, window_, request);
+    repaint();
+}
+
+// The outgoing user keeps their changed options; a user of the other language gets the
+// language switch, so the corpus and the Start item follow.
+void Application::switchUser(std::int32_t number) {
+    const std::uint8_t russian = live_.options.russian;
+    if (live_.optionsDirty) {
+        writeOptions(live_);
+        live_.optionsDirty = false;
+    }
+    registry_.selectUser(number);
+    if (live_.options.russian != russian) {
+        live_.options.russian = russian;
+        sendCommand(IDM_SWITCH_LANGUAGE);
+        live_.optionsDirty = false;
+    }
+    repaint();
+}
+
+void Application::repaint() {
+    ::InvalidateRect(window_, nullptr, TRUE);
+    ::UpdateWindow(window_);
+}
+
+void Application::drawStrip(const char* characters) {
+    WindowDc dc(window_);
+    painter_.drawStrip(dc.get(), characters);
+}
+
+void Application::drawClock(std::uint8_t minutes, std::uint8_t seconds) {
+    WindowDc dc(window_);
+    painter_.drawClock(dc.get(), minutes, seconds, live_.options.picture);
+}
+
+void Application::playTheme(ThemeId theme, unsigned flags) { themes_.play(theme, flags); }
+
+void Application::stopSound() { platform::systemSoundPlayer().stop(); }
+
+void Application::armTimer(unsigned id, std::uint32_t periodMs) { ::SetTimer(window_, id, periodMs, timerProcedure); }
+
+void Application::killTimer(unsigned id) { ::KillTimer(window_, id); }
+
+std::uint32_t Application::tickCount() { return platform::tickCount(); }
+
+void Application::sleepMs(std::uint32_t milliseconds) { platform::sleepMs(milliseconds); }
+
+int Application::showMessageBox(const std::string& text, const std::string& title, unsigned style) {
+    return ::MessageBoxW(window_, platform::widen(text).c_str(), platform::widen(title).c_str(), style);
+}
+
+ScreenSize Application::screenSize() { return {::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN)}; }
+
+void Application::movePointer(int x, int y) { ::SetCursorPos(x, y); }
+
+void Application::parkPointer() {
+    RECT windowRect {};
+    ::GetWindowRect(window_, &windowRect);
+    const POINT point = parkPoint(windowRect, ::GetSystemMetrics(SM_CYCAPTION), ::GetSystemMetrics(SM_CYMENU));
+    ::SetCursorPos(point.x, point.y);
+}
+
+void Application::activateKeyboardLayout(const std::string& layoutName) {
+    ::LoadKeyboardLayoutW(platform::widen(layoutName).c_str(), KLF_ACTIVATE);
+}
+
+bool Application::hasCurrentUser() { return registry_.currentUser() != nullptr; }
+
+void Application::requestNewUser() { sendCommand(IDM_NEW_USER); }
+
+void Application::updateStartStopLabel() {
+    menu_.updateStartStopLabel(window_, sessionRunning(), live_.options.russian != 0);
+}
+
+void Application::closeMainWindow() { ::DestroyWindow(window_); }
+
+bool Application::appendResult(std::uint16_t speed, float errorPercent, std::uint8_t minutes, std::uint8_t seconds) {
+    return dactyla::appendResult(registry_.userDirectory(), live_.options,
+                                 SessionResult {speed, errorPercent, minutes, seconds});
+}
+
+void Application::addTotals(std::uint32_t characters, std::uint32_t seconds) {
+    dactyla::addTotals(live_, characters, seconds);
+}
+
+void Application::addUserMenuItem(const std::string& name, std::int32_t number) { menu_.addUserItem(name, number); }
+
+void Application::checkUserItem(std::int32_t number) { menu_.checkUserItem(number); }
+
+void Application::checkAlphabetItem() { menu_.checkAlphabetItem(live_.options.alphabetMode != 0); }
+
+void Application::showError(const std::string& text, const std::string& title) {
+    ::MessageBoxW(::GetActiveWindow(), platform::widen(text).c_str(), platform::widen(title).c_str(),
+                  MB_ICONERROR | MB_OK);
+}
+
+void Application::closeCorpus() {
+    drill_.setCorpus(nullptr);
+    dactyla::closeCorpus(corpus_);
+}
+
+// A corpus that cannot be opened leaves none: the session start then says there is no text.
+void Application::openCorpus() {
+    corpus_ = dactyla::openCorpus(live_.options, programDirectory_, registry_.userDirectory());
+    drill_.setCorpus(corpus_.get());
+}
+
+}  // namespace dactyla::app

@@ -1,0 +1,105 @@
+#pragma once
+// The program's state and its main window's behaviour: the sound themes, the users, the live
+// options, the open corpus and the drill, with the window performing the drill's effects.
+#include <memory>
+#include <string>
+
+#include "app/main_menu.h"
+#include "app/window_painter.h"
+#include "corpus/sentence_corpus.h"
+#include "drill/drill.h"
+#include "platform/win32/windows_headers.h"
+#include "sound/sound_theme.h"
+#include "users/options.h"
+#include "users/user_registry.h"
+
+namespace dactyla::app {
+
+class Application final : private StripPainter,
+                          private DrillSound,
+                          private DrillTimers,
+                          private DrillTime,
+                          private DrillDesktop,
+                          private DrillShell,
+                          private DrillRecords,
+                          private UserHost {
+public:
+    Application(HINSTANCE instance, std::string programDirectory);
+    Application(const Application&) = delete;
+    Application& operator=(const Application&) = delete;
+
+    // The main window's messages; every one not handled here goes to DefWindowProcW.
+    LRESULT handleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    // Both session timers arrive here.
+    void onTimer(UINT_PTR timerId, DWORD messageTime);
+
+private:
+    // Messages.
+    bool onCreate(HWND window);
+    void onDestroy();
+    void onPaint();
+    void onKeyDown(WPARAM virtualKey);
+    void onChar(WPARAM utf16Code);
+    void onKillFocus();
+
+    // Commands.
+    void dispatchCommand(unsigned command);
+    void sendCommand(unsigned command);
+    void pauseRunningSession();
+    void refuseDuringSession();
+    void switchLanguage();
+    void toggleAlphabet();
+    void openAbout();
+    void openNewUser();
+    void switchUser(std::int32_t number);
+    void repaint();
+    bool sessionRunning() const { return drill_.session().sessionRunning; }
+
+    // StripPainter
+    void drawStrip(const char* characters) override;
+    void drawClock(std::uint8_t minutes, std::uint8_t seconds) override;
+    // DrillSound
+    void playTheme(ThemeId theme, unsigned flags) override;
+    void stopSound() override;
+    // DrillTimers
+    void armTimer(unsigned id, std::uint32_t periodMs) override;
+    void killTimer(unsigned id) override;
+    // DrillTime
+    std::uint32_t tickCount() override;
+    void sleepMs(std::uint32_t milliseconds) override;
+    // DrillDesktop
+    int showMessageBox(const std::string& text, const std::string& title, unsigned style) override;
+    ScreenSize screenSize() override;
+    void movePointer(int x, int y) override;
+    void parkPointer() override;
+    void activateKeyboardLayout(const std::string& layoutName) override;
+    // DrillShell
+    bool hasCurrentUser() override;
+    void requestNewUser() override;
+    void updateStartStopLabel() override;
+    void closeMainWindow() override;
+    // DrillRecords
+    bool appendResult(std::uint16_t speed, float errorPercent, std::uint8_t minutes, std::uint8_t seconds) override;
+    void addTotals(std::uint32_t characters, std::uint32_t seconds) override;
+    // UserHost
+    void addUserMenuItem(const std::string& name, std::int32_t number) override;
+    void checkUserItem(std::int32_t number) override;
+    void checkAlphabetItem() override;
+    void showError(const std::string& text, const std::string& title) override;
+    void closeCorpus() override;
+    void openCorpus() override;
+
+    HINSTANCE instance_;
+    std::string programDirectory_;
+    // Process-wide objects, created in this order before the window and released in reverse.
+    SoundThemes themes_;
+    UserRegistry registry_;
+    LiveOptions live_;
+    std::unique_ptr<SentenceCorpus> corpus_;
+    Drill drill_;
+    MainMenu menu_;
+    WindowPainter painter_;
+    HWND window_ = nullptr;
+};
+
+}  // namespace dactyla::app

@@ -1,0 +1,50 @@
+#pragma once
+// Everything the main window shows, drawn on a device context given by the caller: WM_PAINT
+// and the immediate redraws of the strip and the clock go through the same routines.
+#include <cstdint>
+#include <string>
+
+#include "app/handles.h"
+#include "app/layout.h"
+
+namespace dactyla::app {
+
+struct WindowContent {
+    std::uint8_t picture = 1;               // 0: the desktop; otherwise bitmap 139 + picture
+    const std::string* userName = nullptr;  // CP1251; null while no user is current
+    const char* strip = nullptr;            // the 30 characters the strip shows
+    std::uint8_t clockMinutes = 0;
+    std::uint8_t clockSeconds = 0;
+};
+
+class WindowPainter {
+public:
+    // Creates the fonts for the screen width and measures the layout with them on `dc`.
+    void setUp(HDC dc, int screenWidth, int clientWidth, int clientHeight);
+    void releaseFonts();
+
+    const Layout& layout() const { return layout_; }
+    HFONT stripFont() const { return stripFont_.get(); }
+    HFONT smallFont() const { return smallFont_.get(); }
+
+    // The whole window, in this order: background, user label, clock, frame bar, strip.
+    void paint(HDC dc, HINSTANCE instance, const WindowContent& content) const;
+    // The first 15 characters typed (grey, right-aligned), the next 15 to type (black on white).
+    void drawStrip(HDC dc, const char* characters) const;
+    // "%2u:%.2u", right-aligned in the top-right corner.
+    void drawClock(HDC dc, std::uint8_t minutes, std::uint8_t seconds, std::uint8_t picture) const;
+
+private:
+    void paintBackground(HDC dc, HINSTANCE instance, std::uint8_t picture) const;
+    void drawUserLabel(HDC dc, const std::string& name, std::uint8_t picture) const;
+    void drawFrameBar(HDC dc, std::uint8_t picture) const;
+
+    UniqueFont stripFont_;
+    UniqueFont smallFont_;
+    Layout layout_;
+};
+
+// The clock's text, e.g. " 7:05" or "12:00".
+std::string clockText(std::uint8_t minutes, std::uint8_t seconds);
+
+}  // namespace dactyla::app

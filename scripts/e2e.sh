@@ -1,0 +1,76 @@
+#!/usr/bin/env bash
+# Runs the end-to-end tests: the driver dactyla_e2e.exe starts the real Dactyla.exe under Wine
+# on virtual displays, drives it and checks what it shows and writes.
+#   scripts/e2e.sh [build directory] [GoogleTest arguments...]
+# The build directory is a Windows build (default build/win) holding bin/Dactyla.exe, its texts
+# and sounds, and bin/dactyla_e2e.exe. Screenshots go to artifacts/. Prints "E2E: N tests, F failed".
+set -uo pipefail
+root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+build="$(cd "${1:-$root/build/win}" && pwd)"
+shift || true
+bin="$build/bin"
+for needed in Dactyla.exe dactyla_e2e.exe; do
+  [ -f "$bin/$needed" ] || { echo "E2E: $bin/$needed is missing"; exit 1; }
+done
+
+# A prefix of its own: its server is stopped between displays, which must not disturb anyone else.
+export DACTYLA_WINEPREFIX="${DACTYLA_E2E_WINEPREFIX:-/tmp/dactyla-e2e-wine}"
+. "$root/scripts/wine-env.sh"
+. "$root/scripts/display.sh"
+export LANG="${LANG:-en_US.UTF-8}"
+
+work="$(mktemp -d /tmp/dactyla-e2e.XXXXXX)"
+export DACTYLA_E2E_PROGRAM="$bin" DACTYLA_E2E_WORK="$work" DACTYLA_E2E_ARTIFACTS="$root/artifacts" DACTYLA_WINE
+mkdir -p "$root/artifacts"
+
+# The program ships its texts and sounds; a build without them still gets (empty) ones.
+[ -f "$bin/TextData.Rus" ] || : > "$bin/TextData.Rus"
+[ -f "$bin/TextData.Eng" ] || : > "$bin/TextData.Eng"
+mkdir -p "$bin/Sound"
+
+cleanup() {
+  wineserver -k >/dev/null 2>&1 || true
+  dactyla_display_stop
+  rm -rf "$work"
+}
+trap cleanup EXIT
+
+total=0
+failed=0
+# One pass of the driver on a fresh display of the given size, with its own Wine server (the
+# server keeps the screen size it first saw).
+run_pass() {
+  local size=$1; shift
+  dactyla_display_start "$size" || { echo "E2E: no virtual display"; failed=$((failed + 1)); return; }
+  dactyla_wine_prepare
+  wineserver -p >/dev/null 2>&1 || true
+  "$DACTYLA_WINE" cmd /c exit >/dev/null 2>&1 || true
+  local log="$work/pass.log"
+  # A hung scenario must not hold the whole run: the pass has a generous time limit.
+  timeout --kill-after=10 "${DACTYLA_E2E_TIMEOUT:-1200}" "$DACTYLA_WINE" "$bin/dactyla_e2e.exe" "$@" 2>&1 |
+    tee "$log" | grep --line-buffered -vE '^\[ *(RUN|OK) *\]'
+  local ran passed
+  ran=$(sed -nE 's/^\[==========\] ([0-9]+) tests? from .* ran\..*/\1/p' "$log" | tail -1)
+  passed=$(sed -nE 's/^\[  PASSED  \] ([0-9]+) tests?\..*/\1/p' "$log" | tail -1)
+  ran=${ran:-0}
+  passed=${passed:-0}
+  if [ "$ran" -eq 0 ]; then failed=$((failed + 1)); fi
+  total=$((total + ran))
+  failed=$((failed + ran - passed))
+  grep -h '^BENCHMARK' "$log" >> "$work/benchmarks" || true
+  wineserver -k >/dev/null 2>&1 || true
+  wineserver -w >/dev/null 2>&1 || true
+  dactyla_display_stop
+}
+
+if printf '%s\n' "$@" | grep -q '^--gtest_filter'; then
+  # A chosen subset runs once, on the display size asked for.
+  run_pass "${DACTYLA_E2E_SIZE:-800x600}" "$@"
+else
+  run_pass 800x600 --gtest_filter="-LargeScreen.*" "$@"
+  run_pass 1600x1200 --gtest_filter="LargeScreen.*" "$@"
+fi
+
+[ -f "$work/benchmarks" ] && cat "$work/benchmarks"
+echo "E2E: $total tests, $failed failed"
+[ "$failed" -eq 0 ] && [ "$total" -gt 0 ]

@@ -1,0 +1,68 @@
+#include "driver/typing.h"
+
+#include "driver/expect.h"
+#include "driver/host.h"
+
+namespace dactyla::e2e {
+
+std::wstring englishCharacters() {
+    std::wstring characters;
+    for (wchar_t c = 0x20; c < 0x7F; ++c) characters += c;
+    return characters;
+}
+
+std::wstring russianCharacters() {
+    std::wstring characters = L" 0123456789.,!?-\":;()'";
+    for (wchar_t c = 0x0410; c <= 0x044F; ++c) characters += c;
+    return characters + L"\u0401\u0451";
+}
+
+std::wstring pauseCharacters() { return wide(" НАШИПЛЬЧКУСТ?"); }
+std::wstring pauseTextTyped() { return wide("    НАШИ ПАЛЬЧИ"); }
+std::wstring pauseTextToType() { return wide("КИ УСТАЛИ ?    "); }
+
+std::wstring typeShownText(const RunningProgram& program, const StripReader& reader, const std::wstring& candidates,
+                           std::size_t count, Keyboard keyboard) {
+    std::wstring typed;
+    while (typed.size() < count) {
+        std::wstring shown = reader.readToType(candidates);
+        if (shown.find(L'\uFFFD') != std::wstring::npos) break;
+        shown.resize(std::min(shown.size(), count - typed.size()));
+        if (keyboard == Keyboard::messages) {
+            program.typeText(shown);
+        } else {
+            if (!xdotoolType(shown)) break;
+            program.settle();
+        }
+        typed += shown;
+    }
+    return typed;
+}
+
+bool xdotoolType(const std::wstring& text) {
+    std::string quoted;
+    for (char c : narrowUtf8(text)) {
+        if (c == '\'') quoted += "'\\''";
+        else quoted += c;
+    }
+    return runLinux("xdotool type --delay 15 -- '" + quoted + "'");
+}
+
+bool xdotoolKey(const std::string& keyName) { return runLinux("xdotool key " + keyName); }
+
+SummaryBox waitForSummary(const RunningProgram& program, std::chrono::milliseconds timeout) {
+    SummaryBox summary;
+    summary.box = program.waitForWindow(kDialogClass, L"A Question Of Time", timeout);
+    if (summary.box != nullptr) summary.text = messageBoxText(summary.box);
+    return summary;
+}
+
+std::wstring summaryCharactersLine(unsigned correct, unsigned keystrokes) {
+    return wide("\u2022 символов  -  ") + std::to_wstring(correct) + L"  (" + std::to_wstring(keystrokes) + L")";
+}
+
+std::wstring summaryErrorsLine(const std::wstring& percent, unsigned errors) {
+    return wide("\u2022 ошибок  -  ") + percent + L"%  (" + std::to_wstring(errors) + L")";
+}
+
+}  // namespace dactyla::e2e
