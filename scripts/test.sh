@@ -46,6 +46,25 @@ if [ -z "${DISPLAY:-}" ]; then dactyla_display_start 800x600; fi
 suite "windows-under-wine" build/win -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake -DCMAKE_BUILD_TYPE=Release
 dactyla_display_stop
 
+# The real Dactyla.exe of the Windows build, driven on virtual displays of its own.
+end_to_end() {
+  echo "=== end-to-end ==="
+  local log=build/win.e2e.log
+  "$root/scripts/e2e.sh" build/win >"$log" 2>&1
+  local rc=$?
+  grep -E '^BENCHMARK' "$log"
+  local summary
+  summary=$(grep -E '^E2E: [0-9]+ tests, [0-9]+ failed' "$log" | tail -1)
+  echo "${summary:-no end-to-end summary}"
+  if [ $rc -ne 0 ] || [ -z "$summary" ]; then
+    grep -E 'Failure|FAILED|E2E:' -A4 "$log" | head -60
+    results+=("end-to-end: FAILED (${summary:-see $log})"); failed=1
+  else
+    results+=("end-to-end: ${summary#E2E: }")
+  fi
+}
+end_to_end
+
 echo
 echo "=== Summary ==="
 printf '  %s\n' "${results[@]}"

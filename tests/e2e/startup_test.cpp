@@ -146,6 +146,7 @@ TEST(SecondStart, BringsTheFirstWindowBackAndEnds) {
     ASSERT_TRUE(second.waitForExit());
     EXPECT_EQ(second.exitCode(), 0u);
     EXPECT_TRUE(waitUntil([&] { return !::IsIconic(first.window()); }, 5s)) << "the first window is restored";
+    EXPECT_TRUE(waitUntil([&] { return ::GetForegroundWindow() == first.window(); }, 5s)) << "and in front";
     EXPECT_TRUE(first.running());
     std::vector<HWND> mains = windowsOf(first.processId(), kMainClass);
     EXPECT_EQ(mains.size(), 1u);

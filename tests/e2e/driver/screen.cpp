@@ -155,6 +155,15 @@ int expectedStripFontHeight(int screenWidth) {
     }
 }
 
+int lineHeight(HFONT font) {
+    Canvas measuring(1, 1);
+    const HGDIOBJ previous = ::SelectObject(measuring.dc(), font);
+    SIZE extent {};
+    ::GetTextExtentPoint32W(measuring.dc(), L"0", 1, &extent);
+    ::SelectObject(measuring.dc(), previous);
+    return extent.cy;
+}
+
 HFONT createStripFont(int screenWidth) {
     return createProgramFont(expectedStripFontHeight(screenWidth), 500, L"Courier New");
 }

@@ -35,6 +35,8 @@ bool saveScreenshot(const std::string& name);
 HFONT createStripFont(int screenWidth);
 HFONT createSmallFont(int screenWidth);
 int expectedStripFontHeight(int screenWidth);
+// The height of a line of text in `font`, as the system lays it out.
+int lineHeight(HFONT font);
 
 // Reads the 30 characters of the strip from the screen, cell by cell, by comparing each
 // cell with every candidate character drawn in the strip's font and colours.

@@ -25,8 +25,15 @@ std::wstring typeShownText(const RunningProgram& program, const StripReader& rea
                            std::size_t count, Keyboard keyboard) {
     std::wstring typed;
     while (typed.size() < count) {
-        std::wstring shown = reader.readToType(candidates);
-        if (shown.find(L'\uFFFD') != std::wstring::npos) break;
+        // A box that covered the strip may just have closed: the repaint follows shortly.
+        std::wstring shown;
+        const bool readable = waitUntil(
+            [&] {
+                shown = reader.readToType(candidates);
+                return shown.find(L'\uFFFD') == std::wstring::npos;
+            },
+            std::chrono::seconds(2), std::chrono::milliseconds(50));
+        if (!readable) break;
         shown.resize(std::min(shown.size(), count - typed.size()));
         if (keyboard == Keyboard::messages) {
             program.typeText(shown);

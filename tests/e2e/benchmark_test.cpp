@@ -1,0 +1,118 @@
+// Figures, printed and never asserted: how long the program takes to show its first painted
+// window under Wine, and how long one keystroke takes from WM_CHAR to the strip drawn.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <vector>
+
+#include "driver/expect.h"
+#include "driver/program.h"
+#include "driver/screen.h"
+#include "driver/typing.h"
+
+namespace dactyla::e2e {
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+double median(std::vector<double> values) {
+    std::sort(values.begin(), values.end());
+    return values[values.size() / 2];
+}
+
+double percentile(std::vector<double> values, double share) {
+    std::sort(values.begin(), values.end());
+    return values[static_cast<std::size_t>(share * static_cast<double>(values.size() - 1))];
+}
+
+double millisecondsSince(Clock::time_point start) {
+    return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+}
+
+// A Wine process that does nothing: the driver itself with "--idle".
+double bareWineProcessMs() {
+    wchar_t self[MAX_PATH] = {};
+    ::GetModuleFileNameW(nullptr, self, MAX_PATH);
+    std::wstring commandLine = L"\"" + std::wstring(self) + L"\" --idle";
+    STARTUPINFOW startup {};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION started {};
+    const auto begin = Clock::now();
+    if (!::CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &started))
+        return -1;
+    ::WaitForSingleObject(started.hProcess, 20000);
+    const double elapsed = millisecondsSince(begin);
+    ::CloseHandle(started.hThread);
+    ::CloseHandle(started.hProcess);
+    return elapsed;
+}
+
+TEST(Benchmarks, StartUpToTheFirstPaintedWindow) {
+    ProgramDirectory directory;
+    StoredOptions options;
+    options.backgroundSound = false;
+    directory.addUser("Anna", storedOptionsBytes(options));
+    constexpr int kRuns = 5;
+    std::vector<double> bare;
+    std::vector<double> startUp;
+    for (int run = 0; run < kRuns; ++run) {
+        bare.push_back(bareWineProcessMs());
+        const auto begin = Clock::now();
+        RunningProgram program(directory);
+        // The program answers once its message loop runs, which is after its first WM_PAINT.
+        ASSERT_TRUE(program.waitForMainWindow(std::chrono::seconds(20)));
+        startUp.push_back(millisecondsSince(begin));
+        program.pressKey(VK_F4);
+        ASSERT_TRUE(program.waitForExit());
+    }
+    const double total = median(startUp);
+    const double wine = median(bare);
+    std::printf("BENCHMARK start-up to the first painted window: %.0f ms (median of %d); a bare Wine process "
+                "starts and ends in %.0f ms, so the program's own share is about %.0f ms\n",
+                total, kRuns, wine, total - wine);
+    RecordProperty("startup_ms", static_cast<int>(total));
+}
+
+TEST(Benchmarks, KeystrokeFromWmCharToTheStripDrawn) {
+    ProgramDirectory directory;
+    StoredOptions options;
+    options.russian = false;
+    options.backgroundSound = false;
+    directory.addUser("Anna", storedOptionsBytes(options));
+    RunningProgram program(directory);
+    ASSERT_TRUE(program.waitForMainWindow());
+    const StripReader reader(program.window());
+    program.typeCharacter(13);
+
+    constexpr std::size_t kKeystrokes = 300;
+    std::vector<double> keystrokes;
+    std::vector<double> emptyRoundTrips;
+    while (keystrokes.size() < kKeystrokes) {
+        const std::wstring shown = reader.readToType(englishCharacters());
+        ASSERT_EQ(shown.find(L'\uFFFD'), std::wstring::npos);
+        for (wchar_t character : shown) {
+            if (keystrokes.size() == kKeystrokes) break;
+            auto begin = Clock::now();
+            program.typeCharacter(character);
+            keystrokes.push_back(std::chrono::duration<double, std::micro>(Clock::now() - begin).count());
+            begin = Clock::now();
+            program.settle();
+            emptyRoundTrips.push_back(std::chrono::duration<double, std::micro>(Clock::now() - begin).count());
+        }
+    }
+    program.postCharacter(27);
+    const SummaryBox summary = waitForSummary(program);
+    ASSERT_NE(summary.box, nullptr);
+    EXPECT_NE(summary.text.find(summaryCharactersLine(kKeystrokes, kKeystrokes)), std::wstring::npos)
+        << narrowUtf8(summary.text);
+    EXPECT_TRUE(program.answer(summary.box, IDYES));
+    std::printf("BENCHMARK keystroke from WM_CHAR to the strip drawn: median %.0f us, 90th percentile %.0f us over %zu "
+                "keystrokes (SendMessage round trip; an empty one takes %.0f us)\n",
+                median(keystrokes), percentile(keystrokes, 0.9), keystrokes.size(), median(emptyRoundTrips));
+    RecordProperty("keystroke_us", static_cast<int>(median(keystrokes)));
+}
+
+}  // namespace
+}  // namespace dactyla::e2e
