@@ -26,6 +26,7 @@ TEST(FirstStart, NewUserThenHelpThenTheMainWindow) {
     const HWND hidden = ::FindWindowW(kMainClass, nullptr);
     ASSERT_NE(hidden, nullptr);
     EXPECT_FALSE(::IsWindowVisible(hidden)) << "the main window waits for a user";
+    saveScreenshot("new-user");
 
     pressButton(newUser, IDOK);
     const HWND help = program.waitForWindow(kDialogClass, wide("Помощь"));
