@@ -92,6 +92,7 @@ private:
     HINSTANCE instance_;
     std::string programDirectory_;
     // Process-wide objects, created in this order before the window and released in reverse.
+    // The registry only keeps a reference to the live options it is given here.
     SoundThemes themes_;
     UserRegistry registry_;
     LiveOptions live_;

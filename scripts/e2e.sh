@@ -13,8 +13,14 @@ for needed in Dactyla.exe dactyla_e2e.exe; do
   [ -f "$bin/$needed" ] || { echo "E2E: $bin/$needed is missing"; exit 1; }
 done
 
-# A prefix of its own: its server is stopped between displays, which must not disturb anyone else.
-export DACTYLA_WINEPREFIX="${DACTYLA_E2E_WINEPREFIX:-/tmp/dactyla-e2e-wine}"
+# A prefix of its own for this checkout: its server is stopped between displays, which must not
+# disturb anyone else's programs. Runs on the same prefix take turns.
+export DACTYLA_WINEPREFIX="${DACTYLA_E2E_WINEPREFIX:-/tmp/dactyla-e2e-wine-$(printf '%s' "$root" | md5sum | cut -c1-8)}"
+exec 8>"$DACTYLA_WINEPREFIX.lock"
+if ! flock -n 8; then
+  echo "Waiting for another end-to-end run on $DACTYLA_WINEPREFIX ..."
+  flock 8
+fi
 . "$root/scripts/wine-env.sh"
 . "$root/scripts/display.sh"
 export LANG="${LANG:-en_US.UTF-8}"
@@ -22,11 +28,6 @@ export LANG="${LANG:-en_US.UTF-8}"
 work="$(mktemp -d /tmp/dactyla-e2e.XXXXXX)"
 export DACTYLA_E2E_PROGRAM="$bin" DACTYLA_E2E_WORK="$work" DACTYLA_E2E_ARTIFACTS="$root/artifacts" DACTYLA_WINE
 mkdir -p "$root/artifacts"
-
-# The program ships its texts and sounds; a build without them still gets (empty) ones.
-[ -f "$bin/TextData.Rus" ] || : > "$bin/TextData.Rus"
-[ -f "$bin/TextData.Eng" ] || : > "$bin/TextData.Eng"
-mkdir -p "$bin/Sound"
 
 cleanup() {
   wineserver -k >/dev/null 2>&1 || true
@@ -41,13 +42,14 @@ failed=0
 # server keeps the screen size it first saw).
 run_pass() {
   local size=$1; shift
-  dactyla_display_start "$size" || { echo "E2E: no virtual display"; failed=$((failed + 1)); return; }
-  dactyla_wine_prepare
-  wineserver -p >/dev/null 2>&1 || true
-  "$DACTYLA_WINE" cmd /c exit >/dev/null 2>&1 || true
+  # Nothing started here may keep the lock (descriptor 8) once this run is over.
+  dactyla_display_start "$size" 8>&- || { echo "E2E: no virtual display"; failed=$((failed + 1)); return; }
+  dactyla_wine_prepare 8>&-
+  wineserver -p >/dev/null 2>&1 8>&- || true
+  "$DACTYLA_WINE" cmd /c exit >/dev/null 2>&1 8>&- || true
   local log="$work/pass.log"
   # A hung scenario must not hold the whole run: the pass has a generous time limit.
-  timeout --kill-after=10 "${DACTYLA_E2E_TIMEOUT:-1200}" "$DACTYLA_WINE" "$bin/dactyla_e2e.exe" "$@" 2>&1 |
+  timeout --kill-after=10 "${DACTYLA_E2E_TIMEOUT:-1200}" "$DACTYLA_WINE" "$bin/dactyla_e2e.exe" "$@" 2>&1 8>&- |
     tee "$log" | grep --line-buffered -vE '^\[ *(RUN|OK) *\]'
   local ran passed
   ran=$(sed -nE 's/^\[==========\] ([0-9]+) tests? from .* ran\..*/\1/p' "$log" | tail -1)

@@ -17,16 +17,21 @@ if ! cmake -S "$root" -B "$build" -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake -
 fi
 targets=(Dactyla)
 # The shipped texts and sounds are generated when their sources are in the tree.
-if cmake --build "$build" --target help 2>/dev/null | grep -q dactyla_content; then targets+=(dactyla_content); fi
+build_targets=$(cmake --build "$build" --target help 2>/dev/null || true)
+with_content=0
+if grep -q dactyla_content <<<"$build_targets"; then targets+=(dactyla_content); with_content=1; fi
 if ! cmake --build "$build" -j"$jobs" --target "${targets[@]}" >"$build.run-build.log" 2>&1; then
   grep -E 'error|Error' "$build.run-build.log" | head -40; exit 1
 fi
 
-# A ready program directory: the program with its texts and sounds, empty ones when none were made.
+# A ready program directory: the program with its texts and sounds, or empty ones when this tree
+# cannot make them (never otherwise: they would stand in for the generated files).
 bin="$build/bin"
-[ -f "$bin/TextData.Rus" ] || : > "$bin/TextData.Rus"
-[ -f "$bin/TextData.Eng" ] || : > "$bin/TextData.Eng"
-mkdir -p "$bin/Sound"
+if [ "$with_content" = 0 ]; then
+  [ -f "$bin/TextData.Rus" ] || : > "$bin/TextData.Rus"
+  [ -f "$bin/TextData.Eng" ] || : > "$bin/TextData.Eng"
+  mkdir -p "$bin/Sound"
+fi
 
 . "$root/scripts/display.sh"
 export LANG="${LANG:-en_US.UTF-8}"

@@ -1,5 +1,7 @@
 #include "driver/program.h"
 
+#include <gtest/gtest.h>
+
 #include <atomic>
 
 #include "driver/host.h"
@@ -189,8 +191,16 @@ std::optional<DWORD> RunningProgram::exitCode() const {
     return code;
 }
 
+// A key that opens a modal box would hold a plain SendMessage for ever: such keys are posted,
+// and one sent by mistake fails the test instead of hanging the run.
 void RunningProgram::typeCharacter(wchar_t character) const {
-    ::SendMessageW(window_, WM_CHAR, character, 1);
+    sendOrFail(WM_CHAR, character, 1);
+}
+
+void RunningProgram::sendOrFail(UINT message, WPARAM wParam, LPARAM lParam) const {
+    DWORD_PTR result = 0;
+    if (!::SendMessageTimeoutW(window_, message, wParam, lParam, SMTO_NORMAL, 15000, &result))
+        ADD_FAILURE() << "the program did not answer message " << message << " within 15 s (a modal box?)";
 }
 
 void RunningProgram::typeText(const std::wstring& text) const {
@@ -201,7 +211,7 @@ void RunningProgram::postCharacter(wchar_t character) const { ::PostMessageW(win
 
 void RunningProgram::pressKey(UINT virtualKey) const {
     const UINT scanCode = ::MapVirtualKeyW(virtualKey, MAPVK_VK_TO_VSC);
-    ::SendMessageW(window_, WM_KEYDOWN, virtualKey, 1 | (static_cast<LPARAM>(scanCode) << 16));
+    sendOrFail(WM_KEYDOWN, virtualKey, 1 | (static_cast<LPARAM>(scanCode) << 16));
 }
 
 void RunningProgram::postCommand(unsigned command) const { ::PostMessageW(window_, WM_COMMAND, command, 0); }

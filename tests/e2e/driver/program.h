@@ -100,6 +100,7 @@ public:
 
 private:
     void start(const ProgramDirectory& directory, const std::string& locale, Copies copies);
+    void sendOrFail(UINT message, WPARAM wParam, LPARAM lParam) const;
 
     HANDLE process_ = nullptr;
     DWORD processId_ = 0;
