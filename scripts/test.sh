@@ -52,7 +52,7 @@ end_to_end() {
   local log=build/win.e2e.log
   "$root/scripts/e2e.sh" build/win >"$log" 2>&1
   local rc=$?
-  grep -E '^BENCHMARK' "$log"
+  grep -E '^BENCHMARK' "$log" | sort -u
   local summary
   summary=$(grep -E '^E2E: [0-9]+ tests, [0-9]+ failed' "$log" | tail -1)
   echo "${summary:-no end-to-end summary}"
