@@ -8,6 +8,7 @@
 #include "drill/random.h"
 #include "drill/record_shuffle.h"
 #include "platform/directory.h"
+#include "platform/little_endian.h"
 
 namespace dactyla {
 namespace {
@@ -18,16 +19,6 @@ constexpr std::uint64_t kLargestRecordedSize = 0xFFFFFFFFu;
 // than one byte in twenty.
 constexpr unsigned kMaxRandomDraws = kRandomLineLength * 20;
 constexpr std::uint64_t kSmallTextSize = 64 * 1024;
-
-std::uint32_t readLe(const std::uint8_t* bytes, unsigned size) {
-    std::uint32_t value = 0;
-    for (unsigned k = 0; k < size; ++k) value |= std::uint32_t {bytes[k]} << (8 * k);
-    return value;
-}
-
-void putLe(std::uint8_t* bytes, std::uint32_t value, unsigned size) {
-    for (unsigned k = 0; k < size; ++k) bytes[k] = static_cast<std::uint8_t>(value >> (8 * k));
-}
 
 bool isTerminator(char c) { return c == '.' || c == '?' || c == '!'; }
 

@@ -3,6 +3,7 @@
 #include <array>
 
 #include "platform/directory.h"
+#include "platform/little_endian.h"
 
 namespace dactyla {
 namespace {
@@ -17,28 +18,10 @@ constexpr std::uint16_t kFallbackTimer = 300;
 constexpr platform::OpenOptions kExisting {.mode = platform::OpenMode::existing};
 constexpr platform::OpenOptions kCreateIfMissing {.mode = platform::OpenMode::always};
 
-std::uint16_t loadU16(const std::uint8_t* bytes) {
-    return static_cast<std::uint16_t>(bytes[0] | (bytes[1] << 8));
-}
-
-std::uint32_t loadU32(const std::uint8_t* bytes) {
-    return std::uint32_t {bytes[0]} | std::uint32_t {bytes[1]} << 8 | std::uint32_t {bytes[2]} << 16 |
-           std::uint32_t {bytes[3]} << 24;
-}
-
-void storeU16(std::uint8_t* bytes, std::uint16_t value) {
-    bytes[0] = static_cast<std::uint8_t>(value);
-    bytes[1] = static_cast<std::uint8_t>(value >> 8);
-}
-
-void storeU32(std::uint8_t* bytes, std::uint32_t value) {
-    for (int i = 0; i < 4; ++i) bytes[i] = static_cast<std::uint8_t>(value >> (8 * i));
-}
-
 // A field needs both of its bytes; a half-present one keeps the value it had.
 void readU16Field(platform::File& file, std::uint16_t& field) {
     std::uint8_t bytes[2] = {};
-    if (file.read(bytes, 2) == 2) field = loadU16(bytes);
+    if (file.read(bytes, 2) == 2) field = static_cast<std::uint16_t>(readLe(bytes, 2));
 }
 
 std::uint8_t bit(std::uint16_t flags, int position) {
@@ -126,24 +109,24 @@ void readOptions(LiveOptions& live, const std::string& userDirectory) {
 void writeOptions(LiveOptions& live) {
     const Options& options = live.options;
     std::array<std::uint8_t, 8> bytes {};
-    storeU16(&bytes[0], options.minLength);
-    storeU16(&bytes[2], options.maxLength);
-    storeU16(&bytes[4], options.timerSeconds);
-    storeU16(&bytes[6], packOptionFlags(options));
+    putLe(&bytes[0], options.minLength, 2);
+    putLe(&bytes[2], options.maxLength, 2);
+    putLe(&bytes[4], options.timerSeconds, 2);
+    putLe(&bytes[6], packOptionFlags(options), 2);
     if (live.optionsFile.seek(kSettingsOffset)) live.optionsFile.write(bytes.data(), bytes.size());
 }
 
 Totals readTotals(LiveOptions& live) {
     std::array<std::uint8_t, 8> bytes {};
     if (live.optionsFile.seek(kTotalsOffset)) live.optionsFile.read(bytes.data(), bytes.size());
-    return Totals {.characters = loadU32(&bytes[0]), .seconds = loadU32(&bytes[4])};
+    return Totals {.characters = readLe(&bytes[0], 4), .seconds = readLe(&bytes[4], 4)};
 }
 
 void addTotals(LiveOptions& live, std::uint32_t characters, std::uint32_t seconds) {
     const Totals old = readTotals(live);
     std::array<std::uint8_t, 8> bytes {};
-    storeU32(&bytes[0], old.characters + characters);
-    storeU32(&bytes[4], old.seconds + seconds);
+    putLe(&bytes[0], old.characters + characters, 4);
+    putLe(&bytes[4], old.seconds + seconds, 4);
     if (live.optionsFile.seek(kTotalsOffset)) live.optionsFile.write(bytes.data(), bytes.size());
 }
 
