@@ -5,6 +5,7 @@
 
 #include <cstdio>
 
+#include "platform/fault_injection.h"
 #include "platform/file.h"
 #include "platform/posix/native_path.h"
 
@@ -27,6 +28,7 @@ File::File(File&& other) noexcept = default;
 File& File::operator=(File&& other) noexcept = default;
 
 File File::open(const std::string& path, const OpenOptions& options) {
+    if (faults::openRefused(path)) return File();
     const std::string native = nativePath(path);
     int flags = (options.readOnly ? O_RDONLY : O_RDWR) | O_CLOEXEC;
     if (options.mode != OpenMode::existing) flags |= O_CREAT;
@@ -76,6 +78,7 @@ std::size_t File::read(void* buffer, std::size_t count) {
 
 std::size_t File::write(const void* buffer, std::size_t count) {
     if (!impl_) return 0;
+    count = faults::writable(count);
     std::size_t done = 0;
     while (done < count) {
         const ssize_t put = ::write(impl_->fd, static_cast<const char*>(buffer) + done, count - done);

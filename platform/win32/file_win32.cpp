@@ -1,3 +1,4 @@
+#include "platform/fault_injection.h"
 #include "platform/file.h"
 #include "platform/win32/windows_headers.h"
 
@@ -17,6 +18,7 @@ File::File(File&& other) noexcept = default;
 File& File::operator=(File&& other) noexcept = default;
 
 File File::open(const std::string& path, const OpenOptions& options) {
+    if (faults::openRefused(path)) return File();
     const DWORD access = options.readOnly ? GENERIC_READ : GENERIC_READ | GENERIC_WRITE;
     DWORD disposition = OPEN_EXISTING;
     if (options.mode == OpenMode::always) disposition = OPEN_ALWAYS;
@@ -71,6 +73,7 @@ std::size_t File::read(void* buffer, std::size_t count) {
 
 std::size_t File::write(const void* buffer, std::size_t count) {
     if (!impl_) return 0;
+    count = faults::writable(count);
     std::size_t done = 0;
     while (done < count) {
         const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(count - done, 1u << 30));
