@@ -122,31 +122,35 @@ private:
 
 }  // namespace
 
-ScanText::ScanText() : bytes_(kPadding, 0) {}
+ScanText::ScanText() : ScanText(std::size_t {0}) { endAt(0); }
 
-ScanText::ScanText(std::string_view text) {
-    const std::size_t size = std::min<std::uint64_t>(text.size(), kLargestText);
-    bytes_.reserve(size + kPadding);
-    bytes_.assign(text.begin(), text.begin() + static_cast<std::ptrdiff_t>(size));
-    bytes_.resize(size + kPadding, 0);
+ScanText::ScanText(std::size_t capacity) : bytes_(new std::uint8_t[capacity + kPadding]), size_(capacity) {}
+
+ScanText::ScanText(std::string_view text)
+    : ScanText(static_cast<std::size_t>(std::min<std::uint64_t>(text.size(), kLargestText))) {
+    std::copy_n(text.data(), size_, bytes_.get());
+    endAt(size_);
+}
+
+void ScanText::endAt(std::size_t size) {
+    size_ = size;
+    std::fill_n(bytes_.get() + size, kPadding, std::uint8_t {0});
 }
 
 std::optional<ScanText> ScanText::read(platform::File& file, std::uint64_t limit) {
     const auto fileSize = file.size();
     if (!fileSize || !file.seek(0)) return std::nullopt;
     const auto wanted = static_cast<std::size_t>(std::min({*fileSize, limit, kLargestText}));
-    ScanText text;
-    text.bytes_.assign(wanted + kPadding, 0);
+    ScanText text(wanted);
     // A short read ends the text where the data ended.
-    const std::size_t got = file.read(text.bytes_.data(), wanted);
-    text.bytes_.resize(got + kPadding);
+    text.endAt(file.read(text.bytes_.get(), wanted));
     return text;
 }
 
 std::string_view ScanText::view(std::uint32_t from, std::uint32_t to) const {
     to = std::min(to, size());
     from = std::min(from, to);
-    return {reinterpret_cast<const char*>(bytes_.data()) + from, to - from};
+    return {reinterpret_cast<const char*>(bytes_.get()) + from, to - from};
 }
 
 std::uint8_t advanceToStop(const ScanText& text, std::uint32_t& scanPos) {
