@@ -188,6 +188,59 @@ bool SentenceCorpus::scanText(const Options& options) {
     return written && !writeFailed_;
 }
 
+std::string_view appendSeparator(std::string_view textTail) {
+    if (textTail.empty()) return "";
+    const auto last = textTail.find_last_not_of(" \t\r\n");
+    const bool finished = last != std::string_view::npos && isTerminator(textTail[last]) &&
+                          (last + 1 == textTail.size() || textTail[last + 1] == ' ' || textTail[last + 1] == '\r');
+    if (finished) return textTail.back() == '\n' ? "" : "\r\n";
+    return textTail.ends_with("\r\n") ? "\r\n" : "\r\n\r\n";
+}
+
+std::optional<std::string> SentenceCorpus::textTail(std::uint64_t textSize) {
+    // Trailing blanks longer than this are taken as an unfinished end: a blank line is safe.
+    constexpr std::uint64_t kTailSize = 4096;
+    std::string tail(static_cast<std::size_t>(std::min(textSize, kTailSize)), '\0');
+    if (!textFile_.seek(textSize - tail.size()) || textFile_.read(tail.data(), tail.size()) != tail.size())
+        return std::nullopt;
+    return tail;
+}
+
+AppendOutcome SentenceCorpus::appendSentences(std::string_view sentences, std::string_view offsets) {
+    const auto oldSize = textFile_.size();
+    if (!oldSize) return AppendOutcome::writeFailed;
+    const auto tail = textTail(*oldSize);
+    if (!tail) return AppendOutcome::writeFailed;
+    const std::string_view separator = appendSeparator(*tail);
+    const std::uint64_t base = *oldSize + separator.size();
+    if (base + sentences.size() > kLargestIndexableText) return AppendOutcome::tooLarge;
+
+    const std::uint32_t added = static_cast<std::uint32_t>(offsets.size() / kIndexEntrySize);
+    std::vector<std::uint8_t> entries(std::size_t {added} * kIndexEntrySize);
+    for (std::size_t k = 0; k < entries.size(); k += kIndexEntrySize) {
+        const auto offset = readLe(reinterpret_cast<const std::uint8_t*>(offsets.data()) + k, kIndexEntrySize);
+        putLe(&entries[k], static_cast<std::uint32_t>(base + offset), kIndexEntrySize);
+    }
+    const std::uint64_t entriesEnd = kIndexHeaderSize + std::uint64_t {kIndexEntrySize} * entryCount_;
+    const bool written = textFile_.seek(*oldSize) &&
+                         textFile_.write(separator.data(), separator.size()) == separator.size() &&
+                         textFile_.write(sentences.data(), sentences.size()) == sentences.size() &&
+                         indexFile_.seek(entriesEnd) && indexFile_.write(entries.data(), entries.size()) == entries.size();
+    if (!written) {
+        // Cutting needs no free space, so it works where the writes failed.
+        if (textFile_.seek(*oldSize)) textFile_.truncate();
+        if (indexFile_.seek(entriesEnd)) indexFile_.truncate();
+        restoreCursor();
+        return AppendOutcome::writeFailed;
+    }
+    entryCount_ += added;
+    noneTakeable_ = false;
+    // Everything is in place now; should the new order not be written, the order on disk may
+    // repeat a sentence until the next opening rebuilds the index.
+    reshuffleRemainder(true);
+    return AppendOutcome::appended;
+}
+
 bool SentenceCorpus::rebuild(const Options& options) {
     writeFailed_ = false;
     scanText(options);

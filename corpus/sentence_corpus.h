@@ -48,6 +48,21 @@ std::uint64_t indexedTextLimit(std::uint16_t maxLength);
 void forEachIndexableSentence(const ScanText& text, const SentenceRules& rules,
                               const std::function<void(const FoundSentence&)>& visit);
 
+// The largest text the index can reach: every sentence of it starts at a 3-byte offset.
+inline constexpr std::uint64_t kLargestIndexableText = std::uint64_t {kLastIndexableOffset} + 1;
+
+// What must stand between a text's last byte and sentences appended after it, so that the
+// scanner ends whatever the text left open and takes the first new sentence as a start:
+// nothing after a finished sentence and a line break, CR LF after a finished sentence
+// without one, a blank line after anything else (an unfinished sentence would swallow it).
+std::string_view appendSeparator(std::string_view textTail);
+
+enum class AppendOutcome {
+    appended,
+    tooLarge,     // the text would outgrow kLargestIndexableText; nothing was written
+    writeFailed,  // nothing was added: text and index are as they were
+};
+
 enum class CorpusError {
     none,
     textFile,    // the text file cannot be opened (read-only folder, in use elsewhere)
@@ -76,6 +91,12 @@ public:
     bool scanText(const Options& options);
     // scanText, a new order of all entries, writeHeader: what a changed text or window needs.
     bool rebuild(const Options& options);
+    // Appends `sentences` (whole sentences, each followed by CR LF) to the shared text and
+    // their `offsets` (3 bytes each, from the start of `sentences`) to the index, mixed among
+    // the sentences not yet typed; position is kept. The header is left alone, so the next
+    // opening, for every user of the text, rebuilds the index. A failed write takes text and
+    // index back to their old sizes, so other users' indexes still match the text.
+    AppendOutcome appendSentences(std::string_view sentences, std::string_view offsets);
 
     std::uint32_t entryCount() const { return entryCount_; }
     std::uint32_t position() const { return position_; }
@@ -95,6 +116,7 @@ private:
     std::uint16_t readSentence(std::uint32_t offset, char* destination, std::uint16_t maxLength);
     std::uint16_t randomLine(char* destination, const Options& options);
     bool writeAt(std::uint64_t offset, const void* bytes, std::size_t count);
+    std::optional<std::string> textTail(std::uint64_t textSize);
 
     platform::File textFile_;
     platform::File indexFile_;

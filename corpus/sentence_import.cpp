@@ -1,0 +1,275 @@
+#include "corpus/sentence_import.h"
+
+#include <algorithm>
+#include <array>
+#include <string_view>
+#include <utility>
+
+#include "corpus/sentence_scanner.h"
+#include "platform/directory.h"
+#include "platform/little_endian.h"
+
+namespace dactyla {
+namespace {
+
+constexpr std::uint8_t kCr = 0x0D;
+constexpr std::uint8_t kLf = 0x0A;
+constexpr std::uint8_t kSpace = 0x20;
+constexpr std::uint8_t kHyphen = 0x2D;
+constexpr std::uint8_t kEnDash = 0x96;
+constexpr std::string_view kKeptMarks = " ,-\":;()";
+constexpr std::string_view kLineEnd = "\r\n";
+// Accepted sentences are written in blocks of about this size, not one by one.
+constexpr std::size_t kWriteBlock = 1u << 20;
+
+bool isTerminator(std::uint8_t c) { return c == '.' || c == '?' || c == '!'; }
+
+// With English, the six bytes between 'Z' and 'a' count as letters too.
+bool isLetter(bool russian, std::uint8_t c) { return russian ? c >= 0xC0 : c >= 0x41 && c <= 0x7A; }
+
+bool isCapital(bool russian, std::uint8_t c) { return russian ? c >= 0xC0 && c <= 0xDF : c >= 'A' && c <= 'Z'; }
+
+bool isKept(bool russian, std::uint8_t c) {
+    return isLetter(russian, c) || (c >= '0' && c <= '9') || kKeptMarks.find(static_cast<char>(c)) != kKeptMarks.npos;
+}
+
+// Maps line breaks and the en dash and finds the terminator; 0 when a byte cannot be typed
+// or there is no terminator within `size`. Otherwise the length through the terminator.
+std::size_t mapCharacters(std::uint8_t* bytes, std::size_t size, bool russian) {
+    for (std::size_t k = 0; k < size; ++k) {
+        std::uint8_t& c = bytes[k];
+        if (isTerminator(c)) return k + 1;
+        if (c == kCr || c == kLf) c = kSpace;
+        else if (c == kEnDash) c = kHyphen;
+        else if (!isKept(russian, c)) return 0;
+    }
+    return 0;
+}
+
+// Compacts the first `n` bytes; the number of bytes removed, or nothing when a capital run
+// is too long. Spaces and removed hyphens neither count towards a run nor end it.
+std::optional<std::size_t> compact(std::uint8_t* bytes, std::size_t n, const ImportRules& rules) {
+    bool skipping = false;
+    unsigned capitalRun = 0;
+    std::size_t removed = 0;
+    for (std::size_t k = 0; k < n; ++k) {
+        const std::uint8_t c = bytes[k];
+        if (c == kSpace) {
+            if (skipping) {
+                ++removed;
+                continue;
+            }
+            skipping = true;
+        } else if (c == kHyphen && !skipping && k + 1 < n && bytes[k + 1] == kSpace) {
+            // A word hyphenated across a line break comes out whole.
+            ++removed;
+            skipping = true;
+            continue;
+        } else {
+            capitalRun = isCapital(rules.russian, c) ? capitalRun + 1 : 0;
+            if (capitalRun > rules.maxCapitalRun) return std::nullopt;
+            skipping = false;
+        }
+        bytes[k - removed] = c;
+    }
+    return removed;
+}
+
+// Buffers what goes to one temporary file and writes it in large blocks.
+class BlockWriter {
+public:
+    explicit BlockWriter(platform::File& file) : file_(file) {}
+
+    bool add(std::string_view bytes) {
+        buffer_.append(bytes);
+        return buffer_.size() < kWriteBlock || flush();
+    }
+    bool flush() {
+        const bool written = file_.write(buffer_.data(), buffer_.size()) == buffer_.size();
+        buffer_.clear();
+        return written;
+    }
+
+private:
+    platform::File& file_;
+    std::string buffer_;
+};
+
+class ProgressReport {
+public:
+    ProgressReport(const ImportProgress& progress, std::uint64_t size) : progress_(progress), size_(size) {}
+
+    // The bar is only told of a change: a large file holds a hundred thousand sentences.
+    void at(std::uint32_t scanPos, bool always = false) {
+        const int percent =
+            size_ == 0 ? 0 : static_cast<int>(static_cast<double>(scanPos) / static_cast<double>(size_) * 100.0);
+        if (progress_ && (always || percent != shown_)) progress_(percent);
+        shown_ = percent;
+    }
+
+private:
+    const ImportProgress& progress_;
+    std::uint64_t size_;
+    int shown_ = -1;
+};
+
+platform::File createTemporary(const std::string& directory, const char* name) {
+    return platform::File::open(platform::joinPath(directory, name), {.mode = platform::OpenMode::createAlways,
+                                                                      .hint = platform::AccessHint::sequential,
+                                                                      .deleteOnClose = true});
+}
+
+std::optional<std::string> readFrom(platform::File& file, std::uint64_t offset, std::uint64_t count) {
+    std::string bytes(static_cast<std::size_t>(count), '\0');
+    if (!file.seek(offset) || file.read(bytes.data(), bytes.size()) != bytes.size()) return std::nullopt;
+    return bytes;
+}
+
+}  // namespace
+
+ImportRules importRules(const Options& options) {
+    return {options.russian != 0, options.minLength, options.maxLength, options.maxCapitalRun};
+}
+
+std::uint16_t normalizeSentence(std::uint8_t* bytes, std::size_t size, const ImportRules& rules) {
+    const std::size_t n = mapCharacters(bytes, size, rules.russian);
+    if (n == 0) return 0;
+    const auto removed = compact(bytes, n, rules);
+    if (!removed) return 0;
+    std::size_t length = n - *removed;
+    if (length >= 2 && bytes[length - 2] == kSpace) {
+        bytes[length - 2] = bytes[length - 1];
+        --length;
+    }
+    // maxLength is not checked again: cleaning never lengthens what the scanner measured.
+    if (length < rules.minLength || length > 0xFFFF) return 0;
+    return static_cast<std::uint16_t>(length);
+}
+
+const char* importMessage(ImportStatus status) {
+    switch (status) {
+    case ImportStatus::sourceUnreadable:
+        // "Не удается прочитать выбранный файл."
+        return "\xCD\xE5 \xF3\xE4\xE0\xE5\xF2\xF1\xFF \xEF\xF0\xEE\xF7\xE8\xF2\xE0\xF2\xFC "
+               "\xE2\xFB\xE1\xF0\xE0\xED\xED\xFB\xE9 \xF4\xE0\xE9\xEB.";
+    case ImportStatus::sourceTooLarge:
+        // "Файл больше 256 Мб: такой не прочитать."
+        return "\xD4\xE0\xE9\xEB \xE1\xEE\xEB\xFC\xF8\xE5 256 \xCC\xE1: \xF2\xE0\xEA\xEE\xE9 \xED\xE5 "
+               "\xEF\xF0\xEE\xF7\xE8\xF2\xE0\xF2\xFC.";
+    case ImportStatus::temporaryFiles:
+        // "Не удается создать временные файлы ~dactyl1.TMP и ~dactyl2.TMP."
+        return "\xCD\xE5 \xF3\xE4\xE0\xE5\xF2\xF1\xFF \xF1\xEE\xE7\xE4\xE0\xF2\xFC "
+               "\xE2\xF0\xE5\xEC\xE5\xED\xED\xFB\xE5 \xF4\xE0\xE9\xEB\xFB ~dactyl1.TMP \xE8 ~dactyl2.TMP.";
+    case ImportStatus::textTooLarge:
+        // "Текст не может вырасти больше 16 Мб (16777216 байт): предложения не добавлены."
+        return "\xD2\xE5\xEA\xF1\xF2 \xED\xE5 \xEC\xEE\xE6\xE5\xF2 \xE2\xFB\xF0\xE0\xF1\xF2\xE8 "
+               "\xE1\xEE\xEB\xFC\xF8\xE5 16 \xCC\xE1 (16777216 \xE1\xE0\xE9\xF2): "
+               "\xEF\xF0\xE5\xE4\xEB\xEE\xE6\xE5\xED\xE8\xFF \xED\xE5 \xE4\xEE\xE1\xE0\xE2\xEB\xE5\xED\xFB.";
+    case ImportStatus::writeFailed:
+        // "Не удалось дописать текст (диск полон или файл занят). Текст и порядок предложений
+        // остались прежними."
+        return "\xCD\xE5 \xF3\xE4\xE0\xEB\xEE\xF1\xFC \xE4\xEE\xEF\xE8\xF1\xE0\xF2\xFC \xF2\xE5\xEA\xF1\xF2 "
+               "(\xE4\xE8\xF1\xEA \xEF\xEE\xEB\xEE\xED \xE8\xEB\xE8 \xF4\xE0\xE9\xEB \xE7\xE0\xED\xFF\xF2). "
+               "\xD2\xE5\xEA\xF1\xF2 \xE8 \xEF\xEE\xF0\xFF\xE4\xEE\xEA \xEF\xF0\xE5\xE4\xEB\xEE\xE6\xE5\xED\xE8\xE9 "
+               "\xEE\xF1\xF2\xE0\xEB\xE8\xF1\xFC \xEF\xF0\xE5\xE6\xED\xE8\xEC\xE8.";
+    case ImportStatus::done:
+    case ImportStatus::nothingFound: break;
+    }
+    return "";
+}
+
+SentenceImport::SentenceImport(std::string temporaryDirectory) : temporaryDirectory_(std::move(temporaryDirectory)) {}
+
+ImportScan SentenceImport::scan(const std::string& path, const ImportRules& rules, const ImportProgress& progress) {
+    return scan(platform::File::open(path, {.mode = platform::OpenMode::existing,
+                                            .hint = platform::AccessHint::sequential,
+                                            .readOnly = true}),
+                rules, progress);
+}
+
+ImportScan SentenceImport::scan(platform::File source, const ImportRules& rules, const ImportProgress& progress) {
+    const auto size = source.size();
+    if (!source.isOpen() || !size) return {ImportStatus::sourceUnreadable, found_};
+    if (*size > kLargestImportSource) return {ImportStatus::sourceTooLarge, found_};
+    auto text = ScanText::read(source, *size);
+    if (!text || text->size() != *size) return {ImportStatus::sourceUnreadable, found_};
+    source.close();
+
+    discard();
+    offsets_ = createTemporary(temporaryDirectory_, kImportOffsetsName);
+    sentences_ = createTemporary(temporaryDirectory_, kImportSentencesName);
+    BlockWriter sentenceWriter(sentences_);
+    BlockWriter offsetWriter(offsets_);
+    // Zero header fields and position 0.
+    bool written = sentences_.isOpen() && offsets_.isOpen() && offsetWriter.add(std::string(kIndexHeaderSize, '\0'));
+
+    ImportRules cleaning = rules;
+    cleaning.maxCapitalRun = std::max<std::uint8_t>(cleaning.maxCapitalRun, 1);
+    const SentenceRules scanning {rules.russian, rules.minLength, rules.maxLength};
+    ProgressReport report(progress, *size);
+    std::uint64_t acceptedSize = 0;
+    std::uint32_t count = 0;
+    std::uint32_t scanPos = 0;
+    while (written) {
+        const auto sentence = findNextSentence(scanning, *text, scanPos);
+        if (!sentence) break;
+        report.at(scanPos);
+        std::uint8_t* const start = text->mutableBytes() + sentence->start;
+        const std::uint16_t length = normalizeSentence(start, sentence->end - sentence->start, cleaning);
+        if (length == 0) continue;
+        // Offsets are 3 bytes, and no text may grow past them: the rest could never be added.
+        if (acceptedSize + length + kLineEnd.size() > kLargestIndexableText) break;
+        std::array<std::uint8_t, kIndexEntrySize> offset {};
+        putLe(offset.data(), static_cast<std::uint32_t>(acceptedSize), kIndexEntrySize);
+        written = sentenceWriter.add({reinterpret_cast<const char*>(start), length}) && sentenceWriter.add(kLineEnd) &&
+                  offsetWriter.add({reinterpret_cast<const char*>(offset.data()), offset.size()});
+        acceptedSize += length + kLineEnd.size();
+        ++count;
+    }
+    report.at(scanPos, true);
+    if (!written || !sentenceWriter.flush() || !offsetWriter.flush()) {
+        discard();
+        return {ImportStatus::temporaryFiles, 0};
+    }
+    found_ = count;
+    return {ImportStatus::done, count};
+}
+
+void SentenceImport::discard() {
+    sentences_.close();
+    offsets_.close();
+    found_ = 0;
+}
+
+std::optional<std::string> SentenceImport::acceptedText() {
+    const auto size = sentences_.size();
+    if (!size) return std::nullopt;
+    return readFrom(sentences_, 0, *size);
+}
+
+std::optional<std::string> SentenceImport::acceptedOffsets() {
+    const auto size = offsets_.size();
+    if (!size) return std::nullopt;
+    return readFrom(offsets_, 0, *size);
+}
+
+ImportAppend SentenceImport::append(SentenceCorpus& corpus) {
+    if (found_ == 0) return {ImportStatus::nothingFound, 0};
+    return appendImported(corpus, sentences_, offsets_, found_);
+}
+
+ImportAppend appendImported(SentenceCorpus& corpus, platform::File& sentences, platform::File& offsets,
+                            std::uint32_t count) {
+    const auto size = sentences.size();
+    const auto text = size ? readFrom(sentences, 0, *size) : std::nullopt;
+    const auto entries = readFrom(offsets, kIndexHeaderSize, std::uint64_t {kIndexEntrySize} * count);
+    if (!text || !entries) return {ImportStatus::temporaryFiles, 0};
+    switch (corpus.appendSentences(*text, *entries)) {
+    case AppendOutcome::appended: return {ImportStatus::done, count};
+    case AppendOutcome::tooLarge: return {ImportStatus::textTooLarge, 0};
+    case AppendOutcome::writeFailed: break;
+    }
+    return {ImportStatus::writeFailed, 0};
+}
+
+}  // namespace dactyla
