@@ -18,6 +18,14 @@ namespace {
 using ::testing::HasSubstr;
 using ::testing::StartsWith;
 
+// The last two bytes of Options.dat for default options with the given capital-run limit.
+std::string packedFlagsWithCaps(std::uint8_t maxCapitalRun) {
+    Options options;
+    options.maxCapitalRun = maxCapitalRun;
+    const std::uint16_t flags = packOptionFlags(options);
+    return {static_cast<char>(flags & 0xFF), static_cast<char>(flags >> 8)};
+}
+
 TEST(DactylaTextArguments, HelpWinsAndNothingAtAllIsHelp) {
     for (const auto& words : std::vector<std::vector<std::string>> {{}, {"--help"}, {"check", "f", "-h"}}) {
         const auto parsed = parseArguments(words);
@@ -54,6 +62,34 @@ TEST(DactylaTextArguments, IndexTakesProgramDirectoryUserAndALanguage) {
     EXPECT_TRUE(parsed.arguments->russian);
 }
 
+TEST(DactylaTextArguments, ImportTakesAFileALanguageAWindowCapsAndAnOutput) {
+    auto parsed = parseArguments({"import", "book.txt", "--lang", "en"});
+    ASSERT_TRUE(parsed.arguments) << parsed.error;
+    EXPECT_EQ(parsed.arguments->command, Command::importSentences);
+    EXPECT_EQ(parsed.arguments->file, "book.txt");
+    EXPECT_FALSE(parsed.arguments->russian);
+    EXPECT_FALSE(parsed.arguments->maxCapitalRun);
+    EXPECT_FALSE(parsed.arguments->out);
+
+    parsed = parseArguments({"import", "--caps", "2", "b", "--lang", "ru", "--min", "20", "--max", "60", "--out", "o"});
+    ASSERT_TRUE(parsed.arguments) << parsed.error;
+    EXPECT_TRUE(parsed.arguments->russian);
+    EXPECT_EQ(parsed.arguments->maxCapitalRun, 2);
+    EXPECT_EQ(parsed.arguments->minLength, 20);
+    EXPECT_EQ(parsed.arguments->maxLength, 60);
+    EXPECT_EQ(parsed.arguments->out, "o");
+}
+
+TEST(DactylaTextArguments, AddTakesProgramDirectoryUserFileALanguageAndCaps) {
+    const auto parsed = parseArguments({"add", "C:\\Dactyla", "Ann", "book.txt", "--lang", "en", "--caps", "255"});
+    ASSERT_TRUE(parsed.arguments) << parsed.error;
+    EXPECT_EQ(parsed.arguments->command, Command::addSentences);
+    EXPECT_EQ(parsed.arguments->programDirectory, "C:\\Dactyla");
+    EXPECT_EQ(parsed.arguments->user, "Ann");
+    EXPECT_EQ(parsed.arguments->file, "book.txt");
+    EXPECT_EQ(parsed.arguments->maxCapitalRun, 255);
+}
+
 TEST(DactylaTextArguments, EachMistakeIsNamed) {
     const std::vector<std::pair<std::vector<std::string>, std::string>> cases = {
         {{"frobnicate"}, "unknown command 'frobnicate'"},
@@ -72,6 +108,17 @@ TEST(DactylaTextArguments, EachMistakeIsNamed) {
         {{"index", "dir", "--lang", "en"}, "index takes PROGRAM_DIR and USER"},
         {{"index", "dir", "user", "--lang", "en", "--min", "20"}, "unknown option --min for index"},
         {{"index", "dir", "", "--lang", "en"}, "the user name is empty"},
+        {{"import", "b"}, "import needs --lang ru or --lang en"},
+        {{"import", "--lang", "en"}, "import takes one FILE"},
+        {{"import", "b", "--lang", "en", "--caps", "0"}, "--caps must lie between 1 and 255"},
+        {{"import", "b", "--lang", "en", "--caps", "256"}, "--caps must lie between 1 and 255"},
+        {{"import", "b", "--lang", "en", "--limit", "3"}, "unknown option --limit for import"},
+        {{"import", "b", "--lang", "en", "--min", "60", "--max", "50"}, "--min is above --max"},
+        {{"add", "dir", "user", "--lang", "en"}, "add takes PROGRAM_DIR, USER and FILE"},
+        {{"add", "dir", "user", "b"}, "add needs --lang ru or --lang en"},
+        {{"add", "dir", "user", "b", "--lang", "en", "--min", "20"}, "unknown option --min for add"},
+        {{"add", "dir", "", "b", "--lang", "en"}, "the user name is empty"},
+        {{"check", "a", "--caps", "2"}, "unknown option --caps"},
     };
     for (const auto& [words, error] : cases) {
         const auto parsed = parseArguments(words);
@@ -85,7 +132,7 @@ protected:
     int run(const std::vector<std::string>& words) {
         out.str("");
         err.str("");
-        return runTool(words, out, err);
+        return runTool(words, out, err, dir.path());
     }
 
     testing::TempDir dir;
@@ -93,10 +140,12 @@ protected:
     std::ostringstream err;
 };
 
-TEST_F(DactylaTextRun, HelpExplainsBothCommands) {
+TEST_F(DactylaTextRun, HelpExplainsEveryCommand) {
     EXPECT_EQ(run({"--help"}), kSuccess);
     EXPECT_THAT(out.str(), HasSubstr("dactyla-text check FILE"));
     EXPECT_THAT(out.str(), HasSubstr("dactyla-text index PROGRAM_DIR USER --lang ru|en"));
+    EXPECT_THAT(out.str(), HasSubstr("dactyla-text import FILE --lang ru|en [--min N] [--max N] [--caps N] [--out F]"));
+    EXPECT_THAT(out.str(), HasSubstr("dactyla-text add PROGRAM_DIR USER FILE --lang ru|en [--caps N]"));
     EXPECT_EQ(err.str(), "");
 }
 
@@ -135,6 +184,33 @@ TEST_F(DactylaTextRun, CheckOfAFileThatCannotBeReadIsBadInput) {
     platform::File holder = platform::File::open(dir.file("held.txt"), {.mode = platform::OpenMode::existing});
     ASSERT_TRUE(holder.isOpen());
     EXPECT_EQ(run({"check", dir.file("held.txt")}), kBadInput);
+}
+
+TEST_F(DactylaTextRun, ImportWritesWhatTheImportWouldAddAndCountsOnStandardError) {
+    dir.write("book.txt", "It was a dark night. Don't quote me. The rain fell -\r\nhard  and cold. THE END OF IT.");
+    const std::string added = "It was a dark night.\r\nThe rain fell - hard and cold.\r\n";
+    EXPECT_EQ(run({"import", dir.file("book.txt"), "--lang", "en"}), kSuccess) << err.str();
+    EXPECT_EQ(out.str(), added);
+    EXPECT_EQ(err.str(), "2 sentences found in " + dir.file("book.txt") + "\n");
+
+    EXPECT_EQ(run({"import", dir.file("book.txt"), "--lang", "en", "--caps", "3", "--min", "21", "--out",
+                   dir.file("out.txt")}),
+              kSuccess);
+    EXPECT_EQ(out.str(), "");
+    EXPECT_EQ(dir.read("out.txt"), "The rain fell - hard and cold.\r\n");
+    EXPECT_EQ(err.str(), "1 sentences found in " + dir.file("book.txt") + "\n");
+
+    EXPECT_EQ(run({"import", dir.file("book.txt"), "--lang", "ru"}), kSuccess);
+    EXPECT_EQ(out.str(), "");
+    EXPECT_EQ(err.str(), "0 sentences found in " + dir.file("book.txt") + "\n");
+}
+
+TEST_F(DactylaTextRun, ImportOfAFileThatCannotBeReadOrWrittenIsBadInput) {
+    EXPECT_EQ(run({"import", dir.file("missing.txt"), "--lang", "en"}), kBadInput);
+    EXPECT_EQ(err.str(), "dactyla-text: cannot read " + dir.file("missing.txt") + " (missing or in use)\n");
+    dir.write("book.txt", "It was a dark night.");
+    EXPECT_EQ(run({"import", dir.file("book.txt"), "--lang", "en", "--out", dir.file("no/such/dir")}), kBadInput);
+    EXPECT_THAT(err.str(), HasSubstr("cannot write"));
 }
 
 class DactylaTextIndex : public DactylaTextRun {
@@ -199,6 +275,40 @@ TEST_F(DactylaTextIndex, ProblemsWithTheFoldersOrFilesAreBadInput) {
     ASSERT_TRUE(holder.isOpen());
     EXPECT_EQ(run({"index", dir.path(), "Ann", "--lang", "en"}), kBadInput);
     EXPECT_THAT(err.str(), HasSubstr("Options.dat (in use by Dactyla)"));
+}
+
+TEST_F(DactylaTextIndex, AddGrowsTheTextAndTheIndexAndTheNextIndexRebuildsWithAll) {
+    ASSERT_EQ(run({"index", dir.path(), "Ann", "--lang", "en"}), kSuccess);
+    dir.write("book.txt", "Brand new sentence one. Not 'this' one. Brand new sentence two!");
+    EXPECT_EQ(run({"add", dir.path(), "Ann", dir.file("book.txt"), "--lang", "en"}), kSuccess) << err.str();
+    EXPECT_THAT(out.str(), HasSubstr("found     2 sentences"));
+    EXPECT_THAT(out.str(), HasSubstr("sentences 3 before, 5 now\n"));
+    EXPECT_EQ(dir.read("TextData.Eng"), "Hello world. A second one here! Short. And a third sentence?\r\n"
+                                        "Brand new sentence one.\r\nBrand new sentence two!\r\n");
+
+    EXPECT_EQ(run({"index", dir.path(), "Ann", "--lang", "en"}), kSuccess);
+    EXPECT_THAT(out.str(), HasSubstr("random.eng (rebuilt)"));
+    EXPECT_THAT(out.str(), HasSubstr("sentences 5\n"));
+}
+
+TEST_F(DactylaTextIndex, AddTakesTheCapitalRunsFromTheUsersOptionsUnlessGiven) {
+    // Options.dat: minLength 10, maxLength 120, timer 300; flags with a capital-run limit of 1.
+    writeOptionsFile(std::string("\0\0\0\0\0\0\0\0\x0A\0\x78\0\x2C\x01", 14) + packedFlagsWithCaps(1));
+    dir.write("book.txt", "An OK sentence here.");
+    EXPECT_EQ(run({"add", dir.path(), "Ann", dir.file("book.txt"), "--lang", "en"}), kSuccess) << err.str();
+    EXPECT_THAT(out.str(), HasSubstr("found     0 sentences"));
+    EXPECT_EQ(run({"add", dir.path(), "Ann", dir.file("book.txt"), "--lang", "en", "--caps", "2"}), kSuccess);
+    EXPECT_THAT(out.str(), HasSubstr("found     1 sentences"));
+}
+
+TEST_F(DactylaTextIndex, AddRefusesTheProgramsOwnTextAndWhatCannotBeRead) {
+    EXPECT_EQ(run({"add", dir.path(), "Ann", dir.file("TextData.Eng"), "--lang", "en"}), kBadInput);
+    EXPECT_EQ(err.str(), "dactyla-text: " + dir.file("TextData.Eng") + " is the program's own text\n");
+    EXPECT_EQ(run({"add", dir.path(), "Ann", dir.file("missing.txt"), "--lang", "en"}), kBadInput);
+    EXPECT_THAT(err.str(), HasSubstr("missing or in use"));
+    EXPECT_EQ(run({"add", dir.path(), "Bob", dir.file("missing.txt"), "--lang", "en"}), kBadInput);
+    EXPECT_THAT(err.str(), HasSubstr("no user directory"));
+    EXPECT_EQ(dir.read("TextData.Eng"), "Hello world. A second one here! Short. And a third sentence?");
 }
 
 }  // namespace

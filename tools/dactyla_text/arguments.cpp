@@ -1,5 +1,6 @@
 #include "tools/dactyla_text/arguments.h"
 
+#include <algorithm>
 #include <charconv>
 
 namespace dactyla::text_tool {
@@ -8,6 +9,7 @@ namespace {
 // The window the program itself keeps lengths in.
 constexpr std::uint32_t kShortestWindow = 10;
 constexpr std::uint32_t kLongestWindow = 120;
+constexpr std::uint32_t kLongestCapitalRun = 255;
 
 std::optional<std::uint32_t> parseNumber(const std::string& text) {
     std::uint32_t value = 0;
@@ -28,6 +30,8 @@ public:
         const std::string& command = words_[0];
         if (command == "check") arguments_.command = Command::check;
         else if (command == "index") arguments_.command = Command::index;
+        else if (command == "import") arguments_.command = Command::importSentences;
+        else if (command == "add") arguments_.command = Command::addSentences;
         else return fail("unknown command '" + command + "'");
 
         std::vector<std::string> positional;
@@ -52,19 +56,53 @@ private:
         return {std::nullopt, error_};
     }
 
+    // The options each command takes besides --lang.
+    static std::vector<std::string> optionsOf(Command command) {
+        switch (command) {
+        case Command::check: return {"--min", "--max", "--limit"};
+        case Command::importSentences: return {"--min", "--max", "--caps", "--out"};
+        case Command::addSentences: return {"--caps"};
+        case Command::index:
+        case Command::help: break;
+        }
+        return {};
+    }
+
+    static const char* commandName(Command command) {
+        switch (command) {
+        case Command::index: return "index";
+        case Command::importSentences: return "import";
+        case Command::addSentences: return "add";
+        case Command::check:
+        case Command::help: break;
+        }
+        return "check";
+    }
+
     bool takeOption(const std::string& name, const std::string& value) {
-        const bool checking = arguments_.command == Command::check;
         if (name == "--lang") {
             if (value != "ru" && value != "en") return failed("--lang must be ru or en, not '" + value + "'");
             arguments_.russian = value == "ru";
             return true;
         }
-        if (!checking || (name != "--min" && name != "--max" && name != "--limit"))
-            return failed("unknown option " + name + (checking ? "" : " for index"));
+        const auto allowed = optionsOf(arguments_.command);
+        if (std::find(allowed.begin(), allowed.end(), name) == allowed.end()) {
+            const bool check = arguments_.command == Command::check;
+            return failed("unknown option " + name + (check ? "" : std::string(" for ") + commandName(arguments_.command)));
+        }
+        if (name == "--out") {
+            arguments_.out = value;
+            return true;
+        }
         const auto number = parseNumber(value);
         if (!number) return failed(name + " must be a number, not '" + value + "'");
         if (name == "--limit") {
             arguments_.limit = *number;
+            return true;
+        }
+        if (name == "--caps") {
+            if (*number < 1 || *number > kLongestCapitalRun) return failed("--caps must lie between 1 and 255");
+            arguments_.maxCapitalRun = static_cast<std::uint8_t>(*number);
             return true;
         }
         if (*number < kShortestWindow || *number > kLongestWindow)
@@ -79,17 +117,24 @@ private:
     }
 
     ParsedArguments finish(const std::vector<std::string>& positional, bool languageGiven) {
-        if (arguments_.command == Command::check) {
-            if (positional.size() != 1) return fail("check takes one FILE");
+        const Command command = arguments_.command;
+        if (command == Command::check || command == Command::importSentences) {
+            const char* name = commandName(command);
+            if (positional.size() != 1) return fail(std::string(name) + " takes one FILE");
+            if (command == Command::importSentences && !languageGiven)
+                return fail("import needs --lang ru or --lang en");
             if (arguments_.minLength > arguments_.maxLength) return fail("--min is above --max");
             arguments_.file = positional[0];
-        } else {
-            if (positional.size() != 2) return fail("index takes PROGRAM_DIR and USER");
-            if (!languageGiven) return fail("index needs --lang ru or --lang en");
-            if (positional[1].empty()) return fail("the user name is empty");
-            arguments_.programDirectory = positional[0];
-            arguments_.user = positional[1];
+            return {arguments_, {}};
         }
+        const bool adding = command == Command::addSentences;
+        if (positional.size() != (adding ? 3u : 2u))
+            return fail(adding ? "add takes PROGRAM_DIR, USER and FILE" : "index takes PROGRAM_DIR and USER");
+        if (!languageGiven) return fail(std::string(commandName(command)) + " needs --lang ru or --lang en");
+        if (positional[1].empty()) return fail("the user name is empty");
+        arguments_.programDirectory = positional[0];
+        arguments_.user = positional[1];
+        if (adding) arguments_.file = positional[2];
         return {arguments_, {}};
     }
 

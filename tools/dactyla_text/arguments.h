@@ -7,17 +7,19 @@
 
 namespace dactyla::text_tool {
 
-enum class Command { help, check, index };
+enum class Command { help, check, index, importSentences, addSentences };
 
 struct Arguments {
     Command command = Command::help;
-    std::string file;              // check: the text to scan
-    std::string programDirectory;  // index
-    std::string user;              // index: the name of the directory under Users
+    std::string file;              // check, import, add: the text to scan
+    std::string programDirectory;  // index, add
+    std::string user;              // index, add: the name of the directory under Users
     bool russian = true;
     std::uint16_t minLength = 10;
     std::uint16_t maxLength = 120;
-    std::optional<std::uint32_t> limit;  // check: how many sentences to list
+    std::optional<std::uint32_t> limit;         // check: how many sentences to list
+    std::optional<std::uint8_t> maxCapitalRun;  // import, add: else 4, or the user's setting
+    std::optional<std::string> out;             // import: the file for the sentences
 };
 
 struct ParsedArguments {

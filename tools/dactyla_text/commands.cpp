@@ -1,9 +1,12 @@
 #include "tools/dactyla_text/commands.h"
 
 #include <algorithm>
+#include <memory>
+#include <optional>
 #include <ostream>
 
 #include "corpus/sentence_corpus.h"
+#include "corpus/sentence_import.h"
 #include "platform/directory.h"
 #include "platform/file.h"
 #include "users/options.h"
@@ -23,6 +26,16 @@ const char* const kHelp =
     "      number of sentences. Index: PROGRAM_DIR/Users/USER/random.rus or random.eng; text:\n"
     "      PROGRAM_DIR/TextData.Rus or TextData.Eng; the length window comes from the user's\n"
     "      Options.dat, or the defaults when there is none.\n"
+    "  dactyla-text import FILE --lang ru|en [--min N] [--max N] [--caps N] [--out F]\n"
+    "      Runs the sentence import on the CP1251 text FILE and writes exactly the bytes it\n"
+    "      would add (each cleaned sentence followed by CR LF) to F or standard output; the\n"
+    "      number found goes to standard error. --min and --max as for check; --caps the\n"
+    "      longest run of capitals a sentence may hold, 1 to 255 (default 4).\n"
+    "  dactyla-text add PROGRAM_DIR USER FILE --lang ru|en [--caps N]\n"
+    "      Adds the sentences the import accepts from FILE to PROGRAM_DIR's text and USER's\n"
+    "      index, as the program's \"add\" button does; the length window and the capital\n"
+    "      runs come from the user's Options.dat unless --caps is given. Every user's index\n"
+    "      is rebuilt when it is next opened.\n"
     "  dactyla-text --help\n"
     "Exit status: 0 done, 1 a file cannot be read or written, 2 a wrong command line.\n";
 
@@ -87,27 +100,73 @@ int runCheck(const Arguments& arguments, std::ostream& out, std::ostream& err) {
     return kSuccess;
 }
 
-int runIndex(const Arguments& arguments, std::ostream& out, std::ostream& err) {
-    if (!platform::directoryExists(arguments.programDirectory))
-        return badInput(err, "no program directory " + arguments.programDirectory);
-    if (!isPlainName(arguments.user)) return badInput(err, "'" + arguments.user + "' is not a user name");
-    const std::string userDirectory =
-        platform::joinPath(platform::joinPath(arguments.programDirectory, "Users"), arguments.user);
-    if (!platform::directoryExists(userDirectory)) return badInput(err, "no user directory " + userDirectory);
+namespace {
 
+// The user's corpus opened as the program opens it when the user is selected.
+struct UserCorpus {
+    std::string userDirectory;
     Options options;
-    LiveOptions live;
-    const std::string optionsPath = platform::joinPath(userDirectory, "Options.dat");
-    if (platform::fileExists(optionsPath)) {
-        readOptions(live, userDirectory);
-        if (!live.optionsFile.isOpen()) return badInput(err, "cannot read " + optionsPath + " (in use by Dactyla)");
-        options = live.options;
+    std::unique_ptr<SentenceCorpus> corpus;
+};
+
+std::optional<UserCorpus> openUserCorpus(const Arguments& arguments, std::ostream& err) {
+    if (!platform::directoryExists(arguments.programDirectory)) {
+        badInput(err, "no program directory " + arguments.programDirectory);
+        return std::nullopt;
     }
-    options.russian = arguments.russian ? 1 : 0;
+    if (!isPlainName(arguments.user)) {
+        badInput(err, "'" + arguments.user + "' is not a user name");
+        return std::nullopt;
+    }
+    UserCorpus user;
+    user.userDirectory = platform::joinPath(platform::joinPath(arguments.programDirectory, "Users"), arguments.user);
+    if (!platform::directoryExists(user.userDirectory)) {
+        badInput(err, "no user directory " + user.userDirectory);
+        return std::nullopt;
+    }
+    LiveOptions live;
+    const std::string optionsPath = platform::joinPath(user.userDirectory, "Options.dat");
+    if (platform::fileExists(optionsPath)) {
+        readOptions(live, user.userDirectory);
+        if (!live.optionsFile.isOpen()) {
+            badInput(err, "cannot read " + optionsPath + " (in use by Dactyla)");
+            return std::nullopt;
+        }
+        user.options = live.options;
+    }
+    user.options.russian = arguments.russian ? 1 : 0;
 
     CorpusError error = CorpusError::none;
-    auto corpus = openCorpus(options, arguments.programDirectory, userDirectory, &error);
-    if (!corpus) return badInput(err, corpusProblem(error));
+    user.corpus = openCorpus(user.options, arguments.programDirectory, user.userDirectory, &error);
+    if (!user.corpus) {
+        badInput(err, corpusProblem(error));
+        return std::nullopt;
+    }
+    return user;
+}
+
+std::string importProblem(ImportStatus status, const Arguments& arguments, const std::string& temporaryDirectory) {
+    switch (status) {
+    case ImportStatus::sourceUnreadable: return "cannot read " + arguments.file + " (missing or in use)";
+    case ImportStatus::sourceTooLarge: return arguments.file + " is larger than 256 MiB";
+    case ImportStatus::temporaryFiles:
+        return std::string("cannot create or write ") + kImportSentencesName + " and " + kImportOffsetsName + " in " +
+               temporaryDirectory + " (in use by Dactyla?)";
+    case ImportStatus::textTooLarge: return "the text would grow past 16 MiB; nothing was added";
+    case ImportStatus::writeFailed: return "cannot write the text or the index; both are as they were";
+    case ImportStatus::done:
+    case ImportStatus::nothingFound: break;
+    }
+    return "the import failed";
+}
+
+}  // namespace
+
+int runIndex(const Arguments& arguments, std::ostream& out, std::ostream& err) {
+    auto user = openUserCorpus(arguments, err);
+    if (!user) return kBadInput;
+    const std::string userDirectory = user->userDirectory;
+    auto& corpus = user->corpus;
     const bool rebuilt = corpus->rebuiltOnOpen();
     const std::uint32_t count = corpus->entryCount();
     closeCorpus(corpus);
@@ -125,7 +184,48 @@ int runIndex(const Arguments& arguments, std::ostream& out, std::ostream& err) {
     return kSuccess;
 }
 
-int runTool(const std::vector<std::string>& words, std::ostream& out, std::ostream& err) {
+int runImport(const Arguments& arguments, std::ostream& out, std::ostream& err, const std::string& temporaryDirectory) {
+    ImportRules rules {arguments.russian, arguments.minLength, arguments.maxLength, Options {}.maxCapitalRun};
+    if (arguments.maxCapitalRun) rules.maxCapitalRun = *arguments.maxCapitalRun;
+    SentenceImport import(temporaryDirectory);
+    const ImportScan scan = import.scan(arguments.file, rules);
+    if (scan.status != ImportStatus::done) return badInput(err, importProblem(scan.status, arguments, temporaryDirectory));
+    const auto accepted = import.acceptedText();
+    if (!accepted) return badInput(err, importProblem(ImportStatus::temporaryFiles, arguments, temporaryDirectory));
+    if (arguments.out) {
+        platform::File file = platform::File::open(*arguments.out, {.mode = platform::OpenMode::createAlways});
+        if (file.write(accepted->data(), accepted->size()) != accepted->size())
+            return badInput(err, "cannot write " + *arguments.out);
+    } else {
+        out.write(accepted->data(), static_cast<std::streamsize>(accepted->size()));
+    }
+    err << scan.found << " sentences found in " << arguments.file << "\n";
+    return kSuccess;
+}
+
+int runAdd(const Arguments& arguments, std::ostream& out, std::ostream& err, const std::string& temporaryDirectory) {
+    const std::string textPath = platform::joinPath(arguments.programDirectory, textFileName(arguments.russian));
+    if (arguments.file == textPath) return badInput(err, arguments.file + " is the program's own text");
+    auto user = openUserCorpus(arguments, err);
+    if (!user) return kBadInput;
+    ImportRules rules = importRules(user->options);
+    if (arguments.maxCapitalRun) rules.maxCapitalRun = *arguments.maxCapitalRun;
+
+    SentenceImport import(temporaryDirectory);
+    const ImportScan scan = import.scan(arguments.file, rules);
+    if (scan.status != ImportStatus::done) return badInput(err, importProblem(scan.status, arguments, temporaryDirectory));
+    const std::uint32_t before = user->corpus->entryCount();
+    const ImportAppend added = import.append(*user->corpus);
+    if (added.status != ImportStatus::done && added.status != ImportStatus::nothingFound)
+        return badInput(err, importProblem(added.status, arguments, temporaryDirectory));
+    out << "found     " << scan.found << " sentences in " << arguments.file << "\n"
+        << "added     " << added.added << " to " << textPath << "\n"
+        << "sentences " << before << " before, " << user->corpus->entryCount() << " now\n";
+    return kSuccess;
+}
+
+int runTool(const std::vector<std::string>& words, std::ostream& out, std::ostream& err,
+            const std::string& temporaryDirectory) {
     const ParsedArguments parsed = parseArguments(words);
     if (!parsed.arguments) {
         err << "dactyla-text: " << parsed.error << " (see dactyla-text --help)\n";
@@ -134,6 +234,8 @@ int runTool(const std::vector<std::string>& words, std::ostream& out, std::ostre
     switch (parsed.arguments->command) {
     case Command::check: return runCheck(*parsed.arguments, out, err);
     case Command::index: return runIndex(*parsed.arguments, out, err);
+    case Command::importSentences: return runImport(*parsed.arguments, out, err, temporaryDirectory);
+    case Command::addSentences: return runAdd(*parsed.arguments, out, err, temporaryDirectory);
     case Command::help: break;
     }
     out << kHelp;

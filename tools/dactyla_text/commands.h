@@ -18,7 +18,13 @@ extern const char* const kHelp;
 int runCheck(const Arguments& arguments, std::ostream& out, std::ostream& err);
 // Validates or rebuilds a user's index the way the program does and shows it.
 int runIndex(const Arguments& arguments, std::ostream& out, std::ostream& err);
+// Writes the sentences an import would add from a file, each followed by CR LF.
+int runImport(const Arguments& arguments, std::ostream& out, std::ostream& err, const std::string& temporaryDirectory);
+// Adds a file's sentences to the program's text and the user's index as the import dialog does.
+int runAdd(const Arguments& arguments, std::ostream& out, std::ostream& err, const std::string& temporaryDirectory);
 // Parses `words` (CP1251, without the program name) and runs the command; returns the exit code.
-int runTool(const std::vector<std::string>& words, std::ostream& out, std::ostream& err);
+// The import's work files go to `temporaryDirectory`.
+int runTool(const std::vector<std::string>& words, std::ostream& out, std::ostream& err,
+            const std::string& temporaryDirectory);
 
 }  // namespace dactyla::text_tool
