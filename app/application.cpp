@@ -6,6 +6,7 @@
 #include "dialogs/about_dialog.h"
 #include "dialogs/help_dialog.h"
 #include "dialogs/new_user_dialog.h"
+#include "dialogs/settings_dialog.h"
 #include "platform/sound_player.h"
 #include "platform/system.h"
 #include "resources/resource.h"
@@ -157,7 +158,7 @@ void Application::dispatchCommand(unsigned command) {
         else toggleAlphabet();
         break;
     case IDM_SETTINGS:
-        // The settings dialog is still to come.
+        openSettings();
         break;
     case IDM_HELP:
         pauseRunningSession();
@@ -228,6 +229,13 @@ void Application::openNewUser() {
     request.createUser = [this](const std::string& name) { return registry_.createUser(name); };
     dialogs::showNewUserDialog(instance_, window_, request);
     repaint();
+}
+
+// A running session is paused first and stays paused after the dialog.
+void Application::openSettings() {
+    pauseRunningSession();
+    dialogs::SettingsRequest request {live_, settingsTab_, *this, {}};
+    dialogs::showSettingsDialog(instance_, window_, request);
 }
 
 // The outgoing user keeps their changed options; a user of the other language gets the
@@ -332,6 +340,21 @@ void Application::closeCorpus() {
 void Application::openCorpus() {
     corpus_ = dactyla::openCorpus(live_.options, programDirectory_, registry_.userDirectory());
     drill_.setCorpus(corpus_.get());
+}
+
+// Sent, so the corpus of the other language is open before the settings go on.
+void Application::sendLanguageSwitch() { sendCommand(IDM_SWITCH_LANGUAGE); }
+
+CorpusFigures Application::corpusFigures() {
+    if (!corpus_) return {};
+    return {corpus_->entryCount(), corpus_->position()};
+}
+
+bool Application::reindex(const Options& live) { return !corpus_ || corpus_->rebuild(live); }
+
+void Application::invalidateMainWindow(bool now) {
+    ::InvalidateRect(window_, nullptr, TRUE);
+    if (now) ::UpdateWindow(window_);
 }
 
 }  // namespace dactyla::app

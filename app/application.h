@@ -11,6 +11,7 @@
 #include "platform/win32/windows_headers.h"
 #include "sound/sound_theme.h"
 #include "users/options.h"
+#include "users/settings_editor.h"
 #include "users/user_registry.h"
 
 namespace dactyla::app {
@@ -22,7 +23,8 @@ class Application final : private StripPainter,
                           private DrillDesktop,
                           private DrillShell,
                           private DrillRecords,
-                          private UserHost {
+                          private UserHost,
+                          private SettingsHost {
 public:
     Application(HINSTANCE instance, std::string programDirectory);
     Application(const Application&) = delete;
@@ -51,6 +53,7 @@ private:
     void toggleAlphabet();
     void openAbout();
     void openNewUser();
+    void openSettings();
     void switchUser(std::int32_t number);
     void repaint();
     bool sessionRunning() const { return drill_.session().sessionRunning; }
@@ -88,6 +91,12 @@ private:
     void showError(const std::string& text, const std::string& title) override;
     void closeCorpus() override;
     void openCorpus() override;
+    // SettingsHost (checkAlphabetItem is UserHost's)
+    bool isSessionRunning() override { return sessionRunning(); }
+    void sendLanguageSwitch() override;
+    CorpusFigures corpusFigures() override;
+    bool reindex(const Options& live) override;
+    void invalidateMainWindow(bool now) override;
 
     HINSTANCE instance_;
     std::string programDirectory_;
@@ -99,6 +108,8 @@ private:
     std::unique_ptr<SentenceCorpus> corpus_;
     Drill drill_;
     MainMenu menu_;
+    // The settings page shown last; the dialog reopens on it within the run.
+    unsigned settingsTab_ = kGeneralPage;
     WindowPainter painter_;
     HWND window_ = nullptr;
 };
