@@ -1,6 +1,6 @@
 // The program's resources as the Windows side sees them, read back through the wide API so
 // that Russian texts are checked on any system code page (the suite runs with code page 1252),
-// and the help, about and new-user dialogs driven through their own message loops.
+// and the help, about, new-user and settings dialogs driven through their own message loops.
 #ifdef _WIN32
 
 #include <gtest/gtest.h>
@@ -16,9 +16,13 @@
 #include "dialogs/about_dialog.h"
 #include "dialogs/help_dialog.h"
 #include "dialogs/new_user_dialog.h"
+#include "dialogs/settings_dialog.h"
 #include "platform/win32/windows_headers.h"
 #include "resources/help_page_checks.h"
 #include "resources/resource.h"
+
+// After <windows.h>, which it needs.
+#include <commctrl.h>
 
 namespace dactyla::testing {
 namespace {
@@ -763,6 +767,293 @@ TEST_F(NewUserDialog, NamesAreCutAtThirtyOneCharacters) {
         [](HWND dialog) { press(dialog, IDOK); },
     }));
     EXPECT_EQ(names_, std::vector<std::string> {"abcdefghijklmnopqrstuvwxyz01234"});
+}
+
+// ---------------------------------------------------------------- the settings dialog
+
+LONG styleOf(HWND dialog, int id) { return ::GetWindowLongW(::GetDlgItem(dialog, id), GWL_STYLE); }
+
+// A page: a hidden child dialog without caption or border that Tab and the dialog keys enter.
+void expectPage(HWND page, LONG width, LONG height) {
+    const LONG style = ::GetWindowLongW(page, GWL_STYLE);
+    EXPECT_EQ(style & (WS_CHILD | DS_CONTROL), WS_CHILD | DS_CONTROL);
+    EXPECT_EQ(style & (WS_VISIBLE | WS_CAPTION | WS_BORDER | WS_THICKFRAME), 0);
+    RECT client {};
+    ::GetClientRect(page, &client);
+    const RECT expected = pixelsOf(page, {0, 0, width, height});
+    EXPECT_EQ(client.right, expected.right);
+    EXPECT_EQ(client.bottom, expected.bottom);
+    LOGFONTW font {};
+    ::GetObjectW(reinterpret_cast<HFONT>(::SendMessageW(page, WM_GETFONT, 0, 0)), sizeof(font), &font);
+    EXPECT_EQ(std::wstring(font.lfFaceName), L"Times New Roman");
+}
+
+struct StyleBits {
+    int id;
+    LONG mask;
+    LONG wanted;
+};
+
+void expectStyles(HWND dialog, const std::vector<StyleBits>& table) {
+    for (const StyleBits& bits : table) EXPECT_EQ(styleOf(dialog, bits.id) & bits.mask, bits.wanted) << bits.id;
+}
+
+constexpr LONG kNumberEdit = ES_NUMBER | ES_CENTER | WS_TABSTOP;
+
+TEST_F(DialogTemplates, SettingsFrameHoldsTheTabControlAndThreeButtons) {
+    ::InitCommonControls();
+    ASSERT_NE(create(IDD_SETTINGS), nullptr);
+    expectFrame(L"Настроечки", 198, 130, L"Times New Roman");
+    expectControls({{L"SysTabControl32", IDC_SETTINGS_TABS, L"", {2, 2, 194, 110}},
+                    {L"Button", IDOK, L"О'Кей", {2, 116, 50, 12}},
+                    {L"Button", IDCANCEL, L"Отмена", {72, 116, 50, 12}},
+                    {L"Button", IDC_SETTINGS_APPLY, L"Применить", {145, 116, 50, 12}}},
+                   never);
+    expectStyles(dialog_, {{IDC_SETTINGS_TABS, WS_TABSTOP, WS_TABSTOP},
+                           {IDOK, BS_TYPEMASK, BS_DEFPUSHBUTTON},
+                           {IDCANCEL, BS_TYPEMASK, BS_PUSHBUTTON},
+                           {IDC_SETTINGS_APPLY, BS_TYPEMASK | WS_DISABLED, BS_PUSHBUTTON | WS_DISABLED}});
+}
+
+TEST_F(DialogTemplates, SettingsPageGeneralHoldsPictureTimerSoundAndAlphabet) {
+    ASSERT_NE(create(IDD_SETTINGS_GENERAL), nullptr);
+    expectPage(dialog_, 190, 95);
+    expectControls({{L"Button", IDC_STATIC, L" Картинка ", {5, 5, 50, 40}},
+                    {L"Button", IDC_PICTURE_MOUNTAINS, L"Горы", {12, 14, 28, 8}},
+                    {L"Button", IDC_PICTURE_GRASS, L"Трава", {12, 24, 35, 8}},
+                    {L"Button", IDC_PICTURE_DESKTOP, L"Desktop", {12, 34, 40, 8}},
+                    {L"Edit", IDC_TIMER_MINUTES, L"", {121, 16, 13, 10}},
+                    {L"Edit", IDC_TIMER_SECONDS, L"", {152, 16, 13, 10}},
+                    {L"Static", IDC_STATIC, L"мин", {135, 17, 15, 8}},
+                    {L"Static", IDC_STATIC, L"сек", {167, 17, 10, 8}},
+                    {L"Button", IDC_BACKGROUND_SOUND, L"Фоновый звук", {75, 37, 64, 8}},
+                    {L"Button", IDC_TIMER_ENABLED, L"Таймер на", {75, 17, 45, 8}},
+                    {L"Button", IDC_ALLOW_CAPITALS, L"разрешить ПЕЧАТНЫЕ буквы", {13, 72, 114, 8}},
+                    {L"Button", IDC_UNIFORM_LETTERS, L"равномерное распределение", {13, 82, 108, 8}},
+                    {L"Button", IDC_ALPHABET, L"Алфавит", {5, 61, 45, 8}},
+                    {L"Button", IDC_STATIC, L" Время работы ", {66, 5, 119, 27}}},
+                   never);
+    expectStyles(dialog_, {{IDC_PICTURE_MOUNTAINS, BS_TYPEMASK | WS_DISABLED, BS_AUTORADIOBUTTON},
+                           {IDC_PICTURE_GRASS, BS_TYPEMASK | WS_DISABLED, BS_AUTORADIOBUTTON | WS_DISABLED},
+                           {IDC_PICTURE_DESKTOP, BS_TYPEMASK | WS_DISABLED, BS_AUTORADIOBUTTON},
+                           {IDC_TIMER_MINUTES, kNumberEdit, kNumberEdit},
+                           {IDC_TIMER_SECONDS, kNumberEdit, kNumberEdit},
+                           {IDC_BACKGROUND_SOUND, BS_TYPEMASK, BS_AUTOCHECKBOX},
+                           {IDC_TIMER_ENABLED, BS_TYPEMASK, BS_AUTOCHECKBOX},
+                           {IDC_ALLOW_CAPITALS, BS_TYPEMASK, BS_AUTOCHECKBOX},
+                           {IDC_UNIFORM_LETTERS, BS_TYPEMASK, BS_AUTOCHECKBOX},
+                           {IDC_ALPHABET, BS_TYPEMASK, BS_AUTOCHECKBOX}});
+    EXPECT_TRUE(bordered(::GetDlgItem(dialog_, IDC_TIMER_MINUTES)));
+    EXPECT_TRUE(bordered(::GetDlgItem(dialog_, IDC_TIMER_SECONDS)));
+    std::vector<HWND> children;
+    for (HWND child = ::GetWindow(dialog_, GW_CHILD); child != nullptr; child = ::GetWindow(child, GW_HWNDNEXT))
+        children.push_back(child);
+    ASSERT_EQ(children.size(), 14u);
+    for (int i : {0, 13})
+        EXPECT_EQ(::GetWindowLongW(children[i], GWL_STYLE) & (BS_TYPEMASK | BS_CENTER), BS_GROUPBOX | BS_CENTER) << i;
+    EXPECT_EQ(::GetWindowLongW(children[6], GWL_STYLE) & SS_TYPEMASK, SS_CENTER) << "мин";
+    EXPECT_EQ(::GetWindowLongW(children[7], GWL_STYLE) & SS_TYPEMASK, SS_LEFT) << "сек";
+}
+
+TEST_F(DialogTemplates, SettingsPageTextHoldsLengthsLanguageCounterAndImport) {
+    ASSERT_NE(create(IDD_SETTINGS_TEXT), nullptr);
+    expectPage(dialog_, 190, 96);
+    expectControls({{L"Button", IDC_STATIC, L" Предложения ", {5, 5, 180, 45}},
+                    {L"Static", IDC_STATIC, L"Длина предложения:", {10, 15, 77, 8}},
+                    {L"Static", IDC_STATIC, L"от", {10, 25, 8, 8}},
+                    {L"Static", IDC_STATIC, L"до", {41, 24, 8, 8}},
+                    {L"Static", IDC_STATIC, L"№ текущего\nпредложения:", {120, 15, 60, 17}},
+                    {L"Static", IDC_STATIC, picture(IDI_OPEN_BOOK), {90, 20, 20, 20}},
+                    {L"Button", IDC_STATIC, L" Язык ", {5, 55, 46, 36}},
+                    {L"Button", IDC_LANGUAGE_ENGLISH, L"English", {10, 78, 38, 8}},
+                    {L"Button", IDC_LANGUAGE_RUSSIAN, L"Русский", {10, 65, 40, 8}},
+                    {L"Button", IDC_STATIC, L"XXX-Files (текст для ввода) ", {65, 55, 120, 36}},
+                    {L"Button", IDC_IMPORT_SENTENCES, L"Добавить предложений...", {70, 71, 110, 10}},
+                    {L"Static", IDC_SENTENCE_COUNT, L"0", {155, 34, 25, 8}},
+                    {L"Static", IDC_STATIC, L"min:10    max:120", {17, 37, 61, 8}},
+                    {L"Edit", IDC_MAX_LENGTH, L"", {52, 25, 16, 10}},
+                    {L"Edit", IDC_MIN_LENGTH, L"", {21, 25, 16, 10}},
+                    {L"Static", IDC_STATIC, L"из", {144, 34, 8, 8}},
+                    {L"Static", IDC_SENTENCE_POSITION, L"0", {111, 34, 28, 8}}},
+                   isIcon);
+    expectStyles(dialog_, {{IDC_LANGUAGE_ENGLISH, BS_TYPEMASK, BS_AUTORADIOBUTTON},
+                           {IDC_LANGUAGE_RUSSIAN, BS_TYPEMASK, BS_AUTORADIOBUTTON},
+                           {IDC_IMPORT_SENTENCES, BS_TYPEMASK, BS_PUSHBUTTON},
+                           {IDC_MIN_LENGTH, kNumberEdit, kNumberEdit},
+                           {IDC_MAX_LENGTH, kNumberEdit, kNumberEdit},
+                           {IDC_SENTENCE_COUNT, SS_TYPEMASK, SS_LEFT},
+                           {IDC_SENTENCE_POSITION, SS_TYPEMASK, SS_RIGHT}});
+    std::vector<HWND> children;
+    for (HWND child = ::GetWindow(dialog_, GW_CHILD); child != nullptr; child = ::GetWindow(child, GW_HWNDNEXT))
+        children.push_back(child);
+    ASSERT_EQ(children.size(), 17u);
+    EXPECT_NE(::SendMessageW(children[5], STM_GETICON, 0, 0), 0) << "the open book";
+    EXPECT_EQ(::GetWindowLongW(children[4], GWL_STYLE) & SS_TYPEMASK, SS_CENTER);
+    for (int i : {0, 6, 9})
+        EXPECT_EQ(::GetWindowLongW(children[i], GWL_STYLE) & (BS_TYPEMASK | BS_CENTER), BS_GROUPBOX | BS_CENTER) << i;
+}
+
+// The program around the dialog, reduced to what these tests look at.
+class QuietSettingsHost : public SettingsHost {
+public:
+    explicit QuietSettingsHost(LiveOptions& live) : live_(live) {}
+    bool isSessionRunning() override { return running; }
+    void sendLanguageSwitch() override {
+        ++switches;
+        live_.options.russian = live_.options.russian ? 0 : 1;
+    }
+    CorpusFigures corpusFigures() override { return figures; }
+    bool reindex(const Options& options) override {
+        figures = {static_cast<std::uint32_t>(options.maxLength), 0};
+        return true;
+    }
+    void invalidateMainWindow(bool) override {}
+    void checkAlphabetItem() override {}
+
+    bool running = false;
+    int switches = 0;
+    CorpusFigures figures {400, 9};
+
+private:
+    LiveOptions& live_;
+};
+
+HWND pageOf(HWND frame) { return ::FindWindowExW(frame, nullptr, L"#32770", nullptr); }
+
+int pageCount(HWND frame) {
+    int count = 0;
+    for (HWND page = pageOf(frame); page != nullptr; page = ::FindWindowExW(frame, page, L"#32770", nullptr))
+        ++count;
+    return count;
+}
+
+int defaultButton(HWND frame) { return LOWORD(::SendMessageW(frame, DM_GETDEFID, 0, 0)); }
+
+bool applyEnabled(HWND frame) { return ::IsWindowEnabled(::GetDlgItem(frame, IDC_SETTINGS_APPLY)) != FALSE; }
+
+std::wstring tabTitle(HWND tabs, int index) {
+    wchar_t text[32] = {};
+    TCITEMW item {};
+    item.mask = TCIF_TEXT;
+    item.pszText = text;
+    item.cchTextMax = 32;
+    ::SendMessageW(tabs, TCM_GETITEMW, index, reinterpret_cast<LPARAM>(&item));
+    return text;
+}
+
+// What a click on a tab does: a new selection and its notification.
+void selectTab(HWND frame, int index) {
+    const HWND tabs = ::GetDlgItem(frame, IDC_SETTINGS_TABS);
+    ::SendMessageW(tabs, TCM_SETCURSEL, index, 0);
+    NMHDR notice {tabs, static_cast<UINT_PTR>(IDC_SETTINGS_TABS), static_cast<UINT>(TCN_SELCHANGE)};
+    ::SendMessageW(frame, WM_NOTIFY, IDC_SETTINGS_TABS, reinterpret_cast<LPARAM>(&notice));
+}
+
+class SettingsDialog : public ::testing::Test {
+protected:
+    void play(std::vector<DialogScript::Step> steps) {
+        const std::size_t count = steps.size();
+        DialogScript script(std::move(steps));
+        dialogs::SettingsRequest request {live_, tab_, host_, {}};
+        EXPECT_TRUE(script.play([&](HWND owner) { dialogs::showSettingsDialog(program(), owner, request); }));
+        EXPECT_EQ(script.stepsPlayed(), count);
+    }
+
+    LiveOptions live_;
+    unsigned tab_ = 0;
+    QuietSettingsHost host_ {live_};
+};
+
+TEST_F(SettingsDialog, OpensOnGeneralWithEnterMeaningCancelAndAPageInTheTabArea) {
+    play({
+        [](HWND frame) {
+            EXPECT_EQ(windowText(frame), L"Настроечки");
+            const HWND tabs = ::GetDlgItem(frame, IDC_SETTINGS_TABS);
+            ASSERT_EQ(::SendMessageW(tabs, TCM_GETITEMCOUNT, 0, 0), 2);
+            EXPECT_EQ(tabTitle(tabs, 0), L"Общие");
+            EXPECT_EQ(tabTitle(tabs, 1), L"Текст");
+            EXPECT_EQ(::SendMessageW(tabs, TCM_GETCURSEL, 0, 0), 0);
+            EXPECT_EQ(::GetFocus(), tabs);
+            EXPECT_FALSE(applyEnabled(frame));
+            EXPECT_EQ(defaultButton(frame), IDCANCEL);
+            EXPECT_TRUE(drawsRussian(::GetDlgItem(frame, IDCANCEL)));
+
+            const HWND page = pageOf(frame);
+            ASSERT_NE(page, nullptr);
+            EXPECT_EQ(pageCount(frame), 1);
+            EXPECT_TRUE(::IsWindowVisible(page));
+            // Below the tab row, inside the border: where the tab control says its display area is.
+            RECT area = clientRectOf(tabs);
+            ::SendMessageW(tabs, TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&area));
+            const RECT placed = clientRectOf(page);
+            EXPECT_EQ(placed.left, area.left);
+            EXPECT_EQ(placed.top, area.top);
+            EXPECT_GT(placed.top, clientRectOf(tabs).top + 8);
+            EXPECT_TRUE(drawsRussian(::GetDlgItem(page, IDC_ALLOW_CAPITALS)));
+            EXPECT_EQ(windowText(::GetDlgItem(page, IDC_TIMER_MINUTES)), L"5");
+            EXPECT_EQ(windowText(::GetDlgItem(page, IDC_TIMER_SECONDS)), L"0");
+            EXPECT_EQ(::SendDlgItemMessageW(page, IDC_TIMER_SECONDS, EM_GETLIMITTEXT, 0, 0), 2);
+
+            ::SetDlgItemTextW(page, IDC_TIMER_SECONDS, L"75");
+            EXPECT_TRUE(applyEnabled(frame));
+            EXPECT_EQ(defaultButton(frame), IDC_SETTINGS_APPLY);
+
+            selectTab(frame, 1);
+            EXPECT_EQ(pageCount(frame), 1) << "one page at a time";
+            const HWND text = pageOf(frame);
+            ASSERT_NE(::GetDlgItem(text, IDC_MIN_LENGTH), nullptr);
+            EXPECT_EQ(windowText(::GetDlgItem(text, IDC_MIN_LENGTH)), L"10");
+            EXPECT_EQ(windowText(::GetDlgItem(text, IDC_MAX_LENGTH)), L"120");
+            EXPECT_EQ(::SendDlgItemMessageW(text, IDC_MAX_LENGTH, EM_GETLIMITTEXT, 0, 0), 3);
+            EXPECT_EQ(windowText(::GetDlgItem(text, IDC_SENTENCE_COUNT)), L"400");
+            EXPECT_EQ(windowText(::GetDlgItem(text, IDC_SENTENCE_POSITION)), L"9");
+            EXPECT_EQ(::IsDlgButtonChecked(text, IDC_LANGUAGE_RUSSIAN), BST_CHECKED);
+            EXPECT_TRUE(applyEnabled(frame)) << "the change on the other page is still pending";
+            press(frame, IDC_SETTINGS_APPLY);
+        },
+        [this](HWND frame) {
+            EXPECT_EQ(live_.options.timerSeconds, 375);
+            EXPECT_TRUE(live_.optionsDirty);
+            EXPECT_FALSE(applyEnabled(frame));
+            EXPECT_EQ(defaultButton(frame), IDCANCEL);
+            EXPECT_EQ(::GetFocus(), ::GetDlgItem(frame, IDCANCEL));
+            press(frame, IDCANCEL);
+        },
+    });
+    EXPECT_EQ(tab_, 1u);
+    play({[](HWND frame) {
+        EXPECT_EQ(::SendDlgItemMessageW(frame, IDC_SETTINGS_TABS, TCM_GETCURSEL, 0, 0), 1);
+        EXPECT_NE(::GetDlgItem(pageOf(frame), IDC_MIN_LENGTH), nullptr) << "reopens on the page shown last";
+        EXPECT_EQ(defaultButton(frame), IDCANCEL);
+        press(frame, IDCANCEL);
+    }});
+}
+
+TEST_F(SettingsDialog, DuringASessionTheOtherLanguageIsRefusedWithTheMessage) {
+    host_.running = true;
+    tab_ = 1;
+    play({
+        [](HWND frame) {
+            ::PostMessageW(::GetDlgItem(pageOf(frame), IDC_LANGUAGE_ENGLISH), BM_CLICK, 0, 0);
+        },
+        [](HWND box) {
+            EXPECT_EQ(windowText(box), L"Облом");
+            EXPECT_EQ(windowText(::GetDlgItem(box, 0xFFFF)), L"Сначала закончи текущую игру,\nа уже потом меняй язык.");
+            press(box, IDOK);
+        },
+        [](HWND frame) {
+            const HWND page = pageOf(frame);
+            EXPECT_EQ(::IsDlgButtonChecked(page, IDC_LANGUAGE_RUSSIAN), BST_CHECKED);
+            EXPECT_EQ(::IsDlgButtonChecked(page, IDC_LANGUAGE_ENGLISH), BST_UNCHECKED);
+            EXPECT_FALSE(applyEnabled(frame));
+            EXPECT_EQ(defaultButton(frame), IDCANCEL);
+            EXPECT_EQ(::GetFocus(), ::GetDlgItem(frame, IDCANCEL));
+            press(frame, IDOK);
+        },
+    });
+    EXPECT_EQ(host_.switches, 0);
+    EXPECT_EQ(live_.options.russian, 1);
+    EXPECT_FALSE(live_.optionsDirty);
 }
 
 }  // namespace

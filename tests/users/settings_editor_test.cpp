@@ -271,7 +271,9 @@ TEST_F(SettingsEditorTest, EveryButtonAndEditEnablesApplyAndMakesItTheDefault) {
         EXPECT_TRUE(fake_.apply);
         EXPECT_EQ(fake_.defaultButton, kApply);
         EXPECT_EQ(fake_.focus, 0) << "the focus stays";
-        if (c.field != nullptr) EXPECT_EQ(working().*(c.field), c.value);
+        if (c.field != nullptr) {
+            EXPECT_EQ(working().*(c.field), c.value);
+        }
         EXPECT_TRUE(sameOptions(live_.options, Options {})) << "the live options wait for Apply";
     }
 }
