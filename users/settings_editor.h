@@ -109,9 +109,9 @@ enum class PageEvent {
 // Carries the working copy's language and length window into the live options and the open
 // corpus: the language first (the command runs to its end), then, if the window changed, the
 // clamped window and a reindex of the corpus now open. The other fields are the caller's.
-// A reindex that cannot be written leaves the previous window in the live options and the
-// working copy, and the index rebuilt for it where the disk allows, so the options and the
-// index never describe different windows; false then. A language command that did not switch
+// A reindex that cannot be written puts the previous window back into the live options and
+// the working copy and rebuilds the index for it where the disk allows, so the options never
+// name a window the index was not built for; false then. A language command that did not switch
 // leaves the working copy on the live language for the same reason.
 // The import dialog calls this when it opens, through SettingsEditor::applyTextOptions.
 bool applyTextOptions(SettingsHost& host, LiveOptions& live, Options& working);
