@@ -19,6 +19,9 @@ Date utcDate();
 std::string programDirectory();
 // The system's directory for temporary files, without a trailing separator.
 std::string temporaryDirectory();
+// The current user's folder for local application data (%LOCALAPPDATA% on Windows, the XDG
+// data home elsewhere), without a trailing separator; empty when the system names none.
+std::string localAppDataDirectory();
 
 void sleepMs(std::uint32_t milliseconds);
 

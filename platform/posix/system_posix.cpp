@@ -42,6 +42,14 @@ std::string temporaryDirectory() {
     return utf8ToCp1251(path);
 }
 
+std::string localAppDataDirectory() {
+    const char* dataHome = std::getenv("XDG_DATA_HOME");
+    if (dataHome && *dataHome == '/') return utf8ToCp1251(dataHome);
+    const char* home = std::getenv("HOME");
+    if (!home || *home != '/') return {};
+    return utf8ToCp1251(std::string(home) + "/.local/share");
+}
+
 void sleepMs(std::uint32_t milliseconds) {
     std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
 }

@@ -3,6 +3,7 @@
 #include "platform/win32/windows_headers.h"
 
 #include <mmsystem.h>
+#include <shlobj.h>
 
 namespace dactyla::platform {
 
@@ -35,6 +36,12 @@ std::string temporaryDirectory() {
     std::wstring path(buffer, length);
     while (!path.empty() && path.back() == L'\\') path.pop_back();
     return narrow(path);
+}
+
+std::string localAppDataDirectory() {
+    wchar_t buffer[MAX_PATH] = {};
+    if (FAILED(::SHGetFolderPathW(nullptr, CSIDL_LOCAL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, buffer))) return {};
+    return narrow(buffer);
 }
 
 void sleepMs(std::uint32_t milliseconds) { ::Sleep(milliseconds); }

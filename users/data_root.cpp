@@ -1,0 +1,109 @@
+#include "users/data_root.h"
+
+#include <array>
+
+#include "corpus/sentence_corpus.h"
+#include "platform/directory.h"
+#include "platform/file.h"
+
+namespace dactyla {
+namespace {
+
+class SystemDataRootFiles final : public DataRootFiles {
+public:
+    bool fileExists(const std::string& path) override { return platform::fileExists(path); }
+
+    bool makeDirectory(const std::string& directory) override {
+        return platform::directoryExists(directory) || platform::createDirectory(directory);
+    }
+
+    bool canWrite(const std::string& directory) override {
+        platform::File probe = platform::File::open(
+            platform::joinPath(directory, "~dactyla-probe.tmp"),
+            {.mode = platform::OpenMode::createAlways, .deleteOnClose = true});
+        const char byte = 0;
+        return probe.write(&byte, 1) == 1;
+    }
+
+    bool copyFile(const std::string& source, const std::string& target) override {
+        // Through a work file, so that an interrupted copy is never taken for the text.
+        const std::string work = target + ".part";
+        if (!copyContent(source, work)) {
+            platform::deleteFile(work);
+            return false;
+        }
+        if (platform::replaceFile(work, target)) return true;
+        platform::deleteFile(work);
+        return false;
+    }
+
+private:
+    static bool copyContent(const std::string& source, const std::string& target) {
+        platform::File from = platform::File::open(
+            source, {.mode = platform::OpenMode::existing, .hint = platform::AccessHint::sequential, .readOnly = true});
+        platform::File to = platform::File::open(
+            target, {.mode = platform::OpenMode::createAlways, .hint = platform::AccessHint::sequential});
+        if (!from.isOpen() || !to.isOpen()) return false;
+        const std::optional<std::uint64_t> size = from.size();
+        if (!size) return false;
+        std::array<char, 64 * 1024> buffer {};
+        std::uint64_t copied = 0;
+        while (copied < *size) {
+            const std::size_t got = from.read(buffer.data(), buffer.size());
+            if (got == 0 || to.write(buffer.data(), got) != got) return false;
+            copied += got;
+        }
+        return to.flush();
+    }
+};
+
+DataRoot profileRoot(const std::string& programDirectory, const std::string& localAppData, DataRootFiles& files) {
+    if (localAppData.empty()) return {.place = DataPlace::programFolder, .directory = programDirectory, .writable = false};
+    DataRoot root {.place = DataPlace::userProfile, .directory = platform::joinPath(localAppData, kProfileFolderName)};
+    if (!files.makeDirectory(root.directory) || !files.canWrite(root.directory)) {
+        root.writable = false;
+        return root;
+    }
+    for (const bool russian : {true, false}) {
+        const std::string name = textFileName(russian);
+        const std::string copy = platform::joinPath(root.directory, name);
+        const std::string shipped = platform::joinPath(programDirectory, name);
+        // Without a shipped text the corpus starts an empty one, as it does beside the program.
+        if (files.fileExists(copy) || !files.fileExists(shipped)) continue;
+        if (!files.copyFile(shipped, copy)) root.writable = false;
+    }
+    return root;
+}
+
+}  // namespace
+
+DataRootFiles& systemDataRootFiles() {
+    static SystemDataRootFiles files;
+    return files;
+}
+
+DataRoot chooseDataRoot(const std::string& programDirectory, const std::string& localAppData, DataRootFiles& files) {
+    const bool installed = files.fileExists(platform::joinPath(programDirectory, kInstalledMarkName));
+    if (!installed && files.canWrite(programDirectory)) return {.directory = programDirectory};
+    return profileRoot(programDirectory, localAppData, files);
+}
+
+std::string unwritableDataRootText(const DataRoot& root) {
+    // "Dactyla негде хранить пользователей и их результаты: в папку\n<folder>\nнельзя записать
+    // (она только для чтения или на диске нет места)."
+    return "Dactyla \xED\xE5\xE3\xE4\xE5 \xF5\xF0\xE0\xED\xE8\xF2\xFC \xEF\xEE\xEB\xFC\xE7\xEE\xE2\xE0\xF2\xE5\xEB\xE5\xE9 "
+           "\xE8 \xE8\xF5 \xF0\xE5\xE7\xF3\xEB\xFC\xF2\xE0\xF2\xFB: \xE2 \xEF\xE0\xEF\xEA\xF3\n" +
+           root.directory +
+           "\n\xED\xE5\xEB\xFC\xE7\xFF \xE7\xE0\xEF\xE8\xF1\xE0\xF2\xFC (\xEE\xED\xE0 \xF2\xEE\xEB\xFC\xEA\xEE "
+           "\xE4\xEB\xFF \xF7\xF2\xE5\xED\xE8\xFF \xE8\xEB\xE8 \xED\xE0 \xE4\xE8\xF1\xEA\xE5 \xED\xE5\xF2 "
+           "\xEC\xE5\xF1\xF2\xE0).";
+}
+
+std::string describeDataRoot(const DataRoot& root) {
+    std::string line = root.place == DataPlace::programFolder ? "portable, beside the program: " : "installed, in the user's profile: ";
+    line += root.directory;
+    if (!root.writable) line += " (cannot be written)";
+    return line;
+}
+
+}  // namespace dactyla
