@@ -202,6 +202,24 @@ TEST_F(SettingsTest, DesktopPictureRepaintsAtOnceOnApplyAndCancelKeepsIt) {
     EXPECT_EQ(quit().picture, 0);
 }
 
+TEST_F(SettingsTest, AlphabetMenuMarkFollowsTheOptionTakenByOk) {
+    start(anna());
+    const HWND frame = open(SettingsOpening::menu);
+    ASSERT_NE(frame, nullptr);
+    EXPECT_FALSE(isEnabled(settingsPage(frame), kAllowCapitals)) << "its options wait for the alphabet drill";
+    clickControl(settingsPage(frame), kAlphabet);
+    EXPECT_TRUE(isEnabled(settingsPage(frame), kAllowCapitals));
+    ASSERT_TRUE(closeSettings(*program_, frame, IDOK));
+    {
+        OpenPopup options(*program_, wide("Опции"));
+        ASSERT_TRUE(options.isOpen());
+        const auto alphabet = options.find(wide("Алфавит"));
+        ASSERT_TRUE(alphabet);
+        EXPECT_TRUE(alphabet->checked);
+    }
+    EXPECT_TRUE(quit().alphabetMode);
+}
+
 TEST_F(SettingsTest, NewLengthWindowReindexesAndTheToolAgrees) {
     start(anna());
     const HWND frame = open();

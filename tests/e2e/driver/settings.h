@@ -17,6 +17,7 @@ inline constexpr int kPictureDesktop = 3000;
 inline constexpr int kPictureMountains = 3001;
 inline constexpr int kTimerMinutes = 8000;
 inline constexpr int kTimerSeconds = 8001;
+inline constexpr int kAllowCapitals = 1103;
 inline constexpr int kAlphabet = 1105;
 inline constexpr int kEnglish = 2000;
 inline constexpr int kRussian = 2001;
