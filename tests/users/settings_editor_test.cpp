@@ -3,9 +3,16 @@
 #include <gtest/gtest.h>
 
 #include <map>
+#include <memory>
+#include <optional>
 #include <set>
 #include <string>
 #include <vector>
+
+#include "corpus/sentence_corpus.h"
+#include "platform/directory.h"
+#include "platform/fault_injection.h"
+#include "support/temp_dir.h"
 
 namespace dactyla {
 namespace {
@@ -478,6 +485,85 @@ TEST_F(SettingsEditorTest, SwitchingPagesKeepsEditsAndTheApplyState) {
     switchTo(kTextPage);
     EXPECT_FALSE(fake_.apply);
     EXPECT_EQ(fake_.defaultButton, kCancel);
+}
+
+// The program's reindex on a real corpus, with the disk refusing writes after `allowance` bytes
+// during the first `refusedRebuilds` rebuilds.
+class CorpusHost : public SettingsHost {
+public:
+    explicit CorpusHost(SentenceCorpus& corpus) : corpus_(corpus) {}
+    bool isSessionRunning() override { return false; }
+    void sendLanguageSwitch() override {}
+    CorpusFigures corpusFigures() override { return {corpus_.entryCount(), corpus_.position()}; }
+    bool reindex(const Options& live) override {
+        std::optional<platform::ScopedFileFaults> faults;
+        if (refusedRebuilds > 0) {
+            --refusedRebuilds;
+            faults.emplace();
+            faults->failWritesAfter(allowance);
+        }
+        return corpus_.rebuild(live);
+    }
+    void invalidateMainWindow(bool) override {}
+    void checkAlphabetItem() override {}
+
+    int refusedRebuilds = 0;
+    std::uint64_t allowance = 0;
+
+private:
+    SentenceCorpus& corpus_;
+};
+
+TEST(SettingsOnACorpus, AnIndexThatCannotBeWrittenLeavesTheOptionsOnTheWindowItWasBuiltFor) {
+    struct Case {
+        const char* name;
+        int refusedRebuilds;
+        std::uint64_t allowance;
+    };
+    const Case cases[] = {
+        {"disk full, then free again", 1, 0},
+        {"disk full in the middle of the entries, then free again", 1, 20},
+        {"disk full for good", 2, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        testing::TempDir dir;
+        const std::string user = platform::joinPath(dir.file("Users"), "Ann");
+        platform::createDirectory(dir.file("Users"));
+        platform::createDirectory(user);
+        std::string text;
+        for (int k = 0; k < 12; ++k) text += "Short one " + std::to_string(10 + k) + " to type. ";
+        for (int k = 0; k < 5; ++k) text += "A much longer sentence number " + std::to_string(k) + " to type here. ";
+        dir.write("TextData.Eng", text);
+        LiveOptions live;
+        live.options.russian = 0;
+        auto corpus = openCorpus(live.options, dir.path(), user);
+        ASSERT_TRUE(corpus);
+        ASSERT_EQ(corpus->entryCount(), 17u);
+
+        CorpusHost host(*corpus);
+        host.refusedRebuilds = c.refusedRebuilds;
+        host.allowance = c.allowance;
+        Options working = live.options;
+        working.minLength = 40;
+        working.maxLength = 60;
+        EXPECT_FALSE(applyTextOptions(host, live, working));
+        EXPECT_EQ(live.options.minLength, 10);
+        EXPECT_EQ(live.options.maxLength, 120);
+        EXPECT_EQ(working.minLength, 10);
+        EXPECT_EQ(working.maxLength, 120);
+        closeCorpus(corpus);
+
+        // What is on disk is the old window's whole index, found valid as it is.
+        const IndexHeader stored =
+            parseIndexHeader(platform::readWholeFile(platform::joinPath(user, "random.eng")).value_or(""));
+        EXPECT_EQ(stored.minLength, 10);
+        EXPECT_EQ(stored.maxLength, 120);
+        corpus = openCorpus(live.options, dir.path(), user);
+        ASSERT_TRUE(corpus);
+        EXPECT_FALSE(corpus->rebuiltOnOpen());
+        EXPECT_EQ(corpus->entryCount(), 17u);
+    }
 }
 
 }  // namespace
