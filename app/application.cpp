@@ -10,6 +10,7 @@
 #include "platform/sound_player.h"
 #include "platform/system.h"
 #include "resources/resource.h"
+#include "users/key_statistics.h"
 #include "users/results_log.h"
 
 namespace dactyla::app {
@@ -318,6 +319,12 @@ bool Application::appendResult(std::uint16_t speed, float errorPercent, std::uin
 
 void Application::addTotals(std::uint32_t characters, std::uint32_t seconds) {
     dactyla::addTotals(live_, characters, seconds);
+}
+
+// Statistics are a picture of progress, not a record the user was promised: a file that cannot
+// be written costs this session's counts and asks nothing.
+void Application::addKeyCounts(const KeyCounts& counts) {
+    addKeyStatistics(registry_.userDirectory(), live_.options.russian != 0, counts);
 }
 
 void Application::addUserMenuItem(const std::string& name, std::int32_t number) { menu_.addUserItem(name, number); }

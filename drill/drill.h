@@ -7,6 +7,7 @@
 
 #include "drill/drill_corpus.h"
 #include "drill/drill_effects.h"
+#include "drill/key_counts.h"
 #include "drill/session_summary.h"
 #include "users/options.h"
 
@@ -66,6 +67,8 @@ public:
     const char* visibleStrip() const;
     const TypingStrip& strip() const { return strip_; }
     const SessionState& session() const { return session_; }
+    // Keystrokes of the running session not yet added to the user's key statistics.
+    const KeyCounts& keyCounts() const { return keyCounts_; }
 
 private:
     // Keystrokes and the line feed.
@@ -75,7 +78,7 @@ private:
     void appendNextLine();
     void playCharacterSound(char character);
     void countDownMelody();
-    void rejectWrong();
+    void rejectWrong(char character);
     void resetToIdle();
 
     // The session.
@@ -92,12 +95,14 @@ private:
     void finishSession(const SessionSummary& summary);
     void logResult(const SessionSummary& summary);
     void continueSession();
+    void storeKeyCounts();
 
     DrillEffects effects_;
     const Options& options_;
     DrillCorpus* corpus_ = nullptr;
     TypingStrip strip_;
     SessionState session_;
+    KeyCounts keyCounts_;
 };
 
 }  // namespace dactyla

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <string>
 
+#include "drill/key_counts.h"
 #include "sound/theme_id.h"
 
 namespace dactyla {
@@ -107,6 +108,8 @@ public:
                               std::uint8_t seconds) = 0;
     // Adds to the current user's cumulative totals in Options.dat.
     virtual void addTotals(std::uint32_t characters, std::uint32_t seconds) = 0;
+    // Adds a session's keystrokes to the current user's key statistics of the current language.
+    virtual void addKeyCounts(const KeyCounts& counts) = 0;
 };
 
 // The drill's view of the world; one object may implement several or all of them.

@@ -210,6 +210,7 @@ void Drill::finishSession(const SessionSummary& summary) {
     session_.sessionPaused = false;
     if (worthLogging(summary)) logResult(summary);
     effects_.records.addTotals(session_.correctCount, summary.minutes * 60u + summary.seconds);
+    storeKeyCounts();
     session_.correctCount = 0;
     if (corpus_ != nullptr) {
         if (corpus_->takeWrapped()) corpus_->reshuffleRemainder(false);
@@ -242,9 +243,16 @@ void Drill::continueSession() {
     if (!session_.sessionPaused) beginRun();
 }
 
+// Only "Yes" and the window's destruction store the counts; after "No" the session counts on.
+void Drill::storeKeyCounts() {
+    if (!keyCounts_.empty()) effects_.records.addKeyCounts(keyCounts_);
+    keyCounts_.clear();
+}
+
 void Drill::shutdown() {
     if (!session_.sessionRunning) return;
     effects_.records.addTotals(session_.correctCount, session_.clockMinutes * 60u + session_.clockSeconds);
+    storeKeyCounts();
     if (corpus_ != nullptr) corpus_->savePosition();
     session_.sessionRunning = false;
 }

@@ -46,7 +46,7 @@ void Drill::onChar(char character) {
     else if (session_.sessionPaused)
         setPaused(false);
     else if (strip_.remaining > 0)
-        rejectWrong();  // with nothing to type no key can be wrong
+        rejectWrong(character);  // with nothing to type no key can be wrong
 }
 
 bool Drill::isCorrect(char character) const {
@@ -55,6 +55,7 @@ bool Drill::isCorrect(char character) const {
 
 void Drill::acceptCorrect(char character) {
     ++session_.correctCount;
+    keyCounts_.countCorrect(static_cast<unsigned char>(character));
     ++strip_.cursor;
     effects_.painter.drawStrip(strip_.lineBuffer.data() + strip_.cursor - kTyped);
     if (--strip_.remaining <= kTyped) refill();
@@ -106,8 +107,10 @@ void Drill::countDownMelody() {
     }
 }
 
-void Drill::rejectWrong() {
+void Drill::rejectWrong(char character) {
     ++session_.errorCount;
+    keyCounts_.countWrong(static_cast<unsigned char>(strip_.lineBuffer[strip_.cursor]),
+                          static_cast<unsigned char>(character));
     effects_.sound.playTheme(ThemeId::error, platform::soundFlag::async);
 }
 

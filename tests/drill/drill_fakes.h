@@ -100,6 +100,8 @@ public:
     void addTotals(std::uint32_t characters, std::uint32_t seconds) override {
         log.push_back("totals " + std::to_string(characters) + " " + std::to_string(seconds));
     }
+    // Kept apart from `log`, whose sequences the session tests compare whole.
+    void addKeyCounts(const KeyCounts& counts) override { storedKeyCounts.push_back(counts); }
 
     bool contains(const std::string& entry) const {
         for (const auto& line : log)
@@ -114,6 +116,7 @@ public:
         sleeps.clear();
         boxes.clear();
         appended.clear();
+        storedKeyCounts.clear();
     }
 
     std::vector<std::string> log;
@@ -123,6 +126,7 @@ public:
     std::vector<std::uint32_t> sleeps;
     std::vector<ShownBox> boxes;
     std::vector<AppendedResult> appended;
+    std::vector<KeyCounts> storedKeyCounts;
 
     std::uint32_t now = 100000;
     ScreenSize screen{ 1280, 1024 };

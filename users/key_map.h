@@ -1,0 +1,66 @@
+#pragma once
+// Keyboards for the heat map and the per-key table: which CP1251 bytes each key types and where
+// it sits, the error rate of each key and the colour it is drawn in.
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "drill/key_counts.h"
+
+namespace dactyla {
+
+// One key: the bytes it types (unshifted first, then with Shift) and its place in key units.
+struct KeyPlace {
+    std::string bytes;  // CP1251; bytes[0] names the key
+    int row = 0;        // 0 digits, 1 top letters, 2 home row, 3 bottom letters, 4 space bar
+    double left = 0;    // from the keyboard's left edge, in key widths
+    double width = 1;
+};
+
+// ЙЦУКЕН for Russian, QWERTY for English: 47 keys on four rows and the space bar.
+const std::vector<KeyPlace>& keyboardLayout(bool russian);
+// The key of the layout that types `byte`, if any.
+const KeyPlace* keyFor(bool russian, unsigned char byte);
+
+// Fewer keystrokes than this on a key tell nothing about it yet.
+inline constexpr std::uint32_t kKeystrokesToJudge = 10;
+
+struct KeyScore {
+    const KeyPlace* key = nullptr;
+    std::uint64_t keystrokes = 0;
+    std::uint64_t wrong = 0;
+    unsigned char confusedWith = 0;  // the byte typed most often instead; meaningful when wrong > 0
+    bool judged() const { return keystrokes >= kKeystrokesToJudge; }
+    double errorRate() const { return keystrokes == 0 ? 0.0 : static_cast<double>(wrong) / keystrokes; }
+};
+
+// Every key of the layout with the counts of all the bytes it types, in layout order.
+std::vector<KeyScore> scoreKeys(const KeyCounts& counts, bool russian);
+// Judged keys with mistakes, highest error rate first (more mistakes first among equals).
+std::vector<KeyScore> weakestKeys(const std::vector<KeyScore>& scores, std::size_t count);
+
+struct Rgb {
+    std::uint8_t red = 0;
+    std::uint8_t green = 0;
+    std::uint8_t blue = 0;
+    bool operator==(const Rgb&) const = default;
+};
+
+inline constexpr Rgb kNeutralKey {0xD8, 0xD8, 0xD8};
+inline constexpr Rgb kSureKey {0x5C, 0xB8, 0x5C};   // no mistakes
+inline constexpr Rgb kShakyKey {0xF0, 0xD0, 0x40};  // kShakyRate
+inline constexpr Rgb kWeakKey {0xD9, 0x3A, 0x2E};   // kWeakRate and above
+inline constexpr double kShakyRate = 0.04;
+inline constexpr double kWeakRate = 0.12;
+
+// Green through yellow to red as the error rate grows; neutral grey until the key is judged.
+Rgb heatColour(const KeyScore& score);
+
+// How a key is named in texts: its upper-case letter, or "Space".
+std::string keyLabel(const KeyPlace& key);
+// How a typed byte is named: the character, or a word for space and control bytes.
+std::string byteLabel(unsigned char byte);
+
+}  // namespace dactyla
