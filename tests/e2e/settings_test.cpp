@@ -234,6 +234,11 @@ TEST_F(SettingsTest, NewLengthWindowReindexesAndTheToolAgrees) {
     EXPECT_GT(after, 0u);
     EXPECT_LT(after, before) << "a narrower window takes fewer sentences";
     EXPECT_EQ(controlText(settingsPage(frame), kPosition), L"0");
+    // The import button's own steps: the counter again, and Enter for OK.
+    clickControl(settingsPage(frame), kImport);
+    EXPECT_EQ(shownNumber(settingsPage(frame), kSentenceCount), after);
+    EXPECT_EQ(defaultButton(frame), IDOK);
+    EXPECT_EQ(focusedWindow(*program_), ::GetDlgItem(frame, IDOK));
     ASSERT_TRUE(closeSettings(*program_, frame, IDCANCEL));
 
     const StoredOptions stored = quit();

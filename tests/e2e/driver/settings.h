@@ -21,6 +21,7 @@ inline constexpr int kAllowCapitals = 1103;
 inline constexpr int kAlphabet = 1105;
 inline constexpr int kEnglish = 2000;
 inline constexpr int kRussian = 2001;
+inline constexpr int kImport = 1100;
 inline constexpr int kMinLength = 1000;
 inline constexpr int kMaxLength = 1001;
 inline constexpr int kSentenceCount = 1002;
