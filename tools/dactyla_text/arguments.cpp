@@ -32,6 +32,7 @@ public:
         else if (command == "index") arguments_.command = Command::index;
         else if (command == "import") arguments_.command = Command::importSentences;
         else if (command == "add") arguments_.command = Command::addSentences;
+        else if (command == "stats") arguments_.command = Command::stats;
         else return fail("unknown command '" + command + "'");
 
         std::vector<std::string> positional;
@@ -40,6 +41,11 @@ public:
             const std::string& word = words_[k];
             if (word.size() < 2 || word.compare(0, 2, "--") != 0) {
                 positional.push_back(word);
+                continue;
+            }
+            if (word == "--csv") {
+                if (arguments_.command != Command::stats) return fail("--csv is for stats only");
+                arguments_.csv = true;
                 continue;
             }
             if (k + 1 >= words_.size()) return fail(word + " needs a value");
@@ -63,6 +69,7 @@ private:
         case Command::importSentences: return {"--min", "--max", "--caps", "--out"};
         case Command::addSentences: return {"--caps"};
         case Command::index:
+        case Command::stats:
         case Command::help: break;
         }
         return {};
@@ -73,6 +80,7 @@ private:
         case Command::index: return "index";
         case Command::importSentences: return "import";
         case Command::addSentences: return "add";
+        case Command::stats: return "stats";
         case Command::check:
         case Command::help: break;
         }
@@ -129,7 +137,8 @@ private:
         }
         const bool adding = command == Command::addSentences;
         if (positional.size() != (adding ? 3u : 2u))
-            return fail(adding ? "add takes PROGRAM_DIR, USER and FILE" : "index takes PROGRAM_DIR and USER");
+            return fail(adding ? std::string("add takes PROGRAM_DIR, USER and FILE")
+                               : std::string(commandName(command)) + " takes PROGRAM_DIR and USER");
         if (!languageGiven) return fail(std::string(commandName(command)) + " needs --lang ru or --lang en");
         if (positional[1].empty()) return fail("the user name is empty");
         arguments_.programDirectory = positional[0];

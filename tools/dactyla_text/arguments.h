@@ -7,7 +7,7 @@
 
 namespace dactyla::text_tool {
 
-enum class Command { help, check, index, importSentences, addSentences };
+enum class Command { help, check, index, importSentences, addSentences, stats };
 
 struct Arguments {
     Command command = Command::help;
@@ -20,6 +20,7 @@ struct Arguments {
     std::optional<std::uint32_t> limit;         // check: how many sentences to list
     std::optional<std::uint8_t> maxCapitalRun;  // import, add: else 4, or the user's setting
     std::optional<std::string> out;             // import: the file for the sentences
+    bool csv = false;                           // stats: CSV instead of the report
 };
 
 struct ParsedArguments {

@@ -9,6 +9,7 @@
 #include "corpus/sentence_import.h"
 #include "platform/directory.h"
 #include "platform/file.h"
+#include "tools/dactyla_text/stats_command.h"
 #include "users/options.h"
 
 namespace dactyla::text_tool {
@@ -36,6 +37,11 @@ const char* const kHelp =
     "      index, as the program's \"add\" button does; the length window and the capital\n"
     "      runs come from the user's Options.dat unless --caps is given. Every user's index\n"
     "      is rebuilt when it is next opened.\n"
+    "  dactyla-text stats PROGRAM_DIR USER --lang ru|en [--csv]\n"
+    "      USER's sessions from the results log (count, first and last date, best speed,\n"
+    "      the average of the last 10, typing time) and the keys from Keys - Rus.dat or\n"
+    "      Keys - Eng.dat, weakest first: keystrokes, mistakes, error rate and the character\n"
+    "      typed most often instead. --csv prints both tables as CSV for a spreadsheet.\n"
     "  dactyla-text --help\n"
     "Exit status: 0 done, 1 a file cannot be read or written, 2 a wrong command line.\n";
 
@@ -236,6 +242,7 @@ int runTool(const std::vector<std::string>& words, std::ostream& out, std::ostre
     case Command::index: return runIndex(*parsed.arguments, out, err);
     case Command::importSentences: return runImport(*parsed.arguments, out, err, temporaryDirectory);
     case Command::addSentences: return runAdd(*parsed.arguments, out, err, temporaryDirectory);
+    case Command::stats: return runStats(*parsed.arguments, out, err);
     case Command::help: break;
     }
     out << kHelp;

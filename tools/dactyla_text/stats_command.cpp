@@ -1,0 +1,156 @@
+#include "tools/dactyla_text/stats_command.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "platform/directory.h"
+#include "tools/dactyla_text/commands.h"
+#include "users/key_map.h"
+#include "users/key_statistics.h"
+#include "users/options.h"
+#include "users/results_history.h"
+#include "users/results_log.h"
+
+namespace dactyla::text_tool {
+namespace {
+
+constexpr std::size_t kWeakestNamed = 5;
+
+std::string fixed(double value) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%.1f", value);
+    return text;
+}
+
+std::string duration(std::uint64_t seconds) {
+    char text[48];
+    std::snprintf(text, sizeof text, "%llu:%.2u:%.2u", static_cast<unsigned long long>(seconds / 3600),
+                  static_cast<unsigned>(seconds / 60 % 60), static_cast<unsigned>(seconds % 60));
+    return text;
+}
+
+std::string isoDate(const platform::Date& date) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%.4d-%.2d-%.2d", date.year, date.month, date.day);
+    return text;
+}
+
+// A field a spreadsheet reads back as it was: quoted when it holds a comma or a quote.
+std::string csvField(const std::string& text) {
+    if (text.find_first_of(",\"") == std::string::npos) return text;
+    std::string quoted = "\"";
+    for (const char c : text) quoted += c == '"' ? std::string("\"\"") : std::string(1, c);
+    return quoted + "\"";
+}
+
+// Judged keys by falling error rate, then keys with too few keystrokes; keys never typed are left out.
+std::vector<KeyScore> keysWeakestFirst(const std::vector<KeyScore>& scores) {
+    std::vector<KeyScore> typed;
+    std::copy_if(scores.begin(), scores.end(), std::back_inserter(typed),
+                 [](const KeyScore& score) { return score.keystrokes > 0; });
+    std::stable_sort(typed.begin(), typed.end(), [](const KeyScore& a, const KeyScore& b) {
+        if (a.judged() != b.judged()) return a.judged();
+        const auto left = a.wrong * b.keystrokes;
+        const auto right = b.wrong * a.keystrokes;
+        return left != right ? left > right : a.keystrokes > b.keystrokes;
+    });
+    return typed;
+}
+
+std::string typedInstead(const KeyScore& score) { return score.wrong > 0 ? byteLabel(score.confusedWith) : ""; }
+
+void printSessions(const ResultsHistory& history, std::ostream& out) {
+    if (history.sessions.empty()) {
+        out << "sessions  none yet (a session is logged when it lasts 2 minutes and ends with Yes)\n";
+        return;
+    }
+    const ProgressSeries series = buildProgressSeries(history.sessions);
+    const LoggedSession& best = history.sessions[*series.best];
+    out << "sessions  " << history.sessions.size() << ", " << formatDate(series.first) << " to "
+        << formatDate(series.last) << "\n"
+        << "speed     best " << best.speed << " (" << formatDate(best.date) << "), last 10 average "
+        << fixed(series.recentAverage) << ", last " << history.sessions.back().speed << " chars/min\n"
+        << "typing    " << duration(series.totalSeconds) << " in logged sessions\n";
+    if (history.skippedLines > 0) out << "note      " << history.skippedLines << " lines of the log are not results\n";
+}
+
+void printKeys(const LoadedKeyStatistics& loaded, bool russian, std::ostream& out) {
+    if (loaded.state == KeyFileState::damaged) {
+        out << "          the file is damaged or not Dactyla's; it is kept aside when the next session is stored\n";
+        return;
+    }
+    if (loaded.state == KeyFileState::unreadable) {
+        out << "          the file cannot be read (in use?)\n";
+        return;
+    }
+    const auto ordered = keysWeakestFirst(scoreKeys(loaded.counts, russian));
+    if (ordered.empty()) {
+        out << "          none yet (keystrokes are counted from the next session on)\n";
+        return;
+    }
+    const auto weakest = weakestKeys(ordered, kWeakestNamed);
+    out << "weakest  ";
+    for (const KeyScore& score : weakest) out << " " << keyLabel(*score.key);
+    out << (weakest.empty() ? " none\n" : "\n") << "\nkey    keystrokes   wrong  error%  typed instead\n";
+    for (const KeyScore& score : ordered) {
+        char line[96];
+        std::snprintf(line, sizeof line, "%-6s %10llu %7llu %6s%s  %s\n", keyLabel(*score.key).c_str(),
+                      static_cast<unsigned long long>(score.keystrokes), static_cast<unsigned long long>(score.wrong),
+                      fixed(score.errorRate() * 100).c_str(), score.judged() ? " " : "?", typedInstead(score).c_str());
+        out << line;
+    }
+    out << "(? fewer than " << kKeystrokesToJudge << " keystrokes: too few to judge)\n";
+}
+
+void printCsv(const ResultsHistory& history, const LoadedKeyStatistics& loaded, bool russian, std::ostream& out) {
+    out << "date,speed,error_percent,minutes,seconds,alphabet\r\n";
+    for (const LoggedSession& session : history.sessions)
+        out << isoDate(session.date) << ',' << session.speed << ',' << fixed(session.errorPercent) << ','
+            << unsigned {session.minutes} << ',' << unsigned {session.seconds} << ',' << (session.alphabet ? 1 : 0)
+            << "\r\n";
+    out << "\r\nkey,keystrokes,wrong,error_percent,judged,typed_instead\r\n";
+    if (loaded.state != KeyFileState::valid) return;
+    for (const KeyScore& score : keysWeakestFirst(scoreKeys(loaded.counts, russian)))
+        out << csvField(keyLabel(*score.key)) << ',' << score.keystrokes << ',' << score.wrong << ','
+            << fixed(score.errorRate() * 100) << ',' << (score.judged() ? 1 : 0) << ','
+            << csvField(typedInstead(score)) << "\r\n";
+}
+
+int refuse(std::ostream& err, const std::string& message) {
+    err << "dactyla-text: " << message << "\n";
+    return kBadInput;
+}
+
+}  // namespace
+
+int runStats(const Arguments& arguments, std::ostream& out, std::ostream& err) {
+    if (!platform::directoryExists(arguments.programDirectory))
+        return refuse(err, "no program directory " + arguments.programDirectory);
+    if (arguments.user == "." || arguments.user == ".." || arguments.user.find_first_of("/\\") != std::string::npos)
+        return refuse(err, "'" + arguments.user + "' is not a user name");
+    const std::string userDirectory =
+        platform::joinPath(platform::joinPath(arguments.programDirectory, "Users"), arguments.user);
+    if (!platform::directoryExists(userDirectory)) return refuse(err, "no user directory " + userDirectory);
+
+    Options options;
+    options.russian = arguments.russian ? 1 : 0;
+    const std::string logPath = resultsPath(userDirectory, options);
+    const std::string keysPath = keyStatisticsPath(userDirectory, arguments.russian);
+    const ResultsHistory history = readResultsHistory(logPath);
+    const LoadedKeyStatistics keys = loadKeyStatistics(keysPath);
+    if (arguments.csv) {
+        printCsv(history, keys, arguments.russian, out);
+        return kSuccess;
+    }
+    out << "user      " << arguments.user << " (" << (arguments.russian ? "Russian" : "English") << ")\n"
+        << "log       " << logPath << "\n";
+    printSessions(history, out);
+    out << "keys      " << keysPath << "\n";
+    printKeys(keys, arguments.russian, out);
+    return kSuccess;
+}
+
+}  // namespace dactyla::text_tool
