@@ -124,17 +124,17 @@ private:
 
 ScanText::ScanText() : ScanText(std::size_t {0}) { endAt(0); }
 
-ScanText::ScanText(std::size_t capacity) : bytes_(new std::uint8_t[capacity + kPadding]), size_(capacity) {}
+ScanText::ScanText(std::size_t capacity) : bytes_(capacity + kPadding), size_(capacity) {}
 
 ScanText::ScanText(std::string_view text)
     : ScanText(static_cast<std::size_t>(std::min<std::uint64_t>(text.size(), kLargestText))) {
-    std::copy_n(text.data(), size_, bytes_.get());
+    std::copy_n(text.data(), size_, bytes_.data());
     endAt(size_);
 }
 
 void ScanText::endAt(std::size_t size) {
     size_ = size;
-    std::fill_n(bytes_.get() + size, kPadding, std::uint8_t {0});
+    std::fill_n(bytes_.data() + size, kPadding, std::uint8_t {0});
 }
 
 std::optional<ScanText> ScanText::read(platform::File& file, std::uint64_t limit) {
@@ -143,14 +143,14 @@ std::optional<ScanText> ScanText::read(platform::File& file, std::uint64_t limit
     const auto wanted = static_cast<std::size_t>(std::min({*fileSize, limit, kLargestText}));
     ScanText text(wanted);
     // A short read ends the text where the data ended.
-    text.endAt(file.read(text.bytes_.get(), wanted));
+    text.endAt(file.read(text.bytes_.data(), wanted));
     return text;
 }
 
 std::string_view ScanText::view(std::uint32_t from, std::uint32_t to) const {
     to = std::min(to, size());
     from = std::min(from, to);
-    return {reinterpret_cast<const char*>(bytes_.get()) + from, to - from};
+    return {reinterpret_cast<const char*>(bytes_.data()) + from, to - from};
 }
 
 std::uint8_t advanceToStop(const ScanText& text, std::uint32_t& scanPos) {

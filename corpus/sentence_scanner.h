@@ -5,11 +5,11 @@
 // Line breaks inside a sentence count the way they read once joined.
 #include <cstdint>
 #include <functional>
-#include <memory>
 #include <optional>
 #include <string_view>
 
 #include "platform/file.h"
+#include "platform/large_buffer.h"
 
 namespace dactyla {
 
@@ -26,8 +26,8 @@ public:
     // Texts longer than kLargestText are cut there.
     explicit ScanText(std::string_view text);
     // Reads up to `limit` bytes from the start of `file`; nothing when the file cannot be read.
-    // The file is read straight into a buffer that was never filled before: a 16 MiB text is
-    // written to memory once, not zeroed and then overwritten.
+    // The file is read straight into a buffer that was never filled before (a LargeBuffer): a
+    // 16 MiB text is written to memory once, not zeroed and then overwritten.
     static std::optional<ScanText> read(platform::File& file, std::uint64_t limit = kLargestText);
 
     ScanText(ScanText&&) noexcept = default;
@@ -35,10 +35,10 @@ public:
 
     std::uint32_t size() const { return static_cast<std::uint32_t>(size_); }
     // size() + 2 readable bytes, the last two zero.
-    const std::uint8_t* bytes() const { return bytes_.get(); }
+    const std::uint8_t* bytes() const { return bytes_.data(); }
     // The text itself may be changed in place (the import cleans sentences there); the two
     // zero bytes after it stay out of reach.
-    std::uint8_t* mutableBytes() { return bytes_.get(); }
+    std::uint8_t* mutableBytes() { return bytes_.data(); }
     std::string_view view(std::uint32_t from, std::uint32_t to) const;
 
 private:
@@ -47,7 +47,7 @@ private:
     explicit ScanText(std::size_t capacity);
     void endAt(std::size_t size);
 
-    std::unique_ptr<std::uint8_t[]> bytes_;
+    platform::LargeBuffer bytes_;
     std::size_t size_ = 0;
 };
 

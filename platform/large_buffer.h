@@ -1,0 +1,33 @@
+#pragma once
+// Memory for a whole file read at once (a 16 MiB text). It is left uninitialised, and where
+// the system allows, it is backed by large pages: a fresh 16 MiB buffer is otherwise faulted
+// in 4 KiB at a time, which costs more than reading the file.
+#include <cstddef>
+#include <cstdint>
+
+namespace dactyla::platform {
+
+class LargeBuffer {
+public:
+    LargeBuffer() noexcept = default;
+    // Throws std::bad_alloc when the memory cannot be had, as new does.
+    explicit LargeBuffer(std::size_t size);
+    ~LargeBuffer();
+    LargeBuffer(LargeBuffer&& other) noexcept;
+    LargeBuffer& operator=(LargeBuffer&& other) noexcept;
+    LargeBuffer(const LargeBuffer&) = delete;
+    LargeBuffer& operator=(const LargeBuffer&) = delete;
+
+    std::uint8_t* data() const noexcept { return data_; }
+    std::size_t size() const noexcept { return size_; }
+
+private:
+    void release() noexcept;
+
+    std::uint8_t* data_ = nullptr;
+    std::size_t size_ = 0;
+    std::size_t mapped_ = 0;  // what the system handed out, 0 for ordinary memory
+    void* mappedBase_ = nullptr;
+};
+
+}  // namespace dactyla::platform
