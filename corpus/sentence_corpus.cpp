@@ -225,7 +225,8 @@ AppendOutcome SentenceCorpus::appendSentences(std::string_view sentences, std::s
     const bool written = textFile_.seek(*oldSize) &&
                          textFile_.write(separator.data(), separator.size()) == separator.size() &&
                          textFile_.write(sentences.data(), sentences.size()) == sentences.size() &&
-                         indexFile_.seek(entriesEnd) && indexFile_.write(entries.data(), entries.size()) == entries.size();
+                         indexFile_.seek(entriesEnd) &&
+                         indexFile_.write(entries.data(), entries.size()) == entries.size();
     if (!written) {
         // Cutting needs no free space, so it works where the writes failed.
         if (textFile_.seek(*oldSize)) textFile_.truncate();

@@ -22,57 +22,71 @@ constexpr std::string_view kLineEnd = "\r\n";
 // Accepted sentences are written in blocks of about this size, not one by one.
 constexpr std::size_t kWriteBlock = 1u << 20;
 
-bool isTerminator(std::uint8_t c) { return c == '.' || c == '?' || c == '!'; }
+
+// What the cleaning does with each byte: line breaks read as spaces, the en dash as a hyphen.
+enum class ByteClass : std::uint8_t { rejected, other, capital, space, hyphen, terminator };
 
 // With English, the six bytes between 'Z' and 'a' count as letters too.
-bool isLetter(bool russian, std::uint8_t c) { return russian ? c >= 0xC0 : c >= 0x41 && c <= 0x7A; }
-
-bool isCapital(bool russian, std::uint8_t c) { return russian ? c >= 0xC0 && c <= 0xDF : c >= 'A' && c <= 'Z'; }
-
-bool isKept(bool russian, std::uint8_t c) {
-    return isLetter(russian, c) || (c >= '0' && c <= '9') || kKeptMarks.find(static_cast<char>(c)) != kKeptMarks.npos;
-}
-
-// Maps line breaks and the en dash and finds the terminator; 0 when a byte cannot be typed
-// or there is no terminator within `size`. Otherwise the length through the terminator.
-std::size_t mapCharacters(std::uint8_t* bytes, std::size_t size, bool russian) {
-    for (std::size_t k = 0; k < size; ++k) {
-        std::uint8_t& c = bytes[k];
-        if (isTerminator(c)) return k + 1;
-        if (c == kCr || c == kLf) c = kSpace;
-        else if (c == kEnDash) c = kHyphen;
-        else if (!isKept(russian, c)) return 0;
+constexpr std::array<ByteClass, 256> byteClasses(bool russian) {
+    std::array<ByteClass, 256> classes {};
+    for (unsigned c = 0; c < 256; ++c) {
+        const bool letter = russian ? c >= 0xC0 : c >= 0x41 && c <= 0x7A;
+        if (letter || (c >= '0' && c <= '9') || kKeptMarks.find(static_cast<char>(c)) != kKeptMarks.npos)
+            classes[c] = ByteClass::other;
+        if (russian ? c >= 0xC0 && c <= 0xDF : c >= 'A' && c <= 'Z') classes[c] = ByteClass::capital;
     }
-    return 0;
+    classes[kSpace] = classes[kCr] = classes[kLf] = ByteClass::space;
+    classes[kHyphen] = classes[kEnDash] = ByteClass::hyphen;
+    classes['.'] = classes['?'] = classes['!'] = ByteClass::terminator;
+    return classes;
 }
+constexpr std::array<ByteClass, 256> kRussianClasses = byteClasses(true);
+constexpr std::array<ByteClass, 256> kEnglishClasses = byteClasses(false);
 
-// Compacts the first `n` bytes; the number of bytes removed, or nothing when a capital run
-// is too long. Spaces and removed hyphens neither count towards a run nor end it.
-std::optional<std::size_t> compact(std::uint8_t* bytes, std::size_t n, const ImportRules& rules) {
+// Checks, maps and compacts in one pass up to the first terminator; the compacted length
+// through the terminator, or 0 for a rejected sentence. A space is kept only after a byte
+// that is kept; a hyphen directly before a space after a kept byte ends a word hyphenated
+// across a line break and goes, with the spaces after it. Spaces and removed hyphens neither
+// count towards a run of capitals nor end it.
+std::size_t cleanSentence(std::uint8_t* bytes, std::size_t size, const ImportRules& rules) {
+    const auto& classes = rules.russian ? kRussianClasses : kEnglishClasses;
     bool skipping = false;
     unsigned capitalRun = 0;
     std::size_t removed = 0;
-    for (std::size_t k = 0; k < n; ++k) {
+    for (std::size_t k = 0; k < size; ++k) {
         const std::uint8_t c = bytes[k];
-        if (c == kSpace) {
+        switch (classes[c]) {
+        case ByteClass::rejected: return 0;
+        case ByteClass::space:
             if (skipping) {
                 ++removed;
                 continue;
             }
             skipping = true;
-        } else if (c == kHyphen && !skipping && k + 1 < n && bytes[k + 1] == kSpace) {
-            // A word hyphenated across a line break comes out whole.
-            ++removed;
-            skipping = true;
+            bytes[k - removed] = kSpace;
             continue;
-        } else {
-            capitalRun = isCapital(rules.russian, c) ? capitalRun + 1 : 0;
-            if (capitalRun > rules.maxCapitalRun) return std::nullopt;
-            skipping = false;
+        case ByteClass::hyphen:
+            if (!skipping && k + 1 < size && classes[bytes[k + 1]] == ByteClass::space) {
+                ++removed;
+                skipping = true;
+                continue;
+            }
+            bytes[k - removed] = kHyphen;
+            capitalRun = 0;
+            break;
+        case ByteClass::capital:
+            if (++capitalRun > rules.maxCapitalRun) return 0;
+            bytes[k - removed] = c;
+            break;
+        case ByteClass::other:
+            bytes[k - removed] = c;
+            capitalRun = 0;
+            break;
+        case ByteClass::terminator: bytes[k - removed] = c; return k + 1 - removed;
         }
-        bytes[k - removed] = c;
+        skipping = false;
     }
-    return removed;
+    return 0;
 }
 
 // Buffers what goes to one temporary file and writes it in large blocks.
@@ -132,17 +146,13 @@ ImportRules importRules(const Options& options) {
 }
 
 std::uint16_t normalizeSentence(std::uint8_t* bytes, std::size_t size, const ImportRules& rules) {
-    const std::size_t n = mapCharacters(bytes, size, rules.russian);
-    if (n == 0) return 0;
-    const auto removed = compact(bytes, n, rules);
-    if (!removed) return 0;
-    std::size_t length = n - *removed;
+    std::size_t length = cleanSentence(bytes, size, rules);
     if (length >= 2 && bytes[length - 2] == kSpace) {
         bytes[length - 2] = bytes[length - 1];
         --length;
     }
     // maxLength is not checked again: cleaning never lengthens what the scanner measured.
-    if (length < rules.minLength || length > 0xFFFF) return 0;
+    if (length == 0 || length < rules.minLength || length > 0xFFFF) return 0;
     return static_cast<std::uint16_t>(length);
 }
 
@@ -251,6 +261,18 @@ std::optional<std::string> SentenceImport::acceptedOffsets() {
     const auto size = offsets_.size();
     if (!size) return std::nullopt;
     return readFrom(offsets_, 0, *size);
+}
+
+bool SentenceImport::copyAcceptedText(const std::function<bool(std::string_view)>& sink) {
+    const auto size = sentences_.size();
+    if (!size || !sentences_.seek(0)) return false;
+    std::string block(std::min<std::uint64_t>(*size, kWriteBlock), '\0');
+    for (std::uint64_t left = *size; left > 0;) {
+        const auto wanted = static_cast<std::size_t>(std::min<std::uint64_t>(left, block.size()));
+        if (sentences_.read(block.data(), wanted) != wanted || !sink({block.data(), wanted})) return false;
+        left -= wanted;
+    }
+    return true;
 }
 
 ImportAppend SentenceImport::append(SentenceCorpus& corpus) {

@@ -11,6 +11,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <string_view>
 
 #include "corpus/sentence_corpus.h"
 #include "platform/file.h"
@@ -87,6 +88,9 @@ public:
     std::uint32_t found() const { return found_; }
     // The bytes the import would add, each accepted sentence followed by CR LF.
     std::optional<std::string> acceptedText();
+    // The same handed to `sink` in blocks, without holding them all; false when a read fails
+    // or `sink` refuses a block.
+    bool copyAcceptedText(const std::function<bool(std::string_view)>& sink);
     // ~dactyl2.TMP as it stands: its 12 zero bytes, then the offsets into acceptedText.
     std::optional<std::string> acceptedOffsets();
 

@@ -106,7 +106,8 @@ TEST(ImportMessages, EveryFailureHasARussianMessageAndSuccessNone) {
                               ImportStatus::temporaryFiles, ImportStatus::textTooLarge, ImportStatus::writeFailed}) {
         const std::string message = importMessage(status);
         EXPECT_FALSE(message.empty());
-        EXPECT_TRUE(std::any_of(message.begin(), message.end(), [](char c) { return static_cast<std::uint8_t>(c) >= 0xC0; }));
+        const auto cyrillic = [](char c) { return static_cast<std::uint8_t>(c) >= 0xC0; };
+        EXPECT_TRUE(std::any_of(message.begin(), message.end(), cyrillic));
     }
     EXPECT_THAT(platform::cp1251ToUtf8(importMessage(ImportStatus::textTooLarge)), ::testing::HasSubstr("16 Мб"));
     EXPECT_STREQ(importMessage(ImportStatus::done), "");

@@ -96,7 +96,8 @@ private:
         const auto allowed = optionsOf(arguments_.command);
         if (std::find(allowed.begin(), allowed.end(), name) == allowed.end()) {
             const bool check = arguments_.command == Command::check;
-            return failed("unknown option " + name + (check ? "" : std::string(" for ") + commandName(arguments_.command)));
+            const std::string command = check ? "" : std::string(" for ") + commandName(arguments_.command);
+            return failed("unknown option " + name + command);
         }
         if (name == "--out") {
             arguments_.out = value;

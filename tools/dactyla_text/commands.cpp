@@ -195,16 +195,19 @@ int runImport(const Arguments& arguments, std::ostream& out, std::ostream& err, 
     if (arguments.maxCapitalRun) rules.maxCapitalRun = *arguments.maxCapitalRun;
     SentenceImport import(temporaryDirectory);
     const ImportScan scan = import.scan(arguments.file, rules);
-    if (scan.status != ImportStatus::done) return badInput(err, importProblem(scan.status, arguments, temporaryDirectory));
-    const auto accepted = import.acceptedText();
-    if (!accepted) return badInput(err, importProblem(ImportStatus::temporaryFiles, arguments, temporaryDirectory));
+    if (scan.status != ImportStatus::done)
+        return badInput(err, importProblem(scan.status, arguments, temporaryDirectory));
+    platform::File file;
     if (arguments.out) {
-        platform::File file = platform::File::open(*arguments.out, {.mode = platform::OpenMode::createAlways});
-        if (file.write(accepted->data(), accepted->size()) != accepted->size())
-            return badInput(err, "cannot write " + *arguments.out);
-    } else {
-        out.write(accepted->data(), static_cast<std::streamsize>(accepted->size()));
+        file = platform::File::open(*arguments.out, {.mode = platform::OpenMode::createAlways});
+        if (!file.isOpen()) return badInput(err, "cannot write " + *arguments.out);
     }
+    const bool copied = import.copyAcceptedText([&](std::string_view block) {
+        if (arguments.out) return file.write(block.data(), block.size()) == block.size();
+        out.write(block.data(), static_cast<std::streamsize>(block.size()));
+        return static_cast<bool>(out);
+    });
+    if (!copied) return badInput(err, "cannot write " + arguments.out.value_or("the sentences"));
     err << scan.found << " sentences found in " << arguments.file << "\n";
     return kSuccess;
 }
@@ -219,7 +222,8 @@ int runAdd(const Arguments& arguments, std::ostream& out, std::ostream& err, con
 
     SentenceImport import(temporaryDirectory);
     const ImportScan scan = import.scan(arguments.file, rules);
-    if (scan.status != ImportStatus::done) return badInput(err, importProblem(scan.status, arguments, temporaryDirectory));
+    if (scan.status != ImportStatus::done)
+        return badInput(err, importProblem(scan.status, arguments, temporaryDirectory));
     const std::uint32_t before = user->corpus->entryCount();
     const ImportAppend added = import.append(*user->corpus);
     if (added.status != ImportStatus::done && added.status != ImportStatus::nothingFound)
