@@ -57,12 +57,11 @@ private:
     }
 };
 
-DataRoot profileRoot(const std::string& programDirectory, const std::string& localAppData, DataRootFiles& files) {
-    if (localAppData.empty()) return {.place = DataPlace::programFolder, .directory = programDirectory, .writable = false};
-    DataRoot root {.place = DataPlace::userProfile, .directory = platform::joinPath(localAppData, kProfileFolderName)};
+// Makes the profile folder and gives it its own copies of the shipped texts.
+void prepareProfile(DataRoot& root, const std::string& programDirectory, DataRootFiles& files) {
     if (!files.makeDirectory(root.directory) || !files.canWrite(root.directory)) {
         root.writable = false;
-        return root;
+        return;
     }
     for (const bool russian : {true, false}) {
         const std::string name = textFileName(russian);
@@ -72,7 +71,6 @@ DataRoot profileRoot(const std::string& programDirectory, const std::string& loc
         if (files.fileExists(copy) || !files.fileExists(shipped)) continue;
         if (!files.copyFile(shipped, copy)) root.writable = false;
     }
-    return root;
 }
 
 }  // namespace
@@ -82,17 +80,25 @@ DataRootFiles& systemDataRootFiles() {
     return files;
 }
 
-DataRoot chooseDataRoot(const std::string& programDirectory, const std::string& localAppData, DataRootFiles& files) {
+DataRoot locateDataRoot(const std::string& programDirectory, const std::string& localAppData, DataRootFiles& files) {
     const bool installed = files.fileExists(platform::joinPath(programDirectory, kInstalledMarkName));
     if (!installed && files.canWrite(programDirectory)) return {.directory = programDirectory};
-    return profileRoot(programDirectory, localAppData, files);
+    if (localAppData.empty()) return {.directory = programDirectory, .writable = false};
+    return {.place = DataPlace::userProfile, .directory = platform::joinPath(localAppData, kProfileFolderName)};
+}
+
+DataRoot chooseDataRoot(const std::string& programDirectory, const std::string& localAppData, DataRootFiles& files) {
+    DataRoot root = locateDataRoot(programDirectory, localAppData, files);
+    if (root.place == DataPlace::userProfile) prepareProfile(root, programDirectory, files);
+    return root;
 }
 
 std::string unwritableDataRootText(const DataRoot& root) {
-    // "Dactyla негде хранить пользователей и их результаты: в папку\n<folder>\nнельзя записать
-    // (она только для чтения или на диске нет места)."
-    return "Dactyla \xED\xE5\xE3\xE4\xE5 \xF5\xF0\xE0\xED\xE8\xF2\xFC \xEF\xEE\xEB\xFC\xE7\xEE\xE2\xE0\xF2\xE5\xEB\xE5\xE9 "
-           "\xE8 \xE8\xF5 \xF0\xE5\xE7\xF3\xEB\xFC\xF2\xE0\xF2\xFB: \xE2 \xEF\xE0\xEF\xEA\xF3\n" +
+    // "Dactyla негде хранить пользователей и их результаты: в папку\n<folder>\n
+    // нельзя записать (она только для чтения или на диске нет места)."
+    return "Dactyla \xED\xE5\xE3\xE4\xE5 \xF5\xF0\xE0\xED\xE8\xF2\xFC "
+           "\xEF\xEE\xEB\xFC\xE7\xEE\xE2\xE0\xF2\xE5\xEB\xE5\xE9 \xE8 \xE8\xF5 "
+           "\xF0\xE5\xE7\xF3\xEB\xFC\xF2\xE0\xF2\xFB: \xE2 \xEF\xE0\xEF\xEA\xF3\n" +
            root.directory +
            "\n\xED\xE5\xEB\xFC\xE7\xFF \xE7\xE0\xEF\xE8\xF1\xE0\xF2\xFC (\xEE\xED\xE0 \xF2\xEE\xEB\xFC\xEA\xEE "
            "\xE4\xEB\xFF \xF7\xF2\xE5\xED\xE8\xFF \xE8\xEB\xE8 \xED\xE0 \xE4\xE8\xF1\xEA\xE5 \xED\xE5\xF2 "
@@ -100,7 +106,7 @@ std::string unwritableDataRootText(const DataRoot& root) {
 }
 
 std::string describeDataRoot(const DataRoot& root) {
-    std::string line = root.place == DataPlace::programFolder ? "portable, beside the program: " : "installed, in the user's profile: ";
+    std::string line = root.place == DataPlace::programFolder ? "beside the program: " : "in the user's profile: ";
     line += root.directory;
     if (!root.writable) line += " (cannot be written)";
     return line;

@@ -37,6 +37,10 @@ public:
 };
 DataRootFiles& systemDataRootFiles();
 
+// Where the data of this program folder lives, without making or copying anything (for
+// reports); `writable` is false only when there is no place at all.
+DataRoot locateDataRoot(const std::string& programDirectory, const std::string& localAppData,
+                        DataRootFiles& files = systemDataRootFiles());
 // Decides once per run. `localAppData` is the user's application-data folder (empty when the
 // system names none). In the profile the texts are copied from the program folder on first use,
 // so the import can append to them and the corpus can open them for writing.

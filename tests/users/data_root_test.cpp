@@ -98,13 +98,18 @@ TEST_F(DataRootTest, ThePlaceFollowsTheMarkAndWhatCanBeWritten) {
         if (c.programReadOnly) files.readOnly.insert(program);
         if (c.localReadOnly) files.readOnly.insert(platform::joinPath(local, "Dactyla"));
 
+        const DataRoot located = locateDataRoot(program, c.noLocalAppData ? "" : local, files);
+        EXPECT_FALSE(platform::directoryExists(platform::joinPath(local, "Dactyla"))) << "locating makes nothing";
         const DataRoot root = chooseDataRoot(program, c.noLocalAppData ? "" : local, files);
+        EXPECT_EQ(located.place, root.place);
+        EXPECT_EQ(located.directory, root.directory);
 
         EXPECT_EQ(root.place, c.place);
         EXPECT_EQ(root.directory, c.inProgram ? program : platform::joinPath(local, "Dactyla"));
         EXPECT_EQ(root.writable, c.writable);
         // The portable folder gets nothing new: not even the profile folder is made.
-        if (root.place == DataPlace::programFolder) EXPECT_FALSE(platform::directoryExists(platform::joinPath(local, "Dactyla")));
+        if (root.place == DataPlace::programFolder)
+            EXPECT_FALSE(platform::directoryExists(platform::joinPath(local, "Dactyla")));
     }
 }
 
@@ -166,8 +171,8 @@ TEST_F(DataRootTest, TheMessageAndTheDescriptionNameTheFolder) {
     const std::string text = unwritableDataRootText(stuck);
     EXPECT_NE(text.find("\n" + profile + "\n"), std::string::npos);
     EXPECT_EQ(text.rfind("Dactyla \xED\xE5\xE3\xE4\xE5", 0), 0u);  // "Dactyla негде"
-    EXPECT_EQ(describeDataRoot(stuck), "installed, in the user's profile: " + profile + " (cannot be written)");
-    EXPECT_EQ(describeDataRoot({.directory = programDirectory}), "portable, beside the program: " + programDirectory);
+    EXPECT_EQ(describeDataRoot(stuck), "in the user's profile: " + profile + " (cannot be written)");
+    EXPECT_EQ(describeDataRoot({.directory = programDirectory}), "beside the program: " + programDirectory);
 }
 
 #ifdef __linux__
@@ -204,7 +209,8 @@ private:
 
 TEST_F(DataRootTest, AReallyReadOnlyProgramFolderSendsTheDataToTheProfile) {
     const ReadOnlyDirectory readOnly(programDirectory);
-    if (systemDataRootFiles().canWrite(programDirectory)) GTEST_SKIP() << "this machine lets the test write into any folder";
+    if (systemDataRootFiles().canWrite(programDirectory))
+        GTEST_SKIP() << "this machine lets the test write into any folder";
     const DataRoot root = chooseDataRoot(programDirectory, localAppData);
     EXPECT_EQ(root.place, DataPlace::userProfile);
     EXPECT_TRUE(root.writable);
