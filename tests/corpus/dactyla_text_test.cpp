@@ -1,11 +1,14 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <optional>
 #include <sstream>
 #include <string>
 #include <vector>
 
 #include "corpus/sentence_corpus.h"
+#include "dactyla_version.h"
 #include "platform/directory.h"
 #include "platform/file.h"
 #include "support/temp_dir.h"
@@ -142,6 +145,8 @@ protected:
 
 TEST_F(DactylaTextRun, HelpExplainsEveryCommand) {
     EXPECT_EQ(run({"--help"}), kSuccess);
+    EXPECT_THAT(out.str(), StartsWith("dactyla-text " + std::string(kVersion) + "\n"));
+    EXPECT_THAT(out.str(), HasSubstr("This program's folder keeps its data "));
     EXPECT_THAT(out.str(), HasSubstr("dactyla-text check FILE"));
     EXPECT_THAT(out.str(), HasSubstr("dactyla-text index PROGRAM_DIR USER --lang ru|en"));
     EXPECT_THAT(out.str(), HasSubstr("dactyla-text import FILE --lang ru|en [--min N] [--max N] [--caps N] [--out F]"));
@@ -310,6 +315,42 @@ TEST_F(DactylaTextIndex, AddRefusesTheProgramsOwnTextAndWhatCannotBeRead) {
     EXPECT_THAT(err.str(), HasSubstr("no user directory"));
     EXPECT_EQ(dir.read("TextData.Eng"), "Hello world. A second one here! Short. And a third sentence?");
 }
+
+#ifndef _WIN32
+class ScopedEnvironment {
+public:
+    ScopedEnvironment(const char* name, const std::string& value) : name_(name) {
+        if (const char* old = std::getenv(name)) old_ = old;
+        ::setenv(name, value.c_str(), 1);
+    }
+    ~ScopedEnvironment() { old_ ? ::setenv(name_, old_->c_str(), 1) : ::unsetenv(name_); }
+    ScopedEnvironment(const ScopedEnvironment&) = delete;
+    ScopedEnvironment& operator=(const ScopedEnvironment&) = delete;
+
+private:
+    const char* name_;
+    std::optional<std::string> old_;
+};
+
+// The tool finds an installed program's users and texts where the program keeps them.
+TEST_F(DactylaTextRun, AnInstalledFolderKeepsItsUsersAndTextsInTheProfile) {
+    testing::TempDir home;
+    const ScopedEnvironment dataHome("XDG_DATA_HOME", home.path());
+    const std::string profile = platform::joinPath(home.path(), "Dactyla");
+    const std::string user = platform::joinPath(platform::joinPath(profile, "Users"), "Ann");
+    dir.write("installed.mark", "");
+    dir.write("TextData.Eng", "Hello world. A second one here!");
+    ASSERT_TRUE(platform::createDirectory(profile));
+    ASSERT_TRUE(platform::createDirectory(platform::joinPath(profile, "Users")));
+    ASSERT_TRUE(platform::createDirectory(user));
+
+    EXPECT_EQ(run({"index", dir.path(), "Ann", "--lang", "en"}), kSuccess) << err.str();
+    EXPECT_THAT(out.str(), HasSubstr("text      " + platform::joinPath(profile, "TextData.Eng") + "\n"));
+    EXPECT_TRUE(platform::fileExists(platform::joinPath(user, "random.eng")));
+    EXPECT_EQ(platform::readWholeFile(platform::joinPath(profile, "TextData.Eng")), "Hello world. A second one here!");
+    EXPECT_FALSE(platform::directoryExists(dir.file("Users")));
+}
+#endif
 
 }  // namespace
 }  // namespace dactyla::text_tool

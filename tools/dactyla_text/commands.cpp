@@ -7,9 +7,12 @@
 
 #include "corpus/sentence_corpus.h"
 #include "corpus/sentence_import.h"
+#include "dactyla_version.h"
 #include "platform/directory.h"
 #include "platform/file.h"
+#include "platform/system.h"
 #include "tools/dactyla_text/stats_command.h"
+#include "users/data_root.h"
 #include "users/options.h"
 
 namespace dactyla::text_tool {
@@ -46,6 +49,12 @@ const char* const kHelp =
     "Exit status: 0 done, 1 a file cannot be read or written, 2 a wrong command line.\n";
 
 namespace {
+
+const char* const kDataHelp =
+    "Users and texts of PROGRAM_DIR live beside it when the folder is writable and holds no\n"
+    "installed.mark (the installer's), otherwise in %LOCALAPPDATA%\\Dactyla (texts copied there\n"
+    "on first use); every command above that takes PROGRAM_DIR uses that place.\n"
+    "This program's folder keeps its data ";
 
 const char* languageName(bool russian) { return russian ? "Russian" : "English"; }
 
@@ -241,15 +250,23 @@ int runTool(const std::vector<std::string>& words, std::ostream& out, std::ostre
         err << "dactyla-text: " << parsed.error << " (see dactyla-text --help)\n";
         return kUsage;
     }
-    switch (parsed.arguments->command) {
-    case Command::check: return runCheck(*parsed.arguments, out, err);
-    case Command::index: return runIndex(*parsed.arguments, out, err);
-    case Command::importSentences: return runImport(*parsed.arguments, out, err, temporaryDirectory);
-    case Command::addSentences: return runAdd(*parsed.arguments, out, err, temporaryDirectory);
-    case Command::stats: return runStats(*parsed.arguments, out, err);
+    Arguments arguments = *parsed.arguments;
+    if (!arguments.programDirectory.empty() && platform::directoryExists(arguments.programDirectory)) {
+        // From here on the folder stands for its data: beside it, or in the profile, as Dactyla decides.
+        const DataRoot root = chooseDataRoot(arguments.programDirectory, platform::localAppDataDirectory());
+        if (!root.writable) return badInput(err, "cannot keep Dactyla's data in " + root.directory);
+        arguments.programDirectory = root.directory;
+    }
+    switch (arguments.command) {
+    case Command::check: return runCheck(arguments, out, err);
+    case Command::index: return runIndex(arguments, out, err);
+    case Command::importSentences: return runImport(arguments, out, err, temporaryDirectory);
+    case Command::addSentences: return runAdd(arguments, out, err, temporaryDirectory);
+    case Command::stats: return runStats(arguments, out, err);
     case Command::help: break;
     }
-    out << kHelp;
+    out << "dactyla-text " << kVersion << "\n" << kHelp << kDataHelp
+        << describeDataRoot(locateDataRoot(platform::programDirectory(), platform::localAppDataDirectory())) << "\n";
     return kSuccess;
 }
 
