@@ -1,5 +1,6 @@
 #include "dialogs/about_dialog.h"
 
+#include "dactyla_version.h"
 #include "dialogs/dialog_support.h"
 #include "resources/resource.h"
 
@@ -12,8 +13,21 @@ std::string twoDigits(std::uint64_t value) {
 
 struct AboutDialogData {
     const AboutTotals& totals;
+    DataPlace place;
     app::UniqueFont font;
 };
+
+// The description has no id: it is the control after the button. Its words after the release
+// date are ours to choose.
+void showRelease(HWND dialog, DataPlace place) {
+    const HWND description = ::GetWindow(::GetDlgItem(dialog, IDOK), GW_HWNDNEXT);
+    std::wstring text(static_cast<std::size_t>(::GetWindowTextLengthW(description)) + 1, L'\0');
+    text.resize(static_cast<std::size_t>(::GetWindowTextW(description, text.data(), static_cast<int>(text.size()))));
+    const std::size_t date = text.rfind(L"15.04.2000");
+    if (date == std::wstring::npos) return;
+    text.resize(date + 10);
+    ::SetWindowTextW(description, (text + platform::widen(aboutReleaseText(place))).c_str());
+}
 
 INT_PTR CALLBACK aboutProcedure(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) noexcept {
     AboutDialogData* data = dialogData<AboutDialogData>(dialog, message, lParam);
@@ -21,6 +35,7 @@ INT_PTR CALLBACK aboutProcedure(HWND dialog, UINT message, WPARAM wParam, LPARAM
     switch (message) {
     case WM_INITDIALOG:
         data->font = useCyrillicFont(dialog);
+        showRelease(dialog, data->place);
         if (data->totals.userExists) {
             ::SetDlgItemTextW(dialog, IDC_ABOUT_TOTALS,
                               platform::widen(aboutTotalsText(data->totals)).c_str());
@@ -50,8 +65,15 @@ std::string aboutTotalsText(const AboutTotals& totals) {
            twoDigits(seconds % 60);
 }
 
-void showAboutDialog(HINSTANCE instance, HWND owner, const AboutTotals& totals) {
-    AboutDialogData data {totals, {}};
+std::string aboutReleaseText(DataPlace place) {
+    // ", версия <version>" and, for the profile, ", данные в профиле"
+    std::string text = std::string(", \xE2\xE5\xF0\xF1\xE8\xFF ") + kVersion;
+    if (place == DataPlace::userProfile) text += ", \xE4\xE0\xED\xED\xFB\xE5 \xE2 \xEF\xF0\xEE\xF4\xE8\xEB\xE5";
+    return text;
+}
+
+void showAboutDialog(HINSTANCE instance, HWND owner, const AboutTotals& totals, DataPlace place) {
+    AboutDialogData data {totals, place, {}};
     ::DialogBoxParamW(instance, MAKEINTRESOURCEW(IDD_ABOUT), owner, aboutProcedure,
                       reinterpret_cast<LPARAM>(&data));
 }

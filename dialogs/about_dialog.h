@@ -5,6 +5,7 @@
 #include <string>
 
 #include "platform/win32/windows_headers.h"
+#include "users/data_root.h"
 
 namespace dactyla::dialogs {
 
@@ -21,7 +22,12 @@ struct AboutTotals {
 // "<characters> символов\n за <hours>:<mm>:<ss>" in CP1251; the hours are not wrapped at 24.
 std::string aboutTotalsText(const AboutTotals& totals);
 
+// The description's last line after the release date, in CP1251: the version, and where the
+// users' data lives when it is not beside the program.
+std::string aboutReleaseText(DataPlace place);
+
 // Runs the about dialog modally over `owner`.
-void showAboutDialog(HINSTANCE instance, HWND owner, const AboutTotals& totals);
+void showAboutDialog(HINSTANCE instance, HWND owner, const AboutTotals& totals,
+                     DataPlace place = DataPlace::programFolder);
 
 }  // namespace dactyla::dialogs
