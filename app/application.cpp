@@ -5,8 +5,10 @@
 #include "app/progress_viewer.h"
 #include "dialogs/about_dialog.h"
 #include "dialogs/help_dialog.h"
+#include "dialogs/import_dialog.h"
 #include "dialogs/new_user_dialog.h"
 #include "dialogs/settings_dialog.h"
+#include "platform/directory.h"
 #include "platform/sound_player.h"
 #include "platform/system.h"
 #include "resources/resource.h"
@@ -236,6 +238,13 @@ void Application::openNewUser() {
 void Application::openSettings() {
     pauseRunningSession();
     dialogs::SettingsRequest request {live_, settingsTab_, *this, {}};
+    // The text refused as a source is the one openCorpus opened, in the language live then.
+    request.runImport = [this](HWND page, SettingsEditor& editor) {
+        dialogs::ImportRequest import {
+            live_, editor, [this] { return corpus_.get(); },
+            [this] { return platform::joinPath(programDirectory_, textFileName(live_.options.russian != 0)); }};
+        dialogs::showImportDialog(instance_, page, import);
+    };
     dialogs::showSettingsDialog(instance_, window_, request);
 }
 

@@ -52,6 +52,8 @@ public:
     bool flush();
 
     struct Impl;
+    // Windows only (platform/win32/wide_path.h): a file named by a UTF-16 path.
+    friend File openFile(const std::wstring& path, const OpenOptions& options);
 
 private:
     explicit File(std::unique_ptr<Impl> impl) noexcept;

@@ -82,6 +82,19 @@
 #define IDC_SENTENCE_COUNT 1002
 #define IDC_SENTENCE_POSITION 1003
 
+// Controls of the sentence import dialog (185). Its language static shares 1100 with the
+// import button of page "Текст"; they never stand in one dialog.
+#define IDC_IMPORT_ADD 1091
+#define IDC_IMPORT_BROWSE 1092
+#define IDC_IMPORT_PATH 1093
+#define IDC_IMPORT_PROGRESS 1094
+#define IDC_IMPORT_MAX_LENGTH 1095
+#define IDC_IMPORT_MIN_LENGTH 1096
+#define IDC_IMPORT_FOUND 1097
+#define IDC_IMPORT_TOTAL 1098
+#define IDC_IMPORT_LANGUAGE 1100
+#define IDC_IMPORT_CAPITAL_RUN 1101
+
 // Controls no code addresses
 #ifndef IDC_STATIC
 #define IDC_STATIC (-1)

@@ -1,5 +1,6 @@
 #include "platform/fault_injection.h"
 #include "platform/file.h"
+#include "platform/win32/wide_path.h"
 #include "platform/win32/windows_headers.h"
 
 namespace dactyla::platform {
@@ -17,8 +18,7 @@ File::~File() = default;
 File::File(File&& other) noexcept = default;
 File& File::operator=(File&& other) noexcept = default;
 
-File File::open(const std::string& path, const OpenOptions& options) {
-    if (faults::openRefused(path)) return File();
+File openFile(const std::wstring& path, const OpenOptions& options) {
     const DWORD access = options.readOnly ? GENERIC_READ : GENERIC_READ | GENERIC_WRITE;
     DWORD disposition = OPEN_EXISTING;
     if (options.mode == OpenMode::always) disposition = OPEN_ALWAYS;
@@ -29,12 +29,16 @@ File File::open(const std::string& path, const OpenOptions& options) {
     if (options.deleteOnClose) flags |= FILE_FLAG_DELETE_ON_CLOSE;
     // Delete-on-close files must allow deletion by their own handle's close.
     const DWORD share = FILE_SHARE_READ | (options.deleteOnClose ? FILE_SHARE_DELETE : 0);
-    const HANDLE handle =
-        ::CreateFileW(widen(path).c_str(), access, share, nullptr, disposition, flags, nullptr);
+    const HANDLE handle = ::CreateFileW(path.c_str(), access, share, nullptr, disposition, flags, nullptr);
     if (handle == INVALID_HANDLE_VALUE) return File();
-    auto impl = std::make_unique<Impl>();
+    auto impl = std::make_unique<File::Impl>();
     impl->handle = handle;
     return File(std::move(impl));
+}
+
+File File::open(const std::string& path, const OpenOptions& options) {
+    if (faults::openRefused(path)) return File();
+    return openFile(widen(path), options);
 }
 
 bool File::isOpen() const noexcept { return impl_ != nullptr; }
@@ -107,6 +111,53 @@ bool deleteFile(const std::string& path) { return ::DeleteFileW(widen(path).c_st
 bool replaceFile(const std::string& source, const std::string& target) {
     return ::MoveFileExW(widen(source).c_str(), widen(target).c_str(),
                          MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+}
+
+namespace {
+
+std::wstring fullPath(const std::wstring& path) {
+    const DWORD needed = ::GetFullPathNameW(path.c_str(), 0, nullptr, nullptr);
+    if (needed == 0) return {};
+    std::wstring full(needed, L'\0');
+    const DWORD written = ::GetFullPathNameW(path.c_str(), needed, full.data(), nullptr);
+    full.resize(written < needed ? written : 0);
+    return full;
+}
+
+struct HandleCloser {
+    void operator()(HANDLE handle) const noexcept { ::CloseHandle(handle); }
+};
+using UniqueHandle = std::unique_ptr<void, HandleCloser>;
+
+struct FileIdentity {
+    DWORD volume = 0;
+    DWORD indexHigh = 0;
+    DWORD indexLow = 0;
+    bool operator==(const FileIdentity&) const = default;
+};
+
+// Asks for no access, so a file another holder keeps open for writing can still be named.
+std::optional<FileIdentity> identityOf(const std::wstring& path) {
+    const HANDLE opened = ::CreateFileW(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                       nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (opened == INVALID_HANDLE_VALUE) return std::nullopt;
+    const UniqueHandle handle(opened);
+    BY_HANDLE_FILE_INFORMATION information {};
+    if (!::GetFileInformationByHandle(handle.get(), &information)) return std::nullopt;
+    return FileIdentity {information.dwVolumeSerialNumber, information.nFileIndexHigh, information.nFileIndexLow};
+}
+
+}  // namespace
+
+bool sameFile(const std::wstring& first, const std::wstring& second) {
+    const std::wstring a = fullPath(first);
+    const std::wstring b = fullPath(second);
+    if (!a.empty() && ::CompareStringOrdinal(a.c_str(), static_cast<int>(a.size()), b.c_str(),
+                                             static_cast<int>(b.size()), TRUE) == CSTR_EQUAL) {
+        return true;
+    }
+    const auto firstIdentity = identityOf(first);
+    return firstIdentity && firstIdentity == identityOf(second);
 }
 
 }  // namespace dactyla::platform

@@ -893,6 +893,52 @@ TEST_F(DialogTemplates, SettingsPageTextHoldsLengthsLanguageCounterAndImport) {
         EXPECT_EQ(::GetWindowLongW(children[i], GWL_STYLE) & (BS_TYPEMASK | BS_CENTER), BS_GROUPBOX | BS_CENTER) << i;
 }
 
+TEST_F(DialogTemplates, ImportHoldsThePathTheRulesTheButtonsTheBarAndTheCounts) {
+    ::InitCommonControls();
+    ASSERT_NE(create(IDD_IMPORT), nullptr);
+    expectFrame(L"Добавление предложений из файла", 192, 123, L"Times New Roman");
+    expectControls({{L"Edit", IDC_IMPORT_PATH, L"", {5, 5, 182, 12}},
+                    {L"Button", IDC_STATIC, L" Требуемые предложения ", {5, 20, 124, 60}},
+                    {L"Static", IDC_STATIC, L"Язык:", {10, 30, 20, 8}},
+                    {L"Static", IDC_IMPORT_LANGUAGE, L"English", {32, 30, 29, 8}},
+                    {L"Static", IDC_STATIC, L"Длина предложений (в символах):", {10, 40, 116, 8}},
+                    {L"Static", IDC_STATIC, L"min =", {17, 48, 19, 8}},
+                    {L"Static", IDC_IMPORT_MIN_LENGTH, L"0", {37, 48, 13, 8}},
+                    {L"Static", IDC_STATIC, L"max =", {52, 48, 21, 8}},
+                    {L"Static", IDC_IMPORT_MAX_LENGTH, L"0", {74, 48, 12, 8}},
+                    {L"Static", IDC_STATIC, L"Максимальное количество\nидущих подряд заглавых букв:", {10, 58, 100, 17}},
+                    {L"Edit", IDC_IMPORT_CAPITAL_RUN, L"", {110, 62, 13, 10}},
+                    {L"Static", IDC_STATIC, picture(IDI_OPEN_BOOK), {152, 60, 20, 20}},
+                    {L"Button", IDC_IMPORT_BROWSE, L"Обзор...", {137, 20, 50, 14}},
+                    {L"Button", IDC_IMPORT_ADD, L"Добавить !", {137, 41, 50, 14}},
+                    {L"msctls_progress32", IDC_IMPORT_PROGRESS, L"", {5, 85, 182, 6}},
+                    {L"Static", IDC_STATIC, L"Найденое количество:", {5, 94, 73, 8}},
+                    {L"Static", IDC_IMPORT_FOUND, L"0", {81, 94, 27, 8}},
+                    {L"Static", IDC_STATIC, L"Общее число:", {115, 94, 46, 8}},
+                    {L"Static", IDC_IMPORT_TOTAL, L"0", {164, 94, 23, 8}},
+                    {L"Button", IDCANCEL, L"Я больше не буду", {5, 107, 182, 11}}},
+                   isIcon);
+    expectStyles(dialog_, {{IDC_IMPORT_PATH, ES_READONLY | WS_TABSTOP, ES_READONLY | WS_TABSTOP},
+                           {IDC_IMPORT_CAPITAL_RUN, kNumberEdit | ES_READONLY, kNumberEdit},
+                           {IDC_IMPORT_LANGUAGE, SS_TYPEMASK, SS_LEFT},
+                           {IDC_IMPORT_FOUND, SS_TYPEMASK, SS_LEFT},
+                           {IDC_IMPORT_TOTAL, SS_TYPEMASK, SS_LEFT},
+                           {IDC_IMPORT_BROWSE, BS_TYPEMASK | WS_DISABLED, BS_PUSHBUTTON},
+                           {IDC_IMPORT_ADD, BS_TYPEMASK | WS_DISABLED, BS_PUSHBUTTON | WS_DISABLED},
+                           {IDCANCEL, BS_TYPEMASK | WS_DISABLED, BS_DEFPUSHBUTTON}});
+    EXPECT_TRUE(bordered(::GetDlgItem(dialog_, IDC_IMPORT_PATH)));
+    EXPECT_TRUE(bordered(::GetDlgItem(dialog_, IDC_IMPORT_CAPITAL_RUN)));
+    EXPECT_EQ(LOWORD(::SendMessageW(dialog_, DM_GETDEFID, 0, 0)), IDCANCEL);
+    PBRANGE range {};
+    ::SendDlgItemMessageW(dialog_, IDC_IMPORT_PROGRESS, PBM_GETRANGE, TRUE, reinterpret_cast<LPARAM>(&range));
+    EXPECT_EQ(range.iLow, 0);
+    EXPECT_EQ(range.iHigh, 100);
+    const HWND group = ::GetWindow(::GetDlgItem(dialog_, IDC_IMPORT_PATH), GW_HWNDNEXT);
+    EXPECT_EQ(::GetWindowLongW(group, GWL_STYLE) & BS_TYPEMASK, BS_GROUPBOX);
+    const HWND icon = ::GetWindow(::GetDlgItem(dialog_, IDC_IMPORT_CAPITAL_RUN), GW_HWNDNEXT);
+    EXPECT_NE(::SendMessageW(icon, STM_GETICON, 0, 0), 0) << "the open book";
+}
+
 // The program around the dialog, reduced to what these tests look at.
 class QuietSettingsHost : public SettingsHost {
 public:

@@ -1,0 +1,165 @@
+#include "dialogs/import_dialog.h"
+
+#include <commctrl.h>
+#include <commdlg.h>
+
+#include <array>
+#include <optional>
+
+#include "corpus/import_editor.h"
+#include "dialogs/dialog_support.h"
+#include "platform/system.h"
+#include "platform/win32/wide_path.h"
+#include "resources/resource.h"
+
+namespace dactyla::dialogs {
+namespace {
+
+using namespace importControl;
+
+static_assert(IDC_IMPORT_ADD == kAdd && IDC_IMPORT_BROWSE == kBrowse && IDC_IMPORT_PATH == kPath &&
+              IDC_IMPORT_PROGRESS == kProgress && IDC_IMPORT_MAX_LENGTH == kMaxLength &&
+              IDC_IMPORT_MIN_LENGTH == kMinLength && IDC_IMPORT_FOUND == kFound && IDC_IMPORT_TOTAL == kTotal &&
+              IDC_IMPORT_LANGUAGE == kLanguage && IDC_IMPORT_CAPITAL_RUN == kCapitalRun && IDCANCEL == kClose);
+
+// "Выбор предложений из файла"
+constexpr const char* kChooserTitle =
+    "\xC2\xFB\xE1\xEE\xF0 \xEF\xF0\xE5\xE4\xEB\xEE\xE6\xE5\xED\xE8\xE9 \xE8\xE7 \xF4\xE0\xE9\xEB\xE0";
+// "Вся лабуда (*.*)"
+constexpr const char* kAllFiles = "\xC2\xF1\xFF \xEB\xE0\xE1\xF3\xE4\xE0 (*.*)";
+// "Текст в кодировке WIN-1251 (*.txt)"
+constexpr const char* kTextFiles = "\xD2\xE5\xEA\xF1\xF2 \xE2 \xEA\xEE\xE4\xE8\xF0\xEE\xE2\xEA\xE5 WIN-1251 (*.txt)";
+constexpr DWORD kTextFilter = 2;
+// Long enough for the digits the field takes and more, so a longer text is seen.
+constexpr int kLongestFieldRead = 16;
+
+// Pairs of description and pattern, each NUL-terminated, and one NUL more at the end.
+std::wstring fileFilters() {
+    std::wstring filters;
+    for (const std::wstring& part : {platform::widen(kAllFiles), std::wstring(L"*.*"), platform::widen(kTextFiles),
+                                     std::wstring(L"*.txt")}) {
+        filters += part;
+        filters += L'\0';
+    }
+    return filters;
+}
+
+std::wstring currentDirectory() {
+    std::wstring directory(::GetCurrentDirectoryW(0, nullptr), L'\0');
+    directory.resize(::GetCurrentDirectoryW(static_cast<DWORD>(directory.size()), directory.data()));
+    return directory;
+}
+
+// The module path up to its last backslash, in UTF-16: the folder may have any name.
+std::wstring moduleDirectory() {
+    std::array<wchar_t, 32768> path {};
+    const DWORD length = ::GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
+    const std::wstring full(path.data(), length);
+    const std::size_t cut = full.rfind(L'\\');
+    return cut == std::wstring::npos ? full : full.substr(0, cut);
+}
+
+class ImportDialog final : public ImportHost, public ImportView {
+public:
+    explicit ImportDialog(ImportRequest& request) : request_(request) {}
+
+    INT_PTR onInit(HWND dialog) {
+        dialog_ = dialog;
+        font_ = useCyrillicFont(dialog_);
+        ::SendDlgItemMessageW(dialog_, kCapitalRun, EM_SETLIMITTEXT, kCapitalRunDigits, 0);
+        editor_.emplace(request_.live, request_.editor.workingOptions(), *this, *this,
+                        platform::temporaryDirectory());
+        editor_->init();
+        return TRUE;  // the dialog manager sets the focus
+    }
+
+    void onCommand(int id) { editor_->command(id); }
+
+    // ImportHost
+    void applyTextOptions() override { request_.editor.applyTextOptions(); }
+    SentenceCorpus* corpus() override { return request_.corpus(); }
+
+    // ImportView
+    void setText(int id, const std::string& text) override {
+        ::SetDlgItemTextW(dialog_, id, platform::widen(text).c_str());
+    }
+    std::string text(int id) override { return platform::narrow(controlText(dialog_, id, kLongestFieldRead)); }
+    void enableControl(int id, bool enabled) override { ::EnableWindow(::GetDlgItem(dialog_, id), enabled); }
+    void setDefaultButton(int id) override { ::SendMessageW(dialog_, DM_SETDEFID, id, 0); }
+    void focusControl(int id) override {
+        ::SendMessageW(dialog_, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(::GetDlgItem(dialog_, id)), TRUE);
+    }
+    // The scan runs inside the button's handler, so the bar is painted now, not when the
+    // message loop next runs.
+    void setProgress(int percent) override {
+        const HWND bar = ::GetDlgItem(dialog_, kProgress);
+        ::SendMessageW(bar, PBM_SETPOS, static_cast<WPARAM>(percent), 0);
+        ::UpdateWindow(bar);
+    }
+    // Without a request to keep the current directory, the next choice starts in the folder of
+    // this one. The file is opened by its UTF-16 name, which need not fit CP1251.
+    std::optional<ChosenFile> chooseFile() override {
+        const std::wstring filters = fileFilters();
+        const std::wstring title = platform::widen(kChooserTitle);
+        const std::wstring start = importStartDirectory(currentDirectory(), moduleDirectory());
+        std::array<wchar_t, MAX_PATH> name {};
+        OPENFILENAMEW dialog {};
+        dialog.lStructSize = sizeof dialog;
+        dialog.hwndOwner = dialog_;
+        dialog.lpstrFilter = filters.c_str();
+        dialog.nFilterIndex = kTextFilter;
+        dialog.lpstrFile = name.data();
+        dialog.nMaxFile = static_cast<DWORD>(name.size());
+        dialog.lpstrInitialDir = start.c_str();
+        dialog.lpstrTitle = title.c_str();
+        dialog.Flags = OFN_HIDEREADONLY | OFN_PATHMUSTEXIST | OFN_FILEMUSTEXIST;
+        if (!::GetOpenFileNameW(&dialog)) return std::nullopt;
+        chosenPath_ = name.data();
+        ChosenFile chosen;
+        chosen.corpusText = platform::sameFile(chosenPath_, platform::widen(request_.corpusTextPath()));
+        if (!chosen.corpusText) {
+            chosen.file = platform::openFile(chosenPath_, {.mode = platform::OpenMode::existing,
+                                                           .hint = platform::AccessHint::sequential,
+                                                           .readOnly = true});
+        }
+        return chosen;
+    }
+    void showChosenPath() override { ::SetDlgItemTextW(dialog_, kPath, chosenPath_.c_str()); }
+    void clearPath() override { ::SetDlgItemTextW(dialog_, kPath, L""); }
+    void showError(const std::string& text) override {
+        ::MessageBoxW(dialog_, platform::widen(text).c_str(), platform::widen(kImportFailureTitle).c_str(),
+                      MB_ICONERROR | MB_OK);
+    }
+    void closeDialog() override { ::EndDialog(dialog_, 0); }
+
+private:
+    ImportRequest& request_;
+    HWND dialog_ = nullptr;
+    app::UniqueFont font_;
+    std::wstring chosenPath_;
+    std::optional<ImportEditor> editor_;
+};
+
+INT_PTR CALLBACK importProcedure(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) noexcept {
+    ImportDialog* data = dialogData<ImportDialog>(dialog, message, lParam);
+    if (data == nullptr) return FALSE;
+    switch (message) {
+    case WM_INITDIALOG:
+        return data->onInit(dialog);
+    case WM_COMMAND:
+        data->onCommand(LOWORD(wParam));
+        return TRUE;
+    default:
+        return FALSE;
+    }
+}
+
+}  // namespace
+
+void showImportDialog(HINSTANCE instance, HWND owner, ImportRequest& request) {
+    ImportDialog dialog(request);
+    ::DialogBoxParamW(instance, MAKEINTRESOURCEW(IDD_IMPORT), owner, importProcedure,
+                      reinterpret_cast<LPARAM>(&dialog));
+}
+
+}  // namespace dactyla::dialogs
