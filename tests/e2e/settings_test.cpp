@@ -234,8 +234,11 @@ TEST_F(SettingsTest, NewLengthWindowReindexesAndTheToolAgrees) {
     EXPECT_GT(after, 0u);
     EXPECT_LT(after, before) << "a narrower window takes fewer sentences";
     EXPECT_EQ(controlText(settingsPage(frame), kPosition), L"0");
-    // The import button's own steps: the counter again, and Enter for OK.
-    clickControl(settingsPage(frame), kImport);
+    // The import button's own steps around the import dialog: the counter again, and Enter for OK.
+    postClick(settingsPage(frame), kImport);
+    const HWND importDialog = program_->waitForWindow(kDialogClass, wide("Добавление предложений из файла"));
+    ASSERT_NE(importDialog, nullptr);
+    ASSERT_TRUE(program_->answer(importDialog, IDCANCEL));
     EXPECT_EQ(shownNumber(settingsPage(frame), kSentenceCount), after);
     EXPECT_EQ(defaultButton(frame), IDOK);
     EXPECT_EQ(focusedWindow(*program_), ::GetDlgItem(frame, IDOK));
