@@ -2,6 +2,7 @@
 
 #include "app/handles.h"
 #include "app/layout.h"
+#include "app/progress_chart.h"
 #include "app/progress_viewer.h"
 #include "dialogs/about_dialog.h"
 #include "dialogs/help_dialog.h"
@@ -176,6 +177,11 @@ void Application::dispatchCommand(unsigned command) {
         break;
     case IDM_PROGRESS:
         if (registry_.currentUser() != nullptr) showProgress(window_, registry_.userDirectory(), live_.options);
+        break;
+    case IDM_CHART:
+        if (registry_.currentUser() == nullptr) break;
+        pauseRunningSession();
+        showProgressChart(instance_, window_, registry_.userDirectory(), live_.options.russian != 0);
         break;
     default:
         if (menu_.isUserCommand(command) && !sessionRunning())

@@ -14,6 +14,7 @@
 #define IDM_HELP 40021
 #define IDM_NEW_USER 40029
 #define IDM_PROGRESS 40031
+#define IDM_CHART 40032
 #define IDM_ALPHABET 40033
 // The separator closing the user items; user n has the command IDM_USER_BASE + n.
 #define IDM_USER_SEPARATOR 40200

@@ -50,11 +50,11 @@ TEST_F(MainMenuTest, UsersAppearInTheOrderAddedBetweenTheTwoSeparators) {
     menu_.addUserItem("\xC1\xEE\xF0\xE8\xF1", 2);  // "Борис"
     const HMENU users = usersPopup(bar_);
     ASSERT_NE(users, nullptr);
-    // "Прогресс...", separator, the users, the closing separator 40200, "Новый...".
-    const std::vector<UINT> expected = {IDM_PROGRESS, 0, IDM_USER_BASE + 1, IDM_USER_BASE + 2, IDM_USER_SEPARATOR,
-                                        IDM_NEW_USER};
+    // "Прогресс...", "График...", separator, the users, the closing separator 40200, "Новый...".
+    const std::vector<UINT> expected = {IDM_PROGRESS, IDM_CHART, 0, IDM_USER_BASE + 1, IDM_USER_BASE + 2,
+                                        IDM_USER_SEPARATOR, IDM_NEW_USER};
     ASSERT_EQ(idsOf(users), expected);
-    EXPECT_TRUE(::GetMenuState(users, 4, MF_BYPOSITION) & MF_SEPARATOR);
+    EXPECT_TRUE(::GetMenuState(users, 5, MF_BYPOSITION) & MF_SEPARATOR);
     EXPECT_EQ(itemText(bar_, IDM_USER_BASE + 1), L"Anna");
     EXPECT_EQ(itemText(bar_, IDM_USER_BASE + 2), L"\u0411\u043E\u0440\u0438\u0441");
     EXPECT_EQ(menu_.userCount(), 2);

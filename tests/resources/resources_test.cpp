@@ -101,7 +101,12 @@ TEST(ProgramResources, MainMenuHasItsTextsAndCommandsInOrder) {
           {L"Алфавит", IDM_ALPHABET, {}},
           kSeparator,
           {L"Настройки...          F2", IDM_SETTINGS, {}}}},
-        {L"Ученики", 0, {{L"Прогресс...", IDM_PROGRESS, {}}, kSeparator, {L"Новый...", IDM_NEW_USER, {}}}},
+        {L"Ученики",
+         0,
+         {{L"Прогресс...", IDM_PROGRESS, {}},
+          {L"График...", IDM_CHART, {}},
+          kSeparator,
+          {L"Новый...", IDM_NEW_USER, {}}}},
         {L"Помощь", 0, {{L"Помощь", IDM_HELP, {}}, kSeparator, {L"Ооо...", IDM_ABOUT, {}}}},
     };
     EXPECT_EQ(readMenu(main.menu), expected);
@@ -112,6 +117,7 @@ TEST(ProgramResources, MainMenuHasItsTextsAndCommandsInOrder) {
     EXPECT_EQ(IDM_HELP, 40021);
     EXPECT_EQ(IDM_NEW_USER, 40029);
     EXPECT_EQ(IDM_PROGRESS, 40031);
+    EXPECT_EQ(IDM_CHART, 40032);
     EXPECT_EQ(IDM_ALPHABET, 40033);
     EXPECT_EQ(IDM_ABOUT, 40007);
     EXPECT_EQ(IDM_USER_SEPARATOR, 40200);

@@ -56,7 +56,9 @@ TEST(KeyboardLayout, EveryLetterIsOnExactlyOneKeyOfItsLanguage) {
         const unsigned last = russian ? 0xFF : 'z';
         for (unsigned byte = first; byte <= last; ++byte) {
             const bool letter = russian || (byte <= 'Z' || byte >= 'a');
-            if (letter) EXPECT_NE(keyFor(russian, static_cast<unsigned char>(byte)), nullptr) << byte;
+            if (letter) {
+                EXPECT_NE(keyFor(russian, static_cast<unsigned char>(byte)), nullptr) << byte;
+            }
         }
     }
 }

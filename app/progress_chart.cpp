@@ -1,0 +1,422 @@
+#include "app/progress_chart.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+
+#include "app/handles.h"
+#include "users/options.h"
+#include "users/results_log.h"
+
+namespace dactyla::app {
+namespace {
+
+using UniquePen = UniqueHandle<GdiObjectTraits<HPEN>>;
+
+// "График"
+constexpr const char* kTitle = "\xC3\xF0\xE0\xF4\xE8\xEA";
+// "Пока нечего показать. Наберите текст хотя бы 2 минуты и ответьте "Да": здесь появятся
+// скорость по сеансам и слабые клавиши."
+constexpr const char* kNothingYet =
+    "\xCF\xEE\xEA\xE0 \xED\xE5\xF7\xE5\xE3\xEE \xEF\xEE\xEA\xE0\xE7\xE0\xF2\xFC. \xCD\xE0\xE1\xE5\xF0\xE8\xF2\xE5 "
+    "\xF2\xE5\xEA\xF1\xF2 \xF5\xEE\xF2\xFF \xE1\xFB 2 \xEC\xE8\xED\xF3\xF2\xFB \xE8 \xEE\xF2\xE2\xE5\xF2\xFC\xF2\xE5 "
+    "\"\xC4\xE0\": \xE7\xE4\xE5\xF1\xFC \xEF\xEE\xFF\xE2\xFF\xF2\xF1\xFF \xF1\xEA\xEE\xF0\xEE\xF1\xF2\xFC \xEF\xEE "
+    "\xF1\xE5\xE0\xED\xF1\xE0\xEC \xE8 \xF1\xEB\xE0\xE1\xFB\xE5 \xEA\xEB\xE0\xE2\xE8\xF8\xE8.";
+// "Сеансов в журнале пока нет: в него попадают сеансы от 2 минут."
+constexpr const char* kNoSessions =
+    "\xD1\xE5\xE0\xED\xF1\xEE\xE2 \xE2 \xE6\xF3\xF0\xED\xE0\xEB\xE5 \xEF\xEE\xEA\xE0 \xED\xE5\xF2: \xE2 "
+    "\xED\xE5\xE3\xEE \xEF\xEE\xEF\xE0\xE4\xE0\xFE\xF2 \xF1\xE5\xE0\xED\xF1\xFB \xEE\xF2 2 \xEC\xE8\xED\xF3\xF2.";
+// "сим/мин"
+constexpr const char* kSpeedAxis = "\xF1\xE8\xEC/\xEC\xE8\xED";
+// "ошибки, %"
+constexpr const char* kErrorAxis = "\xEE\xF8\xE8\xE1\xEA\xE8, %";
+// "скорость"
+constexpr const char* kSpeedLegend = "\xF1\xEA\xEE\xF0\xEE\xF1\xF2\xFC";
+// "среднее за 10"
+constexpr const char* kAverageLegend = "\xF1\xF0\xE5\xE4\xED\xE5\xE5 \xE7\xE0 10";
+// "ошибки"
+constexpr const char* kErrorLegend = "\xEE\xF8\xE8\xE1\xEA\xE8";
+// "лучший: %u"
+constexpr const char* kBest = "\xEB\xF3\xF7\xF8\xE8\xE9: %u";
+// "Сеансов: %u, с %s по %s"
+constexpr const char* kSessions = "\xD1\xE5\xE0\xED\xF1\xEE\xE2: %u, \xF1 %s \xEF\xEE %s";
+// "Клавиши считаются с первого сеанса, завершённого ответом "Да"."
+constexpr const char* kNoKeys =
+    "\xCA\xEB\xE0\xE2\xE8\xF8\xE8 \xF1\xF7\xE8\xF2\xE0\xFE\xF2\xF1\xFF \xF1 \xEF\xE5\xF0\xE2\xEE\xE3\xEE "
+    "\xF1\xE5\xE0\xED\xF1\xE0, \xE7\xE0\xE2\xE5\xF0\xF8\xB8\xED\xED\xEE\xE3\xEE \xEE\xF2\xE2\xE5\xF2\xEE\xEC "
+    "\"\xC4\xE0\".";
+// "Слабые клавиши: "
+constexpr const char* kWeakest = "\xD1\xEB\xE0\xE1\xFB\xE5 \xEA\xEB\xE0\xE2\xE8\xF8\xE8: ";
+// "Слабых клавиш пока нет."
+constexpr const char* kNoWeakKeys = "\xD1\xEB\xE0\xE1\xFB\xF5 \xEA\xEB\xE0\xE2\xE8\xF8 \xEF\xEE\xEA\xE0 \xED\xE5\xF2.";
+// "пробел"
+constexpr const char* kSpaceName = "\xEF\xF0\xEE\xE1\xE5\xEB";
+// "Esc - закрыть"
+constexpr const char* kCloseHint = "Esc - \xE7\xE0\xEA\xF0\xFB\xF2\xFC";
+
+constexpr COLORREF kBackground = RGB(0xFF, 0xFF, 0xFF);
+constexpr COLORREF kInk = RGB(0x20, 0x20, 0x20);
+constexpr COLORREF kGrid = RGB(0xE0, 0xE0, 0xE0);
+constexpr COLORREF kSpeedColour = RGB(0x7F, 0xA8, 0xD8);
+constexpr COLORREF kAverageColour = RGB(0x1A, 0x4E, 0x9C);
+constexpr COLORREF kErrorColour = RGB(0xD0, 0x40, 0x30);
+constexpr COLORREF kBestColour = RGB(0x20, 0x90, 0x30);
+constexpr COLORREF kKeyBorder = RGB(0x90, 0x90, 0x90);
+
+constexpr SIZE kSmallestClient = {760, 532};
+constexpr int kGridLines = 5;
+constexpr double kKeyboardWidthInKeys = 14.5;
+constexpr double kKeyboardHeightInKeys = 5.0;
+constexpr std::size_t kWeakestNamed = 5;
+
+UniqueFont makeFont(int height, int weight) {
+    return UniqueFont(::CreateFontW(-height, 0, 0, 0, weight, FALSE, FALSE, FALSE, RUSSIAN_CHARSET, 0, 0,
+                                    ANTIALIASED_QUALITY, VARIABLE_PITCH | FF_SWISS, L"Arial"));
+}
+
+void fill(HDC dc, const RECT& rect, COLORREF colour) {
+    const UniqueBrush brush(::CreateSolidBrush(colour));
+    ::FillRect(dc, &rect, brush.get());
+}
+
+void line(HDC dc, int x1, int y1, int x2, int y2) {
+    ::MoveToEx(dc, x1, y1, nullptr);
+    ::LineTo(dc, x2, y2);
+}
+
+void text(HDC dc, const std::string& cp1251, RECT rect, UINT flags, COLORREF colour = kInk) {
+    ::SetTextColor(dc, colour);
+    const std::wstring wide = platform::widen(cp1251);
+    ::DrawTextW(dc, wide.c_str(), static_cast<int>(wide.size()), &rect, flags | DT_NOPREFIX);
+}
+
+std::string format(const char* pattern, unsigned value) {
+    char buffer[128];
+    std::snprintf(buffer, sizeof buffer, pattern, value);
+    return buffer;
+}
+
+// A round top for an axis that holds `value`: 1, 1.5, 2, 2.5, 3, 4, 5, 6 or 8 times a power of ten,
+// the grid splits it into five.
+double roundAxisTop(double value, double smallest) {
+    value = std::max(value, smallest);
+    const double power = std::pow(10.0, std::floor(std::log10(value)));
+    for (const double step : {1.0, 1.5, 2.0, 2.5, 3.0, 4.0, 5.0, 6.0, 8.0, 10.0})
+        if (value <= step * power) return step * power;
+    return 10 * power;
+}
+
+struct Plot {
+    RECT area;
+    std::size_t count;
+    double top;
+    int x(std::size_t k) const {
+        const int width = area.right - area.left;
+        if (count < 2) return area.left + width / 2;
+        return area.left + static_cast<int>(std::lround(static_cast<double>(k) * width / (count - 1)));
+    }
+    int y(double value) const {
+        const int height = area.bottom - area.top;
+        return area.bottom - static_cast<int>(std::lround(value / top * height));
+    }
+};
+
+void drawSeries(HDC dc, const Plot& plot, const std::vector<double>& values, COLORREF colour, int width) {
+    const UniquePen pen(::CreatePen(PS_SOLID, width, colour));
+    const SelectionGuard selected(dc, pen.get());
+    for (std::size_t k = 0; k < values.size(); ++k) {
+        if (k == 0)
+            ::MoveToEx(dc, plot.x(k), plot.y(values[k]), nullptr);
+        else
+            ::LineTo(dc, plot.x(k), plot.y(values[k]));
+    }
+    if (values.size() == 1) {
+        const int x = plot.x(0);
+        const int y = plot.y(values[0]);
+        ::Ellipse(dc, x - width - 2, y - width - 2, x + width + 3, y + width + 3);
+    }
+}
+
+void drawLegendEntry(HDC dc, int& x, int y, int lineHeight, COLORREF colour, int width, const char* name) {
+    const UniquePen pen(::CreatePen(PS_SOLID, width, colour));
+    {
+        const SelectionGuard selected(dc, pen.get());
+        line(dc, x, y + lineHeight / 2, x + lineHeight * 2, y + lineHeight / 2);
+    }
+    x += lineHeight * 2 + lineHeight / 3;
+    const std::wstring wide = platform::widen(name);
+    SIZE size {};
+    ::GetTextExtentPoint32W(dc, wide.c_str(), static_cast<int>(wide.size()), &size);
+    text(dc, name, {x, y, x + size.cx + 1, y + lineHeight}, DT_LEFT | DT_SINGLELINE);
+    x += size.cx + lineHeight;
+}
+
+void drawSpeedChart(HDC dc, RECT area, const ChartData& data, int lineHeight) {
+    const ProgressSeries& series = data.series;
+    const std::size_t count = series.speed.size();
+    const double speedTop = roundAxisTop(*std::max_element(series.speed.begin(), series.speed.end()) * 1.1, 50);
+    const double errorTop = roundAxisTop(*std::max_element(series.errorPercent.begin(), series.errorPercent.end()), 5);
+
+    // Heading: sessions and dates on the left, the legend on the right.
+    char dates[160];
+    std::snprintf(dates, sizeof dates, kSessions, static_cast<unsigned>(count), formatDate(series.first).c_str(),
+                  formatDate(series.last).c_str());
+    text(dc, dates, {area.left, area.top, area.right, area.top + lineHeight}, DT_LEFT | DT_SINGLELINE);
+    int legendX = area.left + (area.right - area.left) / 2;
+    drawLegendEntry(dc, legendX, area.top, lineHeight, kSpeedColour, 1, kSpeedLegend);
+    drawLegendEntry(dc, legendX, area.top, lineHeight, kAverageColour, 3, kAverageLegend);
+    drawLegendEntry(dc, legendX, area.top, lineHeight, kErrorColour, 1, kErrorLegend);
+
+    const int labelWidth = lineHeight * 3;
+    Plot speed {{area.left + labelWidth, area.top + lineHeight * 3, area.right - labelWidth, area.bottom - lineHeight * 2},
+                count, speedTop};
+    Plot errors = speed;
+    errors.top = errorTop;
+
+    // Grid with the speed on the left and the error percentage on the right.
+    const UniquePen gridPen(::CreatePen(PS_SOLID, 1, kGrid));
+    {
+        const SelectionGuard selected(dc, gridPen.get());
+        for (int k = 0; k <= kGridLines; ++k) {
+            const int y = speed.y(speedTop * k / kGridLines);
+            line(dc, speed.area.left, y, speed.area.right, y);
+            text(dc, format("%u", static_cast<unsigned>(speedTop * k / kGridLines)),
+                 {area.left, y - lineHeight / 2, speed.area.left - lineHeight / 3, y + lineHeight / 2},
+                 DT_RIGHT | DT_SINGLELINE | DT_VCENTER);
+            char percent[32];
+            std::snprintf(percent, sizeof percent, "%g", errorTop * k / kGridLines);
+            text(dc, percent, {speed.area.right + lineHeight / 3, y - lineHeight / 2, area.right, y + lineHeight / 2},
+                 DT_LEFT | DT_SINGLELINE | DT_VCENTER, kErrorColour);
+        }
+    }
+    text(dc, kSpeedAxis, {area.left, speed.area.top - lineHeight * 3 / 2, area.left + labelWidth * 2,
+                          speed.area.top - lineHeight / 3}, DT_LEFT | DT_SINGLELINE | DT_BOTTOM);
+    text(dc, kErrorAxis, {area.right - labelWidth * 2, speed.area.top - lineHeight * 3 / 2, area.right,
+                          speed.area.top - lineHeight / 3}, DT_RIGHT | DT_SINGLELINE | DT_BOTTOM, kErrorColour);
+
+    drawSeries(dc, errors, series.errorPercent, kErrorColour, 1);
+    drawSeries(dc, speed, series.speed, kSpeedColour, 1);
+    drawSeries(dc, speed, series.movingAverage, kAverageColour, 3);
+
+    // The best session: a ring and its speed above it.
+    const std::size_t best = *series.best;
+    const int bx = speed.x(best);
+    const int by = speed.y(series.speed[best]);
+    const UniquePen bestPen(::CreatePen(PS_SOLID, 2, kBestColour));
+    {
+        const SelectionGuard pen(dc, bestPen.get());
+        const SelectionGuard hollow(dc, ::GetStockObject(NULL_BRUSH));
+        const int r = lineHeight / 3 + 2;
+        ::Ellipse(dc, bx - r, by - r, bx + r + 1, by + r + 1);
+    }
+    const std::string bestText = format(kBest, static_cast<unsigned>(series.speed[best]));
+    const int half = lineHeight * 4;
+    const int left = std::max<int>(speed.area.left, std::min<int>(bx - half, speed.area.right - 2 * half));
+    text(dc, bestText, {left, by - lineHeight * 3 / 2, left + 2 * half, by - lineHeight / 3},
+         DT_CENTER | DT_SINGLELINE | DT_BOTTOM, kBestColour);
+
+    // The dates under both ends of the axis.
+    const RECT under {speed.area.left, speed.area.bottom + lineHeight / 3, speed.area.right,
+                      speed.area.bottom + lineHeight * 3 / 2};
+    text(dc, formatDate(series.first), under, DT_LEFT | DT_SINGLELINE);
+    if (count > 1) text(dc, formatDate(series.last), under, DT_RIGHT | DT_SINGLELINE);
+}
+
+std::string weakestLine(const ChartData& data) {
+    if (data.weakest.empty()) return kNoWeakKeys;
+    std::string names = kWeakest;
+    for (std::size_t k = 0; k < data.weakest.size(); ++k) {
+        const KeyScore& score = data.weakest[k];
+        const std::string label = score.key->bytes == " " ? std::string(kSpaceName) : keyLabel(*score.key);
+        char rate[64];
+        std::snprintf(rate, sizeof rate, " (%.0f%%)", score.errorRate() * 100);
+        names += (k > 0 ? ", " : "") + label + rate;
+    }
+    return names;
+}
+
+void drawKeyboard(HDC dc, RECT area, const ChartData& data, int lineHeight) {
+    const int width = area.right - area.left;
+    const int height = area.bottom - area.top - lineHeight * 2;
+    const double unit = std::min(width / kKeyboardWidthInKeys, height / kKeyboardHeightInKeys);
+    const int left = area.left + static_cast<int>((width - unit * kKeyboardWidthInKeys) / 2);
+    const int gap = std::max(2, static_cast<int>(unit / 12));
+    const UniquePen border(::CreatePen(PS_SOLID, 1, kKeyBorder));
+    const SelectionGuard pen(dc, border.get());
+    for (const KeyScore& score : data.scores) {
+        const KeyPlace& key = *score.key;
+        const Rgb colour = heatColour(score);
+        const UniqueBrush brush(::CreateSolidBrush(RGB(colour.red, colour.green, colour.blue)));
+        const SelectionGuard selected(dc, brush.get());
+        const RECT cap {left + static_cast<int>(key.left * unit), area.top + static_cast<int>(key.row * unit),
+                        left + static_cast<int>((key.left + key.width) * unit) - gap,
+                        area.top + static_cast<int>((key.row + 1) * unit) - gap};
+        ::RoundRect(dc, cap.left, cap.top, cap.right, cap.bottom, gap * 3, gap * 3);
+        if (key.bytes != " ") text(dc, keyLabel(key), cap, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+    }
+    const int below = area.top + static_cast<int>(kKeyboardHeightInKeys * unit) + lineHeight / 2;
+    text(dc, data.hasKeystrokes ? weakestLine(data) : std::string(kNoKeys),
+         {area.left, below, area.right, below + lineHeight * 3 / 2}, DT_CENTER | DT_SINGLELINE);
+}
+
+}  // namespace
+
+ChartData loadChartData(const std::string& userDirectory, bool russian) {
+    ChartData data;
+    data.russian = russian;
+    Options options;
+    options.russian = russian ? 1 : 0;
+    data.history = readResultsHistory(resultsPath(userDirectory, options));
+    data.series = buildProgressSeries(data.history.sessions);
+    const LoadedKeyStatistics keys = loadKeyStatistics(keyStatisticsPath(userDirectory, russian));
+    data.scores = scoreKeys(keys.counts, russian);
+    data.weakest = weakestKeys(data.scores, kWeakestNamed);
+    data.hasKeystrokes = std::any_of(data.scores.begin(), data.scores.end(),
+                                     [](const KeyScore& score) { return score.keystrokes > 0; });
+    return data;
+}
+
+SIZE chartClientSize(int screenWidth, int screenHeight) {
+    const int width = std::min(std::max<int>(kSmallestClient.cx, screenWidth * 3 / 5), screenWidth);
+    const int height = std::min(std::max<int>(kSmallestClient.cy, width * 7 / 10), screenHeight - 64);
+    return {width, height};
+}
+
+void drawChart(HDC dc, const RECT& client, const ChartData& data) {
+    fill(dc, client, kBackground);
+    ::SetBkMode(dc, TRANSPARENT);
+    const int height = client.bottom - client.top;
+    const int lineHeight = std::max(12, height / 34);
+    const UniqueFont font = makeFont(lineHeight, FW_NORMAL);
+    const SelectionGuard selected(dc, font.get());
+    const int margin = lineHeight;
+    const RECT inner {client.left + margin, client.top + margin / 2, client.right - margin, client.bottom - margin / 2};
+    text(dc, kCloseHint, {inner.left, inner.bottom - lineHeight, inner.right, inner.bottom},
+         DT_RIGHT | DT_SINGLELINE, kKeyBorder);
+
+    if (data.history.sessions.empty() && !data.hasKeystrokes) {
+        RECT measured = inner;
+        const std::wstring wide = platform::widen(kNothingYet);
+        ::DrawTextW(dc, wide.c_str(), static_cast<int>(wide.size()), &measured, DT_CALCRECT | DT_WORDBREAK | DT_CENTER);
+        RECT centred = inner;
+        centred.top = inner.top + (inner.bottom - inner.top - (measured.bottom - measured.top)) / 2;
+        text(dc, kNothingYet, centred, DT_CENTER | DT_WORDBREAK);
+        return;
+    }
+    const int split = inner.top + (inner.bottom - inner.top) * 11 / 20;
+    const RECT chart {inner.left, inner.top, inner.right, split};
+    if (data.history.sessions.empty())
+        text(dc, kNoSessions, chart, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+    else
+        drawSpeedChart(dc, chart, data, lineHeight);
+    drawKeyboard(dc, {inner.left, split + lineHeight / 2, inner.right, inner.bottom - lineHeight}, data, lineHeight);
+}
+
+namespace {
+
+class ChartWindow {
+public:
+    ChartWindow(HWND owner, ChartData data) : owner_(owner), data_(std::move(data)) {}
+
+    static LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) noexcept {
+        if (message == WM_NCCREATE) {
+            auto* self = static_cast<ChartWindow*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
+            self->window_ = window;
+            ::SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+        }
+        auto* self = reinterpret_cast<ChartWindow*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
+        if (self == nullptr) return ::DefWindowProcW(window, message, wParam, lParam);
+        return self->handleMessage(message, wParam, lParam);
+    }
+
+    bool closed() const { return closed_; }
+    HWND window() const { return window_; }
+
+    // The owner comes back before the window goes, so the activation returns to it.
+    void close() {
+        if (closed_ || window_ == nullptr) return;
+        ::EnableWindow(owner_, TRUE);
+        ::DestroyWindow(window_);
+    }
+
+private:
+    LRESULT handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+        switch (message) {
+        case WM_ERASEBKGND: return 1;
+        case WM_PAINT: onPaint(); return 0;
+        case WM_KEYDOWN:
+            if (wParam == VK_ESCAPE) close();
+            return 0;
+        case WM_CLOSE: close(); return 0;
+        case WM_DESTROY: closed_ = true; return 0;
+        default: return ::DefWindowProcW(window_, message, wParam, lParam);
+        }
+    }
+
+    void onPaint() {
+        const PaintDc paint(window_);
+        RECT client {};
+        ::GetClientRect(window_, &client);
+        const UniqueMemoryDc memory(::CreateCompatibleDC(paint.get()));
+        const UniqueBitmap bitmap(::CreateCompatibleBitmap(paint.get(), client.right, client.bottom));
+        if (!memory || !bitmap) {
+            drawChart(paint.get(), client, data_);
+            return;
+        }
+        const SelectionGuard selected(memory.get(), bitmap.get());
+        drawChart(memory.get(), client, data_);
+        ::BitBlt(paint.get(), 0, 0, client.right, client.bottom, memory.get(), 0, 0, SRCCOPY);
+    }
+
+    HWND owner_;
+    HWND window_ = nullptr;
+    ChartData data_;
+    bool closed_ = false;
+};
+
+void registerChartClass(HINSTANCE instance) {
+    WNDCLASSEXW windowClass {};
+    windowClass.cbSize = sizeof windowClass;
+    windowClass.lpfnWndProc = ChartWindow::windowProc;
+    windowClass.hInstance = instance;
+    windowClass.hCursor = ::LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
+    windowClass.lpszClassName = kProgressChartClass;
+    ::RegisterClassExW(&windowClass);  // a second registration fails harmlessly
+}
+
+}  // namespace
+
+void showProgressChart(HINSTANCE instance, HWND owner, const std::string& userDirectory, bool russian) {
+    registerChartClass(instance);
+    ChartWindow chart(owner, loadChartData(userDirectory, russian));
+    const int screenWidth = ::GetSystemMetrics(SM_CXSCREEN);
+    const int screenHeight = ::GetSystemMetrics(SM_CYSCREEN);
+    const SIZE client = chartClientSize(screenWidth, screenHeight);
+    constexpr DWORD kStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU;
+    constexpr DWORD kExStyle = WS_EX_DLGMODALFRAME;
+    RECT outer {0, 0, client.cx, client.cy};
+    ::AdjustWindowRectEx(&outer, kStyle, FALSE, kExStyle);
+    const int width = outer.right - outer.left;
+    const int height = outer.bottom - outer.top;
+    const HWND window = ::CreateWindowExW(kExStyle, kProgressChartClass, platform::widen(kTitle).c_str(), kStyle,
+                                          std::max(0, (screenWidth - width) / 2), std::max(0, (screenHeight - height) / 2),
+                                          width, height, owner, nullptr, instance, &chart);
+    if (window == nullptr) return;
+    ::EnableWindow(owner, FALSE);
+    ::ShowWindow(window, SW_SHOW);
+    ::SetForegroundWindow(window);
+    MSG message {};
+    while (!chart.closed()) {
+        const BOOL got = ::GetMessageW(&message, nullptr, 0, 0);
+        if (got == 0) {
+            ::PostQuitMessage(static_cast<int>(message.wParam));  // for the main loop to see
+            break;
+        }
+        if (got == -1) break;
+        ::TranslateMessage(&message);
+        ::DispatchMessageW(&message);
+    }
+    chart.close();
+}
+
+}  // namespace dactyla::app

@@ -1,0 +1,40 @@
+#pragma once
+// The progress chart (command 40032): speed per session with its moving average, the best
+// session and the error percentage on their own axis, and a heat map of the keyboard with the
+// weakest keys named below it. A modal window owned by the main window; Esc or the close box
+// closes it.
+#include <string>
+#include <vector>
+
+#include "platform/win32/windows_headers.h"
+#include "users/key_map.h"
+#include "users/key_statistics.h"
+#include "users/results_history.h"
+
+namespace dactyla::app {
+
+inline constexpr wchar_t kProgressChartClass[] = L"DactylaProgressChart";
+
+// What the chart shows, read once when it opens.
+struct ChartData {
+    bool russian = true;
+    ResultsHistory history;
+    ProgressSeries series;
+    std::vector<KeyScore> scores;  // every key of the layout
+    std::vector<KeyScore> weakest;
+    bool hasKeystrokes = false;
+};
+
+ChartData loadChartData(const std::string& userDirectory, bool russian);
+
+// The window's client size: 760 × 532 up to 800 × 600, growing with larger screens.
+SIZE chartClientSize(int screenWidth, int screenHeight);
+
+// Everything the window shows, drawn into `dc` over `client`; painting draws it into a memory
+// bitmap first, so nothing flickers.
+void drawChart(HDC dc, const RECT& client, const ChartData& data);
+
+// Returns when the window is closed; the owner is disabled meanwhile.
+void showProgressChart(HINSTANCE instance, HWND owner, const std::string& userDirectory, bool russian);
+
+}  // namespace dactyla::app

@@ -1,0 +1,86 @@
+#include "app/progress_chart.h"
+
+#include <gtest/gtest.h>
+
+#include <set>
+
+#include "app/handles.h"
+
+namespace dactyla::app {
+namespace {
+
+TEST(ProgressChart, IsReadableAt800By600AndGrowsWithTheScreen) {
+    struct Case {
+        int screenWidth;
+        int screenHeight;
+        SIZE client;
+    };
+    const Case cases[] = {
+        {800, 600, {760, 532}}, {640, 480, {640, 416}}, {1280, 1024, {768, 537}}, {1920, 1080, {1152, 806}},
+    };
+    for (const Case& c : cases) {
+        const SIZE size = chartClientSize(c.screenWidth, c.screenHeight);
+        EXPECT_EQ(size.cx, c.client.cx) << c.screenWidth;
+        EXPECT_EQ(size.cy, c.client.cy) << c.screenWidth;
+    }
+}
+
+// The colours drawn when the chart of `data` is painted at 760 × 532.
+std::set<COLORREF> coloursDrawn(const ChartData& data) {
+    const RECT client {0, 0, 760, 532};
+    const UniqueMemoryDc dc(::CreateCompatibleDC(nullptr));
+    BITMAPINFO info {};
+    info.bmiHeader = {sizeof(BITMAPINFOHEADER), client.right, -client.bottom, 1, 32, BI_RGB};
+    void* bits = nullptr;
+    const UniqueBitmap bitmap(::CreateDIBSection(dc.get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    std::set<COLORREF> colours;
+    if (!bitmap || bits == nullptr) return colours;
+    {
+        const SelectionGuard selected(dc.get(), bitmap.get());
+        drawChart(dc.get(), client, data);
+        ::GdiFlush();
+    }
+    const auto* pixels = static_cast<const std::uint32_t*>(bits);
+    for (int k = 0; k < client.right * client.bottom; ++k) {
+        const std::uint32_t bgr = pixels[k];
+        colours.insert(RGB((bgr >> 16) & 0xFF, (bgr >> 8) & 0xFF, bgr & 0xFF));
+    }
+    return colours;
+}
+
+COLORREF colourOf(const Rgb& rgb) { return RGB(rgb.red, rgb.green, rgb.blue); }
+
+ChartData chartOf(const KeyCounts& counts, const std::string& log) {
+    ChartData data;
+    data.russian = false;
+    data.history = parseResultsHistory(log);
+    data.series = buildProgressSeries(data.history.sessions);
+    data.scores = scoreKeys(counts, false);
+    data.weakest = weakestKeys(data.scores, 5);
+    for (const KeyScore& score : data.scores) data.hasKeystrokes = data.hasKeystrokes || score.keystrokes > 0;
+    return data;
+}
+
+TEST(ProgressChart, DrawsTheKeyboardInHeatColoursOnlyOnceThereAreKeystrokes) {
+    KeyCounts counts;
+    for (int k = 0; k < 20; ++k) counts.countWrong('s', 'a');
+    for (int k = 0; k < 20; ++k) counts.countCorrect('d');
+    const std::string log = " 02.12.2026    210    1.5%    3:00\r\n 01.12.2026    200    2.5%    2:00\r\n";
+
+    const std::set<COLORREF> full = coloursDrawn(chartOf(counts, log));
+    ASSERT_FALSE(full.empty());
+    EXPECT_TRUE(full.count(colourOf(kWeakKey))) << "'S' is red";
+    EXPECT_TRUE(full.count(colourOf(kSureKey))) << "'D' is green";
+    EXPECT_TRUE(full.count(colourOf(kNeutralKey))) << "keys not typed are grey";
+
+    const std::set<COLORREF> empty = coloursDrawn(chartOf(KeyCounts {}, ""));
+    ASSERT_FALSE(empty.empty());
+    EXPECT_FALSE(empty.count(colourOf(kNeutralKey))) << "only the line saying what to do";
+    EXPECT_FALSE(empty.count(colourOf(kWeakKey)));
+
+    const std::set<COLORREF> keysOnly = coloursDrawn(chartOf(counts, ""));
+    EXPECT_TRUE(keysOnly.count(colourOf(kWeakKey))) << "the keyboard without any logged session";
+}
+
+}  // namespace
+}  // namespace dactyla::app

@@ -1,0 +1,140 @@
+// Per-key statistics and the progress chart: a session typed with known wrong keys stores them
+// in Keys - Eng.dat, dactyla-text stats names them weakest, and the chart opens from the menu.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "driver/expect.h"
+#include "driver/host.h"
+#include "driver/program.h"
+#include "driver/screen.h"
+#include "driver/settings.h"
+#include "driver/typing.h"
+
+namespace dactyla::e2e {
+namespace {
+
+using namespace std::chrono_literals;
+
+constexpr unsigned kChartCommand = 40032;
+constexpr const wchar_t* kChartClass = L"DactylaProgressChart";
+constexpr std::size_t kKeysFileSize = 264208;
+constexpr std::size_t kWrongOffset = 1036;
+constexpr std::size_t kConfusionOffset = 2060;
+const std::string kSentence = "Kiss the misty hills.";
+
+std::uint32_t u32At(const std::string& bytes, std::size_t offset) {
+    std::uint32_t value = 0;
+    for (int i = 0; i < 4; ++i)
+        value |= std::uint32_t {static_cast<unsigned char>(bytes[offset + static_cast<std::size_t>(i)])} << (8 * i);
+    return value;
+}
+
+StoredOptions englishQuiet() {
+    StoredOptions options;
+    options.russian = false;
+    options.backgroundSound = false;
+    return options;
+}
+
+// Fourteen sessions, newest first as the program writes them, every third an alphabet drill.
+std::string resultsLog() {
+    std::string log;
+    for (int k = 13; k >= 0; --k) {
+        char line[64];
+        std::snprintf(line, sizeof line, " %.2d.%.2d.2026%7d%7.1f%%%5d:%.2d", 20 + k > 30 ? k - 10 : 20 + k,
+                      20 + k > 30 ? 12 : 11, 140 + k * 9 + (k % 3) * 14, 6.5 - k * 0.35, 2 + k % 4, (k * 17) % 60);
+        log += line;
+        log += k % 3 == 0 ? "   a p\r\n" : "\r\n";
+    }
+    return log;
+}
+
+HWND openChart(const RunningProgram& program) {
+    program.postCommand(kChartCommand);
+    return program.waitForWindow(kChartClass, wide("График"));
+}
+
+bool waitUntilClosed(const RunningProgram& program) {
+    return waitUntil([&] { return program.noWindowOfClass(kChartClass); }, 5s);
+}
+
+TEST(KeyStatistics, ASessionWithKnownWrongKeysNamesThemWeakestAndTheChartShowsTheLog) {
+    ProgramDirectory directory(false);
+    directory.writeText(false, std::vector<std::string>(6, kSentence));
+    directory.addUser("Anna", storedOptionsBytes(englishQuiet()));
+    RunningProgram program(directory);
+    ASSERT_TRUE(program.waitForMainWindow());
+
+    // Three sentences, 'a' typed before every 's' and 'j' before every 'h'.
+    program.typeCharacter(13);
+    for (int round = 0; round < 3; ++round)
+        for (const char c : kSentence + " ") {
+            if (c == 's') program.typeCharacter(L'a');
+            if (c == 'h') program.typeCharacter(L'j');
+            program.typeCharacter(static_cast<wchar_t>(c));
+        }
+    program.postCharacter(27);
+    const SummaryBox summary = waitForSummary(program);
+    ASSERT_NE(summary.box, nullptr);
+    EXPECT_NE(summary.text.find(summaryCharactersLine(66, 84)), std::wstring::npos) << narrowUtf8(summary.text);
+    ASSERT_TRUE(program.answer(summary.box, IDYES));
+
+    const std::string keys = readBytes(directory.userDirectory("Anna") + "/Keys - Eng.dat").value_or("");
+    ASSERT_EQ(keys.size(), kKeysFileSize);
+    EXPECT_EQ(keys.substr(0, 8), "DactKeys");
+    EXPECT_EQ(u32At(keys, kWrongOffset + 4 * 's'), 12u);
+    EXPECT_EQ(u32At(keys, kWrongOffset + 4 * 'h'), 6u);
+    EXPECT_EQ(u32At(keys, kWrongOffset + 4 * 'i'), 0u);
+    EXPECT_EQ(u32At(keys, kConfusionOffset + 4 * ('s' * 256 + 'a')), 12u);
+    EXPECT_EQ(u32At(keys, kConfusionOffset + 4 * ('h' * 256 + 'j')), 6u);
+    EXPECT_FALSE(exists(directory.userDirectory("Anna") + "/Results - Eng.txt")) << "a short session logs nothing";
+
+    const auto report =
+        runDactylaText(L"stats \"" + windowsPath(directory.path()) + L"\" Anna --lang en");
+    ASSERT_TRUE(report.has_value());
+    EXPECT_NE(report->find("weakest   S H\n"), std::string::npos) << *report;
+
+    ASSERT_TRUE(writeBytes(directory.userDirectory("Anna") + "/Results - Eng.txt", resultsLog()));
+    const HWND chart = openChart(program);
+    ASSERT_NE(chart, nullptr);
+    EXPECT_FALSE(::IsWindowEnabled(program.window())) << "modal: the main window waits";
+    pause(700ms);
+    saveScreenshot("statistics-chart");
+    ::PostMessageW(chart, WM_KEYDOWN, VK_ESCAPE, 0);
+    ASSERT_TRUE(waitUntilClosed(program)) << "Esc closes it";
+    EXPECT_TRUE(::IsWindowEnabled(program.window()));
+    program.pressKey(VK_F4);
+    EXPECT_TRUE(program.waitForExit());
+}
+
+TEST(KeyStatistics, WithNothingYetTheChartSaysWhatToDoAndPausesARunningSession) {
+    ProgramDirectory directory(false);
+    directory.writeText(false, std::vector<std::string>(6, kSentence));
+    directory.addUser("Anna", storedOptionsBytes(englishQuiet()));
+    RunningProgram program(directory);
+    ASSERT_TRUE(program.waitForMainWindow());
+    const StripReader reader(program.window());
+
+    program.typeCharacter(13);
+    program.typeText(L"Kiss");
+    const HWND chart = openChart(program);
+    ASSERT_NE(chart, nullptr);
+    pause(700ms);
+    saveScreenshot("statistics-empty");
+    ::PostMessageW(chart, WM_CLOSE, 0, 0);
+    ASSERT_TRUE(waitUntilClosed(program)) << "the close box closes it";
+    ASSERT_TRUE(program.settle());
+    EXPECT_EQ(reader.readToType(pauseCharacters()), pauseTextToType()) << "the session was paused first";
+    program.pressKey(VK_F4);
+    EXPECT_TRUE(program.waitForExit());
+    // Closing during a session stores its keystrokes too.
+    const std::string keys = readBytes(directory.userDirectory("Anna") + "/Keys - Eng.dat").value_or("");
+    ASSERT_EQ(keys.size(), kKeysFileSize);
+    EXPECT_EQ(u32At(keys, 12 + 4 * 's'), 2u);
+}
+
+}  // namespace
+}  // namespace dactyla::e2e
