@@ -35,11 +35,12 @@ void CALLBACK timerProcedure(HWND window, UINT, UINT_PTR timerId, DWORD messageT
 
 }  // namespace
 
-Application::Application(HINSTANCE instance, std::string programDirectory)
+Application::Application(HINSTANCE instance, std::string programDirectory, DataRoot dataRoot)
     : instance_(instance),
       programDirectory_(std::move(programDirectory)),
+      dataRoot_(std::move(dataRoot)),
       themes_(programDirectory_, platform::systemSoundPlayer()),
-      registry_(programDirectory_, live_, *this),
+      registry_(dataRoot_.directory, live_, *this),
       drill_(DrillEffects {*this, *this, *this, *this, *this, *this, *this}, live_.options) {}
 
 LRESULT Application::handleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -228,7 +229,7 @@ void Application::openAbout() {
     totals.sessionCharacters = drill_.session().correctCount;
     totals.sessionMinutes = drill_.session().clockMinutes;
     totals.sessionSeconds = drill_.session().clockSeconds;
-    dialogs::showAboutDialog(instance_, window_, totals);
+    dialogs::showAboutDialog(instance_, window_, totals, dataRoot_.place);
     themes_.play(sessionRunning() ? ThemeId::pause : ThemeId::loop, kLoopedFlags);
 }
 
@@ -248,7 +249,7 @@ void Application::openSettings() {
     request.runImport = [this](HWND page, SettingsEditor& editor) {
         dialogs::ImportRequest import {
             live_, editor, [this] { return corpus_.get(); },
-            [this] { return platform::joinPath(programDirectory_, textFileName(live_.options.russian != 0)); }};
+            [this] { return platform::joinPath(dataRoot_.directory, textFileName(live_.options.russian != 0)); }};
         dialogs::showImportDialog(instance_, page, import);
     };
     dialogs::showSettingsDialog(instance_, window_, request);
@@ -360,7 +361,7 @@ void Application::closeCorpus() {
 
 // A corpus that cannot be opened leaves none: the session start then says there is no text.
 void Application::openCorpus() {
-    corpus_ = dactyla::openCorpus(live_.options, programDirectory_, registry_.userDirectory());
+    corpus_ = dactyla::openCorpus(live_.options, dataRoot_.directory, registry_.userDirectory());
     drill_.setCorpus(corpus_.get());
 }
 

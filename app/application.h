@@ -10,6 +10,7 @@
 #include "drill/drill.h"
 #include "platform/win32/windows_headers.h"
 #include "sound/sound_theme.h"
+#include "users/data_root.h"
 #include "users/options.h"
 #include "users/settings_editor.h"
 #include "users/user_registry.h"
@@ -26,7 +27,8 @@ class Application final : private StripPainter,
                           private UserHost,
                           private SettingsHost {
 public:
-    Application(HINSTANCE instance, std::string programDirectory);
+    // Users and the texts live in `dataRoot` (users/data_root.h); sounds stay in `programDirectory`.
+    Application(HINSTANCE instance, std::string programDirectory, DataRoot dataRoot);
     Application(const Application&) = delete;
     Application& operator=(const Application&) = delete;
 
@@ -101,6 +103,7 @@ private:
 
     HINSTANCE instance_;
     std::string programDirectory_;
+    DataRoot dataRoot_;
     // Process-wide objects, created in this order before the window and released in reverse.
     // The registry only keeps a reference to the live options it is given here.
     SoundThemes themes_;

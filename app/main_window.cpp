@@ -5,6 +5,7 @@
 #include "app/application.h"
 #include "app/layout.h"
 #include "platform/system.h"
+#include "users/data_root.h"
 #include "resources/resource.h"
 
 namespace dactyla::app {
@@ -58,7 +59,15 @@ int runMessageLoop() {
 
 int runProgram(HINSTANCE instance, int showCommand) {
     if (foregroundRunningCopy()) return 0;
-    Application application(instance, platform::programDirectory());
+    const std::string programDirectory = platform::programDirectory();
+    const DataRoot dataRoot = chooseDataRoot(programDirectory, platform::localAppDataDirectory());
+    if (!dataRoot.writable) {
+        // Said here, naming the folder: the registry could only fail later with an error number.
+        ::MessageBoxW(nullptr, platform::widen(unwritableDataRootText(dataRoot)).c_str(), kMainWindowTitle,
+                      MB_OK | MB_ICONERROR);
+        return 1;
+    }
+    Application application(instance, programDirectory, dataRoot);
     if (!registerMainClass(instance)) return 0;
     const RECT place = windowRectFor(::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN));
     const HWND window = ::CreateWindowExW(0, kMainWindowClass, kMainWindowTitle, kWindowStyle, place.left, place.top,
