@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs what the tests need, then builds and runs every suite:
 # native, native under AddressSanitizer + UBSan, and the Windows build under Wine
-# (unit tests and end-to-end tests against the real Dactyla.exe on a virtual display).
+# (unit tests and end-to-end tests against the real Dactyla.exe on a virtual display), then the
+# release packages, installed and uninstalled under Wine.
 set -uo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 cd "$root"
@@ -64,6 +65,29 @@ end_to_end() {
   fi
 }
 end_to_end
+
+# The release: both packages made from the Windows build, then installed, run and uninstalled
+# under Wine in a prefix of their own.
+release() {
+  echo "=== release ==="
+  local log=build/win.release.log
+  if ! "$root/scripts/dist.sh" build/win >"$log" 2>&1; then
+    tail -20 "$log"; results+=("release: packaging FAILED"); failed=1; return
+  fi
+  grep -E '^PACKAGE' "$log"
+  "$root/tests/e2e/release.sh" "$root/dist" >>"$log" 2>&1
+  local rc=$?
+  local summary
+  summary=$(grep -E '^RELEASE: [0-9]+ checks, [0-9]+ failed' "$log" | tail -1)
+  echo "${summary:-no release summary}"
+  if [ $rc -ne 0 ] || [ -z "$summary" ]; then
+    grep -E '^FAIL|RELEASE:' "$log" | head -20
+    results+=("release: FAILED (${summary:-see $log})"); failed=1
+  else
+    results+=("release: ${summary#RELEASE: }")
+  fi
+}
+release
 
 echo
 echo "=== Summary ==="
