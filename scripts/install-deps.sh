@@ -8,7 +8,7 @@ packages=(
   locales fonts-liberation fonts-dejavu-core
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-14-dev
-  sox nsis
+  sox nsis unzip
   python3
 )
 missing=()
