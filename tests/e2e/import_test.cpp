@@ -141,8 +141,9 @@ TEST_F(ImportTest, ChosenFileIsScannedAddedAndIndexedAgainAfterARestart) {
     }
 }
 
-// One dialog through the cases that do not end in sentences to add, and one named in Greek.
-TEST_F(ImportTest, UnicodeNamesOpenOwnTextIsRefusedCancelKeepsTheScanAndEmptyFilesAddNothing) {
+// One dialog through the cases that do not end in sentences to add, and a file named in Greek
+// and Chinese.
+TEST_F(ImportTest, UnicodeNamesOpenCancelOwnTextAndUnreadableFilesKeepTheScanEmptyFilesAddNothing) {
     start();
     openImport();
     const std::wstring greek = book("Βιβλίο 書.txt", "Greek names open too. Another fine line here.");
@@ -167,6 +168,21 @@ TEST_F(ImportTest, UnicodeNamesOpenOwnTextIsRefusedCancelKeepsTheScanAndEmptyFil
     ASSERT_TRUE(program_->answer(box, IDOK));
     EXPECT_EQ(shown(import::kPath), L"");
     EXPECT_TRUE(isEnabled(dialog_, import::kAdd)) << "nothing was scanned";
+
+    // A file another program holds without sharing cannot be read: said, and the scan is kept.
+    const std::wstring locked = book("locked.txt", "A sentence nobody can read.");
+    const HANDLE holder = ::CreateFileW(locked.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(holder, INVALID_HANDLE_VALUE);
+    postClick(dialog_, import::kBrowse);
+    const bool chosen = chooseInFileDialog(*program_, kChooserTitle, locked);
+    const HWND unreadable = program_->waitForWindow(kDialogClass, wide("Облом"));
+    const std::wstring said = unreadable != nullptr ? messageBoxText(unreadable) : L"";
+    if (unreadable != nullptr) program_->answer(unreadable, IDOK);
+    ::CloseHandle(holder);
+    ASSERT_TRUE(chosen);
+    EXPECT_EQ(said, wide("Не удается прочитать выбранный файл."));
+    EXPECT_EQ(shown(import::kPath), L"");
+    EXPECT_TRUE(isEnabled(dialog_, import::kAdd)) << "the earlier scan is kept";
 
     browse(book("lower.txt", "only lower case here. Nor 'this' one."));
     EXPECT_EQ(shown(import::kFound), L"0");
