@@ -2,6 +2,8 @@
 // in Keys - Eng.dat, dactyla-text stats names them weakest, and the chart opens from the menu.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <chrono>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -134,6 +136,53 @@ TEST(KeyStatistics, WithNothingYetTheChartSaysWhatToDoAndPausesARunningSession) 
     const std::string keys = readBytes(directory.userDirectory("Anna") + "/Keys - Eng.dat").value_or("");
     ASSERT_EQ(keys.size(), kKeysFileSize);
     EXPECT_EQ(u32At(keys, 12 + 4 * 's'), 2u);
+}
+
+// Whether the chart's average line (drawn last of the series) is on the screen yet.
+bool averageLineShown(HWND chart) {
+    const Image client = captureClient(chart);
+    return std::find(client.pixels.begin(), client.pixels.end(), RGB(0x1A, 0x4E, 0x9C)) != client.pixels.end();
+}
+
+TEST(Benchmarks, ProgressChartOfTenThousandSessionsFromTheCommandToItsLines) {
+    ProgramDirectory directory(false);
+    directory.writeText(false, std::vector<std::string>(6, kSentence));
+    directory.addUser("Anna", storedOptionsBytes(englishQuiet()));
+    constexpr int kSessions = 10000;
+    const std::string fourteen = resultsLog();
+    const std::size_t lineLength = fourteen.find('\n') + 1;  // the newest line has no suffix
+    std::string log;
+    for (int k = 0; k < kSessions; ++k) log += fourteen.substr(0, lineLength);
+    ASSERT_TRUE(writeBytes(directory.userDirectory("Anna") + "/Results - Eng.txt", log));
+    RunningProgram program(directory);
+    ASSERT_TRUE(program.waitForMainWindow());
+    program.typeCharacter(13);
+    program.typeText(L"Kias");
+    program.postCharacter(27);
+    const SummaryBox summary = waitForSummary(program);
+    ASSERT_NE(summary.box, nullptr);
+    ASSERT_TRUE(program.answer(summary.box, IDYES));
+
+    constexpr int kRuns = 3;
+    std::vector<double> opened;
+    std::vector<double> shown;
+    for (int run = 0; run < kRuns; ++run) {
+        const auto begin = std::chrono::steady_clock::now();
+        const HWND chart = openChart(program);
+        ASSERT_NE(chart, nullptr);
+        opened.push_back(std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - begin).count());
+        ASSERT_TRUE(waitUntil([chart] { return averageLineShown(chart); }, 10s, 5ms));
+        shown.push_back(std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - begin).count());
+        ::PostMessageW(chart, WM_CLOSE, 0, 0);
+        ASSERT_TRUE(waitUntilClosed(program));
+    }
+    std::sort(opened.begin(), opened.end());
+    std::sort(shown.begin(), shown.end());
+    std::printf("BENCHMARK progress chart of %d logged sessions under Wine: window shown %.0f ms, its lines on "
+                "the screen %.0f ms after the command (median of %d; each look at the screen costs a capture)\n",
+                kSessions, opened[kRuns / 2], shown[kRuns / 2], kRuns);
+    program.pressKey(VK_F4);
+    EXPECT_TRUE(program.waitForExit());
 }
 
 }  // namespace
