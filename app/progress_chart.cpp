@@ -283,7 +283,6 @@ void drawKeyboard(HDC dc, RECT area, const ChartData& data, int lineHeight) {
 
 ChartData loadChartData(const std::string& userDirectory, bool russian) {
     ChartData data;
-    data.russian = russian;
     Options options;
     options.russian = russian ? 1 : 0;
     data.history = readResultsHistory(resultsPath(userDirectory, options));

@@ -17,7 +17,6 @@ inline constexpr wchar_t kProgressChartClass[] = L"DactylaProgressChart";
 
 // What the chart shows, read once when it opens.
 struct ChartData {
-    bool russian = true;
     ResultsHistory history;
     ProgressSeries series;
     std::vector<KeyScore> scores;  // every key of the layout

@@ -5,6 +5,7 @@
 #include <set>
 
 #include "app/handles.h"
+#include "support/temp_dir.h"
 
 namespace dactyla::app {
 namespace {
@@ -30,7 +31,12 @@ std::set<COLORREF> coloursDrawn(const ChartData& data) {
     const RECT client {0, 0, 760, 532};
     const UniqueMemoryDc dc(::CreateCompatibleDC(nullptr));
     BITMAPINFO info {};
-    info.bmiHeader = {sizeof(BITMAPINFOHEADER), client.right, -client.bottom, 1, 32, BI_RGB};
+    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+    info.bmiHeader.biWidth = client.right;
+    info.bmiHeader.biHeight = -client.bottom;  // top-down
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
     void* bits = nullptr;
     const UniqueBitmap bitmap(::CreateDIBSection(dc.get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
     std::set<COLORREF> colours;
@@ -50,15 +56,14 @@ std::set<COLORREF> coloursDrawn(const ChartData& data) {
 
 COLORREF colourOf(const Rgb& rgb) { return RGB(rgb.red, rgb.green, rgb.blue); }
 
+// The chart as it opens for a user with this log and these key counts.
 ChartData chartOf(const KeyCounts& counts, const std::string& log) {
-    ChartData data;
-    data.russian = false;
-    data.history = parseResultsHistory(log);
-    data.series = buildProgressSeries(data.history.sessions);
-    data.scores = scoreKeys(counts, false);
-    data.weakest = weakestKeys(data.scores, 5);
-    for (const KeyScore& score : data.scores) data.hasKeystrokes = data.hasKeystrokes || score.keystrokes > 0;
-    return data;
+    const testing::TempDir user;
+    if (!log.empty()) user.write("Results - Eng.txt", log);
+    if (!counts.empty()) {
+        EXPECT_EQ(addKeyStatistics(user.path(), false, counts), KeySaveResult::saved);
+    }
+    return loadChartData(user.path(), false);
 }
 
 TEST(ProgressChart, DrawsTheKeyboardInHeatColoursOnlyOnceThereAreKeystrokes) {
@@ -67,7 +72,11 @@ TEST(ProgressChart, DrawsTheKeyboardInHeatColoursOnlyOnceThereAreKeystrokes) {
     for (int k = 0; k < 20; ++k) counts.countCorrect('d');
     const std::string log = " 02.12.2026    210    1.5%    3:00\r\n 01.12.2026    200    2.5%    2:00\r\n";
 
-    const std::set<COLORREF> full = coloursDrawn(chartOf(counts, log));
+    const ChartData data = chartOf(counts, log);
+    EXPECT_EQ(data.history.sessions.size(), 2u);
+    ASSERT_EQ(data.weakest.size(), 1u);
+    EXPECT_EQ(keyLabel(*data.weakest[0].key), "S");
+    const std::set<COLORREF> full = coloursDrawn(data);
     ASSERT_FALSE(full.empty());
     EXPECT_TRUE(full.count(colourOf(kWeakKey))) << "'S' is red";
     EXPECT_TRUE(full.count(colourOf(kSureKey))) << "'D' is green";
