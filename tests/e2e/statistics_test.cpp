@@ -138,6 +138,47 @@ TEST(KeyStatistics, WithNothingYetTheChartSaysWhatToDoAndPausesARunningSession) 
     EXPECT_EQ(u32At(keys, 12 + 4 * 's'), 2u);
 }
 
+TEST(KeyStatistics, RussianSessionsFillKeysRusAndTheChartShowsTheRussianKeyboard) {
+    ProgramDirectory directory(false);
+    const std::string sentence = "Мы пошли гулять в парк после обеда.";
+    directory.writeText(true, std::vector<std::string>(6, sentence));
+    StoredOptions options = englishQuiet();
+    options.russian = true;
+    directory.addUser("Anna", storedOptionsBytes(options));
+    RunningProgram program(directory);
+    ASSERT_TRUE(program.waitForMainWindow());
+
+    // 'а' typed before every 'о': nine times in three sentences.
+    program.typeCharacter(13);
+    for (int round = 0; round < 3; ++round)
+        for (const wchar_t c : wide(sentence) + L" ") {
+            if (c == L'о') program.typeCharacter(L'а');
+            program.typeCharacter(c);
+        }
+    program.postCharacter(27);
+    const SummaryBox summary = waitForSummary(program);
+    ASSERT_NE(summary.box, nullptr);
+    ASSERT_TRUE(program.answer(summary.box, IDYES));
+    const std::string keys = readBytes(directory.userDirectory("Anna") + "/Keys - Rus.dat").value_or("");
+    ASSERT_EQ(keys.size(), kKeysFileSize);
+    EXPECT_EQ(u32At(keys, kWrongOffset + 4 * 0xEE), 9u) << "'о'";
+    EXPECT_EQ(u32At(keys, kConfusionOffset + 4 * (0xEE * 256 + 0xE0)), 9u) << "'а' for 'о'";
+    EXPECT_FALSE(exists(directory.userDirectory("Anna") + "/Keys - Eng.dat"));
+
+    const auto report = runDactylaText(L"stats \"" + windowsPath(directory.path()) + L"\" Anna --lang ru");
+    ASSERT_TRUE(report.has_value());
+    EXPECT_NE(report->find(toCp1251("weakest   О\n")), std::string::npos) << fromCp1251(*report);
+
+    const HWND chart = openChart(program);
+    ASSERT_NE(chart, nullptr);
+    pause(700ms);
+    saveScreenshot("statistics-chart-ru");
+    ::PostMessageW(chart, WM_KEYDOWN, VK_ESCAPE, 0);
+    ASSERT_TRUE(waitUntilClosed(program));
+    program.pressKey(VK_F4);
+    EXPECT_TRUE(program.waitForExit());
+}
+
 // Whether the chart's average line (drawn last of the series) is on the screen yet.
 bool averageLineShown(HWND chart) {
     const Image client = captureClient(chart);
