@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # End to end, the release packages under Wine, in a fresh prefix of their own:
 #   - the portable zip, unpacked into a new folder, starts, takes a new user and keeps it beside
-#     the program;
+#     the program, and a session there adds to its totals;
 #   - the installer, run silently, installs into Program Files with its mark, Start-menu shortcut
-#     and uninstaller; the installed program keeps its new user under %LOCALAPPDATA%\Dactyla;
+#     and uninstaller; the installed program keeps its new user under %LOCALAPPDATA%\Dactyla,
+#     where a two-minute session writes its result;
 #   - the silent uninstaller removes every program file and leaves the users' data.
 #   tests/e2e/release.sh [dist directory]     Prints "RELEASE: N checks, F failed".
 set -uo pipefail
@@ -66,6 +67,31 @@ first_start() {
   timeout 20 tail --pid="$pid" -f /dev/null
 }
 
+# Starts Dactyla.exe again for the user made before, runs a session of `seconds` of typing
+# time (Enter starts it, Esc ends it), answers the summary's "Yes" and quits with F4.
+session() {
+  local program=$1 seconds=$2
+  (cd "$program" && "$DACTYLA_WINE" Dactyla.exe >/dev/null 2>&1 8>&-) &
+  local pid=$! window summary
+  window=$(timeout 30 xdotool search --sync --onlyvisible --name '^Dactyla$' 2>/dev/null | head -1) || true
+  [ -n "$window" ] || { echo "no main window"; kill "$pid" 2>/dev/null; return 1; }
+  sleep 0.5
+  xdotool key Return
+  sleep "$seconds"
+  xdotool key Escape
+  summary=$(timeout 20 xdotool search --sync --onlyvisible --name '^A Question Of Time$' 2>/dev/null | head -1) || true
+  [ -n "$summary" ] || { echo "no summary box"; kill "$pid" 2>/dev/null; return 1; }
+  sleep 0.5
+  xdotool key y
+  sleep 1
+  xdotool key F4
+  timeout 20 tail --pid="$pid" -f /dev/null
+}
+
+# The typing seconds Options.dat has stored (bytes 4..7, little-endian).
+stored_seconds() { od -An -tu4 -j4 -N4 "$1" | tr -d ' '; }
+at_least() { [ "${1:-0}" -ge "$2" ]; }
+
 echo "=== portable zip ==="
 mkdir -p "$work/portable"
 unzip -q "$zip" -d "$work/portable"
@@ -77,6 +103,8 @@ check "zip holds no installed mark" absent "$portable/installed.mark"
 check "portable first start" first_start "$portable"
 check "portable user beside the program" test -f "$portable/Users/New Typist/Options.dat"
 check "portable index beside the program" test -f "$portable/Users/New Typist/random.rus"
+check "portable session" session "$portable" 3
+check "portable session's time in the totals" at_least "$(stored_seconds "$portable/Users/New Typist/Options.dat")" 2
 check "portable leaves the profile alone" absent "$profile"
 "$DACTYLA_WINE" "$portable/dactyla-text.exe" --help >"$work/portable-help.txt" 2>&1
 check "dactyla-text --help names its version and data" has_text "$work/portable-help.txt" "^dactyla-text [0-9]"
@@ -96,6 +124,10 @@ check "installed first start" first_start "$installed"
 check "installed user in the profile" test -f "$profile/Users/New Typist/Options.dat"
 check "installed index in the profile" test -f "$profile/Users/New Typist/random.rus"
 check "texts copied into the profile" cmp -s "$installed/TextData.Rus" "$profile/TextData.Rus"
+# Only a session of two minutes or more is written to the results log.
+check "installed two-minute session" session "$installed" 123
+check "installed session's result in the profile" test -s "$profile/Users/New Typist/Results - Rus.txt"
+check "installed session's time in the totals" at_least "$(stored_seconds "$profile/Users/New Typist/Options.dat")" 120
 check "no users under Program Files" absent "$installed/Users"
 "$DACTYLA_WINE" "$installed/dactyla-text.exe" --help >"$work/installed-help.txt" 2>&1
 check "dactyla-text --help names the profile" has_text "$work/installed-help.txt" "in the user's profile"
