@@ -4,6 +4,7 @@
 #include <array>
 #include <string_view>
 #include <utility>
+#include <vector>
 
 #include "corpus/sentence_scanner.h"
 #include "platform/directory.h"
@@ -23,90 +24,174 @@ constexpr std::string_view kLineEnd = "\r\n";
 constexpr std::size_t kWriteBlock = 1u << 20;
 
 
-// What the cleaning does with each byte: line breaks read as spaces, the en dash as a hyphen.
-enum class ByteClass : std::uint8_t { rejected, other, capital, space, hyphen, terminator };
+// What the cleaning sees in each byte, as flags it combines without branching: on prose every
+// byte would otherwise be a hard-to-guess branch. A byte without flags is kept as it is and
+// ends a run of capitals.
+constexpr std::uint8_t kRejected = 1;
+constexpr std::uint8_t kCapital = 2;
+constexpr std::uint8_t kSpaceLike = 4;  // space, CR, LF
+constexpr std::uint8_t kHyphenLike = 8;  // hyphen-minus, en dash
+constexpr std::uint8_t kTerminator = 16;
+constexpr std::uint8_t kLineBreak = 32;  // CR, LF: a space that must be mapped
 
 // With English, the six bytes between 'Z' and 'a' count as letters too.
-constexpr std::array<ByteClass, 256> byteClasses(bool russian) {
-    std::array<ByteClass, 256> classes {};
+constexpr std::array<std::uint8_t, 256> byteFlags(bool russian) {
+    std::array<std::uint8_t, 256> flags {};
     for (unsigned c = 0; c < 256; ++c) {
         const bool letter = russian ? c >= 0xC0 : c >= 0x41 && c <= 0x7A;
-        if (letter || (c >= '0' && c <= '9') || kKeptMarks.find(static_cast<char>(c)) != kKeptMarks.npos)
-            classes[c] = ByteClass::other;
-        if (russian ? c >= 0xC0 && c <= 0xDF : c >= 'A' && c <= 'Z') classes[c] = ByteClass::capital;
+        const bool kept = letter || (c >= '0' && c <= '9') || kKeptMarks.find(static_cast<char>(c)) != kKeptMarks.npos;
+        flags[c] = kept ? 0 : kRejected;
+        if (russian ? c >= 0xC0 && c <= 0xDF : c >= 'A' && c <= 'Z') flags[c] = kCapital;
     }
-    classes[kSpace] = classes[kCr] = classes[kLf] = ByteClass::space;
-    classes[kHyphen] = classes[kEnDash] = ByteClass::hyphen;
-    classes['.'] = classes['?'] = classes['!'] = ByteClass::terminator;
-    return classes;
+    flags[kSpace] = kSpaceLike;
+    flags[kCr] = flags[kLf] = kSpaceLike | kLineBreak;
+    flags[kHyphen] = flags[kEnDash] = kHyphenLike;
+    flags['.'] = flags['?'] = flags['!'] = kTerminator;
+    return flags;
 }
-constexpr std::array<ByteClass, 256> kRussianClasses = byteClasses(true);
-constexpr std::array<ByteClass, 256> kEnglishClasses = byteClasses(false);
+constexpr std::array<std::uint8_t, 256> kRussianFlags = byteFlags(true);
+constexpr std::array<std::uint8_t, 256> kEnglishFlags = byteFlags(false);
 
-// Checks, maps and compacts in one pass up to the first terminator; the compacted length
-// through the terminator, or 0 for a rejected sentence. A space is kept only after a byte
-// that is kept; a hyphen directly before a space after a kept byte ends a word hyphenated
-// across a line break and goes, with the spaces after it. Spaces and removed hyphens neither
-// count towards a run of capitals nor end it.
-std::size_t cleanSentence(std::uint8_t* bytes, std::size_t size, const ImportRules& rules) {
-    const auto& classes = rules.russian ? kRussianClasses : kEnglishClasses;
-    bool skipping = false;
-    unsigned capitalRun = 0;
-    std::size_t removed = 0;
-    for (std::size_t k = 0; k < size; ++k) {
-        const std::uint8_t c = bytes[k];
-        switch (classes[c]) {
-        case ByteClass::rejected: return 0;
-        case ByteClass::space:
-            if (skipping) {
-                ++removed;
-                continue;
-            }
-            skipping = true;
-            bytes[k - removed] = kSpace;
-            continue;
-        case ByteClass::hyphen:
-            if (!skipping && k + 1 < size && classes[bytes[k + 1]] == ByteClass::space) {
-                ++removed;
-                skipping = true;
-                continue;
-            }
-            bytes[k - removed] = kHyphen;
-            capitalRun = 0;
-            break;
-        case ByteClass::capital:
-            if (++capitalRun > rules.maxCapitalRun) return 0;
-            bytes[k - removed] = c;
-            break;
-        case ByteClass::other:
-            bytes[k - removed] = c;
-            capitalRun = 0;
-            break;
-        case ByteClass::terminator: bytes[k - removed] = c; return k + 1 - removed;
+// Line breaks read as spaces, the en dash as a hyphen; every other byte as itself.
+constexpr std::array<std::uint8_t, 256> kMapped = [] {
+    std::array<std::uint8_t, 256> mapped {};
+    for (unsigned c = 0; c < 256; ++c) mapped[c] = static_cast<std::uint8_t>(c);
+    mapped[kCr] = mapped[kLf] = kSpace;
+    mapped[kEnDash] = kHyphen;
+    return mapped;
+}();
+
+// Checks, maps and compacts a sentence into `cleaned` in one pass up to the first terminator.
+// `cleaned` may be the source itself: nothing is written ahead of what has been read. A space
+// is kept only after a byte that is kept; a hyphen directly before a space after a kept byte
+// ends a word hyphenated across a line break and goes, with the spaces after it. Spaces and
+// removed hyphens neither count towards a run of capitals nor end it.
+class Cleaning {
+public:
+    static constexpr std::size_t kBlock = 8;
+
+    Cleaning(const std::uint8_t* source, std::size_t size, std::uint8_t* cleaned, const ImportRules& rules)
+        : flags_(rules.russian ? kRussianFlags : kEnglishFlags), source_(source), size_(size), cleaned_(cleaned),
+          maxCapitalRun_(rules.maxCapitalRun) {}
+
+    // The compacted length through the terminator, or 0 for a rejected sentence.
+    std::size_t run() {
+        std::size_t k = 0;
+        for (; k + kBlock <= size_; k += kBlock) {
+            if (copyPlainBlock(k)) continue;
+            for (std::size_t i = k; i < k + kBlock; ++i)
+                if (step(i)) return finish(i);
         }
-        skipping = false;
+        for (; k < size_; ++k)
+            if (step(k)) return finish(k);
+        return 0;
     }
-    return 0;
+
+private:
+    // Most of prose: eight bytes of letters, digits and marks kept as they are, with single
+    // spaces between them. Copied whole; they leave no run of capitals (a space never follows a
+    // space, so at least one of them ends the run).
+    bool copyPlainBlock(std::size_t k) {
+        unsigned any = 0;
+        unsigned doubled = skipping_ * kSpaceLike & flags_[source_[k]];
+        unsigned previous = flags_[source_[k]];
+        any |= previous;
+        for (std::size_t i = 1; i < kBlock; ++i) {
+            const unsigned flag = flags_[source_[k + i]];
+            any |= flag;
+            doubled |= previous & flag;
+            previous = flag;
+        }
+        if ((any & ~unsigned {kSpaceLike}) != 0 || (doubled & kSpaceLike) != 0) return false;
+        std::array<std::uint8_t, kBlock> block {};
+        std::copy_n(source_ + k, kBlock, block.begin());
+        std::copy_n(block.begin(), kBlock, cleaned_ + length_);
+        length_ += kBlock;
+        capitalRun_ = 0;
+        skipping_ = (previous & kSpaceLike) != 0 ? 1 : 0;
+        return true;
+    }
+
+    // One byte; true at the terminator.
+    bool step(std::size_t k) {
+        const std::uint8_t c = source_[k];
+        const unsigned flag = flags_[c];
+        if (flag & kTerminator) return true;
+        // The byte after a hyphen is in the text whenever the hyphen is: at worst the terminator.
+        const unsigned nextIsSpace = k + 1 < size_ ? (flags_[source_[k + 1]] & kSpaceLike) >> 2 : 0;
+        const unsigned isSpace = (flag & kSpaceLike) >> 2;
+        const unsigned isCapital = (flag & kCapital) >> 1;
+        const unsigned joinsWord = ((flag & kHyphenLike) >> 3) & (skipping_ ^ 1) & nextIsSpace;
+        const unsigned neutral = isSpace | joinsWord;
+        cleaned_[length_] = kMapped[c];
+        length_ += 1 - ((isSpace & skipping_) | joinsWord);
+        capitalRun_ = (capitalRun_ + isCapital) * (isCapital | neutral);
+        refused_ |= (flag & kRejected) | static_cast<unsigned>(capitalRun_ > maxCapitalRun_);
+        skipping_ = neutral;
+        return false;
+    }
+
+    std::size_t finish(std::size_t terminator) {
+        if (refused_ != 0) return 0;
+        cleaned_[length_] = source_[terminator];
+        return length_ + 1;
+    }
+
+    const std::array<std::uint8_t, 256>& flags_;
+    const std::uint8_t* source_;
+    std::size_t size_;
+    std::uint8_t* cleaned_;
+    unsigned maxCapitalRun_;
+    std::size_t length_ = 0;
+    unsigned skipping_ = 0;
+    unsigned capitalRun_ = 0;
+    unsigned refused_ = 0;
+};
+
+// normalizeSentence writing the cleaned bytes to `cleaned`, which may be `source` itself.
+std::uint16_t cleanSentenceInto(const std::uint8_t* source, std::size_t size, std::uint8_t* cleaned,
+                                const ImportRules& rules) {
+    std::size_t length = Cleaning(source, size, cleaned, rules).run();
+    if (length >= 2 && cleaned[length - 2] == kSpace) {
+        cleaned[length - 2] = cleaned[length - 1];
+        --length;
+    }
+    // maxLength is not checked again: cleaning never lengthens what the scanner measured.
+    if (length == 0 || length < rules.minLength || length > 0xFFFF) return 0;
+    return static_cast<std::uint16_t>(length);
 }
 
-// Buffers what goes to one temporary file and writes it in large blocks.
+// Gathers what goes to one temporary file in a block and writes the block whole when full:
+// sentences are cleaned straight into it, so each byte is copied once before the write.
 class BlockWriter {
 public:
-    explicit BlockWriter(platform::File& file) : file_(file) {}
+    explicit BlockWriter(platform::File& file) : file_(file), block_(kWriteBlock) {}
 
+    // Room for `count` more bytes, the block written out first if it lacks it; null when that
+    // write fails. What is put there counts once `commit` says how much of it.
+    std::uint8_t* room(std::size_t count) {
+        if (used_ + count > block_.size() && !flush()) return nullptr;
+        if (count > block_.size()) block_.resize(count);
+        return block_.data() + used_;
+    }
+    void commit(std::size_t count) { used_ += count; }
     bool add(std::string_view bytes) {
-        buffer_.append(bytes);
-        return buffer_.size() < kWriteBlock || flush();
+        std::uint8_t* const at = room(bytes.size());
+        if (!at) return false;
+        std::copy(bytes.begin(), bytes.end(), at);
+        commit(bytes.size());
+        return true;
     }
     bool flush() {
-        const bool written = file_.write(buffer_.data(), buffer_.size()) == buffer_.size();
-        buffer_.clear();
+        const bool written = file_.write(block_.data(), used_) == used_;
+        used_ = 0;
         return written;
     }
 
 private:
     platform::File& file_;
-    std::string buffer_;
+    std::vector<std::uint8_t> block_;
+    std::size_t used_ = 0;
 };
 
 class ProgressReport {
@@ -146,14 +231,7 @@ ImportRules importRules(const Options& options) {
 }
 
 std::uint16_t normalizeSentence(std::uint8_t* bytes, std::size_t size, const ImportRules& rules) {
-    std::size_t length = cleanSentence(bytes, size, rules);
-    if (length >= 2 && bytes[length - 2] == kSpace) {
-        bytes[length - 2] = bytes[length - 1];
-        --length;
-    }
-    // maxLength is not checked again: cleaning never lengthens what the scanner measured.
-    if (length == 0 || length < rules.minLength || length > 0xFFFF) return 0;
-    return static_cast<std::uint16_t>(length);
+    return cleanSentenceInto(bytes, size, bytes, rules);
 }
 
 const char* importMessage(ImportStatus status) {
@@ -224,15 +302,21 @@ ImportScan SentenceImport::scan(platform::File source, const ImportRules& rules,
         const auto sentence = findNextSentence(scanning, *text, scanPos);
         if (!sentence) break;
         report.at(scanPos);
-        std::uint8_t* const start = text->mutableBytes() + sentence->start;
-        const std::uint16_t length = normalizeSentence(start, sentence->end - sentence->start, cleaning);
+        const std::size_t span = sentence->end - sentence->start;
+        std::uint8_t* const cleaned = sentenceWriter.room(span + kLineEnd.size());
+        if (!cleaned) {
+            written = false;
+            break;
+        }
+        const std::uint16_t length = cleanSentenceInto(text->bytes() + sentence->start, span, cleaned, cleaning);
         if (length == 0) continue;
         // Offsets are 3 bytes, and no text may grow past them: the rest could never be added.
         if (acceptedSize + length + kLineEnd.size() > kLargestIndexableText) break;
+        std::copy(kLineEnd.begin(), kLineEnd.end(), cleaned + length);
+        sentenceWriter.commit(length + kLineEnd.size());
         std::array<std::uint8_t, kIndexEntrySize> offset {};
         putLe(offset.data(), static_cast<std::uint32_t>(acceptedSize), kIndexEntrySize);
-        written = sentenceWriter.add({reinterpret_cast<const char*>(start), length}) && sentenceWriter.add(kLineEnd) &&
-                  offsetWriter.add({reinterpret_cast<const char*>(offset.data()), offset.size()});
+        written = offsetWriter.add({reinterpret_cast<const char*>(offset.data()), offset.size()});
         acceptedSize += length + kLineEnd.size();
         ++count;
     }

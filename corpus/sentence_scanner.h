@@ -36,9 +36,6 @@ public:
     std::uint32_t size() const { return static_cast<std::uint32_t>(size_); }
     // size() + 2 readable bytes, the last two zero.
     const std::uint8_t* bytes() const { return bytes_.data(); }
-    // The text itself may be changed in place (the import cleans sentences there); the two
-    // zero bytes after it stay out of reach.
-    std::uint8_t* mutableBytes() { return bytes_.data(); }
     std::string_view view(std::uint32_t from, std::uint32_t to) const;
 
 private:
