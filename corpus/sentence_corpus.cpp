@@ -153,39 +153,31 @@ void SentenceCorpus::savePosition() {
 bool SentenceCorpus::writeHeader(const Options& options) {
     const auto textSize = textFile_.size();
     if (!textSize) return false;
-    std::array<std::uint8_t, 8> bytes {};
-    putLe(&bytes[0], recordedSize(*textSize), 4);
-    putLe(&bytes[4], options.minLength, 2);
-    putLe(&bytes[6], options.maxLength, 2);
-    const bool written = writeAt(0, bytes.data(), bytes.size());
+    std::array<std::uint8_t, 4> window {};
+    putLe(&window[0], options.minLength, 2);
+    putLe(&window[2], options.maxLength, 2);
+    std::array<std::uint8_t, 4> size {};
+    putLe(size.data(), recordedSize(*textSize), 4);
+    // The size last: a header torn after a cleared size then still matches no opening but
+    // the one it was written for.
+    const bool written = writeAt(4, window.data(), window.size()) && writeAt(0, size.data(), size.size());
     restoreCursor();
     return written;
 }
 
-bool SentenceCorpus::scanText(const Options& options) {
-    entryCount_ = 0;
-    position_ = 0;
-    noneTakeable_ = false;
+std::optional<std::vector<std::uint8_t>> SentenceCorpus::indexEntries(const Options& options) {
+    const auto text = ScanText::read(textFile_, indexedTextLimit(options.maxLength));
+    if (!text) return std::nullopt;
     std::vector<std::uint8_t> entries;
-    {
-        const auto text = ScanText::read(textFile_, indexedTextLimit(options.maxLength));
-        if (!text) {
-            writeFailed_ = true;
-            return false;
-        }
-        const SentenceRules rules {options.russian != 0, options.minLength, options.maxLength};
-        forEachIndexableSentence(*text, rules, [&entries](const FoundSentence& sentence) {
-            std::uint8_t entry[kIndexEntrySize];
-            putLe(entry, sentence.start, kIndexEntrySize);
-            entries.insert(entries.end(), entry, entry + kIndexEntrySize);
-        });
-    }
-    // One write, then cut, so entries of an older, longer index do not survive.
-    const bool written = writeAt(kIndexHeaderSize, entries.data(), entries.size()) && indexFile_.truncate();
-    if (!written) writeFailed_ = true;
-    entryCount_ = written ? static_cast<std::uint32_t>(entries.size() / kIndexEntrySize) : 0;
-    savePosition();
-    return written && !writeFailed_;
+    // A sentence takes some 80 bytes of prose; guessing low only costs a few regrowths.
+    entries.reserve(text->size() / 64 * kIndexEntrySize);
+    const SentenceRules rules {options.russian != 0, options.minLength, options.maxLength};
+    forEachIndexableSentence(*text, rules, [&entries](const FoundSentence& sentence) {
+        std::array<std::uint8_t, kIndexEntrySize> entry {};
+        putLe(entry.data(), sentence.start, kIndexEntrySize);
+        entries.insert(entries.end(), entry.begin(), entry.end());
+    });
+    return entries;
 }
 
 std::string_view appendSeparator(std::string_view textTail) {
@@ -244,10 +236,30 @@ AppendOutcome SentenceCorpus::appendSentences(std::string_view sentences, std::s
 
 bool SentenceCorpus::rebuild(const Options& options) {
     writeFailed_ = false;
-    scanText(options);
-    reshuffleRemainder(false);
-    writeHeader(options);
-    return !writeFailed_;
+    noneTakeable_ = false;
+    entryCount_ = 0;
+    position_ = 0;
+    // The recorded size goes first: should the rebuild stop half-way (a full disk), the old
+    // header must not vouch for the new entries. 0 matches only an empty text, and an empty
+    // text's index holds no entries, so a torn one is rebuilt at the next opening.
+    const std::array<std::uint8_t, 4> noSize {};
+    auto entries = writeAt(0, noSize.data(), noSize.size()) ? indexEntries(options) : std::nullopt;
+    if (!entries) {
+        writeFailed_ = true;
+        restoreCursor();
+        return false;
+    }
+    // Shuffled in memory and written once; then cut, so entries of an older, longer index go.
+    const auto count = static_cast<std::uint32_t>(entries->size() / kIndexEntrySize);
+    recordShuffle(entries->data(), static_cast<std::int32_t>(count), kIndexEntrySize);
+    if (!writeAt(kIndexHeaderSize, entries->data(), entries->size()) || !indexFile_.truncate()) {
+        writeFailed_ = true;
+        restoreCursor();
+        return false;
+    }
+    entryCount_ = count;
+    savePosition();
+    return !writeFailed_ && writeHeader(options);
 }
 
 std::uint16_t SentenceCorpus::nextCorpusLine(char* destination, const Options& options) {

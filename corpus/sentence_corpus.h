@@ -10,6 +10,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "corpus/sentence_scanner.h"
 #include "drill/drill_corpus.h"
@@ -87,9 +88,9 @@ public:
 
     // Store the text's size and the length window in the header.
     bool writeHeader(const Options& options);
-    // Rebuild the entries from the text in text order; position back to 0.
-    bool scanText(const Options& options);
-    // scanText, a new order of all entries, writeHeader: what a changed text or window needs.
+    // Every sentence of the text in a new order, position 0 and a new header: what a changed
+    // text or window needs. The header's text size is cleared first and written last, so an
+    // index whose rebuild was cut short is rebuilt again at the next opening.
     bool rebuild(const Options& options);
     // Appends `sentences` (whole sentences, each followed by CR LF) to the shared text and
     // their `offsets` (3 bytes each, from the start of `sentences`) to the index, mixed among
@@ -109,6 +110,9 @@ private:
     SentenceCorpus(platform::File textFile, platform::File indexFile);
 
     bool indexIsValid(const IndexHeader& header, const Options& options) const;
+    // The 3-byte offsets of every indexable sentence, in text order; none when the text
+    // cannot be read.
+    std::optional<std::vector<std::uint8_t>> indexEntries(const Options& options);
     std::uint64_t cursorOffset() const;
     bool restoreCursor();
     std::uint16_t nextSentenceLine(char* destination, std::uint16_t maxLength);

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "platform/directory.h"
+#include "platform/fault_injection.h"
 #include "platform/file.h"
 #include "support/temp_dir.h"
 
@@ -404,6 +405,43 @@ TEST_F(SentenceCorpusTest, TheSettingsRebuildAppliesANewWindowAtOnce) {
     closeCorpus(corpus);
     EXPECT_EQ(header().minLength, 20);
     EXPECT_EQ(header().position, 0u);
+}
+
+// A rebuild for a new window that stops part-way (a full disk) must not leave the old header
+// over new entries: opened again with the old window, the index is rebuilt, whichever write
+// failed, and holds exactly that window's sentences.
+TEST_F(SentenceCorpusTest, ARebuildCutShortIsRebuiltAtTheNextOpening) {
+    std::string text;
+    for (int k = 0; k < 20; ++k)
+        text += numberedSentence(k) + " A longer sentence " + std::to_string(k) + " that a narrow window leaves out. ";
+    writeText(text);
+    { ASSERT_TRUE(open()); }
+    const std::string oldIndex = indexBytes();
+    std::vector<std::uint32_t> expected = scannerStarts(text);
+    ASSERT_EQ(expected.size(), 40u);
+    Options narrow = options;
+    narrow.maxLength = 40;
+    // The cleared size, 20 entries, the position and the header.
+    const std::size_t needed = 4 + 20 * kIndexEntrySize + 4 + 8;
+    for (std::size_t allowance = 0; allowance <= needed; ++allowance) {
+        writeIndex(oldIndex);
+        auto corpus = open();
+        ASSERT_TRUE(corpus);
+        ASSERT_FALSE(corpus->rebuiltOnOpen());
+        {
+            platform::ScopedFileFaults faults;
+            faults.failWritesAfter(allowance);
+            EXPECT_EQ(corpus->rebuild(narrow), allowance == needed) << allowance;
+        }
+        closeCorpus(corpus);
+        corpus = open();
+        ASSERT_TRUE(corpus);
+        if (allowance >= 4) EXPECT_TRUE(corpus->rebuiltOnOpen()) << allowance;
+        closeCorpus(corpus);
+        std::vector<std::uint32_t> stored = entries();
+        std::sort(stored.begin(), stored.end());
+        EXPECT_EQ(stored, expected) << allowance;
+    }
 }
 
 TEST_F(SentenceCorpusTest, RandomCharactersHoldNoBarredCapitalsNorLineBreaks) {
