@@ -165,13 +165,15 @@ std::uint16_t cleanSentenceInto(const std::uint8_t* source, std::size_t size, st
 // sentences are cleaned straight into it, so each byte is copied once before the write.
 class BlockWriter {
 public:
-    explicit BlockWriter(platform::File& file) : file_(file), block_(kWriteBlock) {}
+    explicit BlockWriter(platform::File& file) : file_(file) {}
 
-    // Room for `count` more bytes, the block written out first if it lacks it; null when that
-    // write fails. What is put there counts once `commit` says how much of it.
+    // Room for `count` more bytes, the block written out first when it is full; null when that
+    // write fails. What is put there counts once `commit` says how much of it. The block grows
+    // to kWriteBlock as needed, so a small file does not cost a large block.
     std::uint8_t* room(std::size_t count) {
-        if (used_ + count > block_.size() && !flush()) return nullptr;
-        if (count > block_.size()) block_.resize(count);
+        if (used_ > 0 && used_ + count > kWriteBlock && !flush()) return nullptr;
+        if (used_ + count > block_.size())
+            block_.resize(std::max(used_ + count, std::min(2 * block_.size(), kWriteBlock)));
         return block_.data() + used_;
     }
     void commit(std::size_t count) { used_ += count; }
