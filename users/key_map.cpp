@@ -11,6 +11,20 @@ constexpr unsigned char kRussianShiftGap = 0x20;  // 'а' 0xE0 and 'А' 0xC0
 constexpr std::array<double, 4> kRowIndent = {0.0, 1.5, 1.75, 2.25};
 constexpr double kSpaceLeft = 4.0;
 constexpr double kSpaceWidth = 6.0;
+constexpr double kShiftWidth = 2.25;
+constexpr int kShiftRow = 3;
+constexpr int kHomeRow = 2;
+constexpr std::size_t kLeftHomeMark = 3;   // F / А
+constexpr std::size_t kRightHomeMark = 6;  // J / О
+
+// The finger of each key by row and column, '0' the left little finger to '7' the right one; the
+// same for both layouts, whose keys sit in the same places.
+constexpr std::array<const char*, 4> kFingerRows = {
+    "0012334456777",
+    "0123344567777",
+    "01233445677",
+    "0123344567",
+};
 
 struct RowKeys {
     const char* unshifted;
@@ -46,10 +60,13 @@ std::vector<KeyPlace> buildLayout(bool russian) {
         const std::string unshifted = rows[row].unshifted;
         for (std::size_t k = 0; k < unshifted.size(); ++k) {
             const char shifted = rows[row].shifted != nullptr ? rows[row].shifted[k] : russianShifted(unshifted[k]);
-            keys.push_back({std::string {unshifted[k], shifted}, row, kRowIndent[row] + static_cast<double>(k), 1});
+            const auto finger = static_cast<Finger>(kFingerRows[row][k] - '0');
+            const bool homeMark = row == kHomeRow && (k == kLeftHomeMark || k == kRightHomeMark);
+            keys.push_back({std::string {unshifted[k], shifted}, row, kRowIndent[row] + static_cast<double>(k), 1,
+                            finger, homeMark});
         }
     }
-    keys.push_back({" ", 4, kSpaceLeft, kSpaceWidth});
+    keys.push_back({" ", 4, kSpaceLeft, kSpaceWidth, Finger::thumb});
     return keys;
 }
 
@@ -66,6 +83,19 @@ const KeyPlace* keyFor(bool russian, unsigned char byte) {
         if (key.bytes.find(static_cast<char>(byte)) != std::string::npos) return &key;
     return nullptr;
 }
+
+bool needsShift(const KeyPlace& key, unsigned char byte) {
+    return key.bytes.size() > 1 && static_cast<unsigned char>(key.bytes[1]) == byte &&
+           static_cast<unsigned char>(key.bytes[0]) != byte;
+}
+
+const KeyPlace& shiftKey(bool left) {
+    static const KeyPlace kLeft {"", kShiftRow, 0, kShiftWidth, Finger::leftPinky};
+    static const KeyPlace kRight {"", kShiftRow, kKeyboardWidthInKeys - kShiftWidth, kShiftWidth, Finger::rightPinky};
+    return left ? kLeft : kRight;
+}
+
+const KeyPlace& shiftFor(const KeyPlace& key) { return shiftKey(!isLeftHand(key.finger)); }
 
 std::vector<KeyScore> scoreKeys(const KeyCounts& counts, bool russian) {
     std::vector<KeyScore> scores;

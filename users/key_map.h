@@ -11,18 +11,46 @@
 
 namespace dactyla {
 
+// The finger that presses a key in touch typing; the eight fingers from left to right, then the
+// thumbs, which share the space bar.
+enum class Finger : std::uint8_t {
+    leftPinky,
+    leftRing,
+    leftMiddle,
+    leftIndex,
+    rightIndex,
+    rightMiddle,
+    rightRing,
+    rightPinky,
+    thumb,
+};
+inline constexpr std::size_t kFingerCount = 8;  // without the thumbs
+inline constexpr bool isLeftHand(Finger finger) { return finger <= Finger::leftIndex; }
+
 // One key: the bytes it types (unshifted first, then with Shift) and its place in key units.
 struct KeyPlace {
-    std::string bytes;  // CP1251; bytes[0] names the key
+    std::string bytes;  // CP1251; bytes[0] names the key; empty for a Shift key
     int row = 0;        // 0 digits, 1 top letters, 2 home row, 3 bottom letters, 4 space bar
     double left = 0;    // from the keyboard's left edge, in key widths
     double width = 1;
+    Finger finger = Finger::thumb;
+    bool homeMark = false;  // the bump the index fingers find their home keys by
 };
 
 // ЙЦУКЕН for Russian, QWERTY for English: 47 keys on four rows and the space bar.
 const std::vector<KeyPlace>& keyboardLayout(bool russian);
 // The key of the layout that types `byte`, if any.
 const KeyPlace* keyFor(bool russian, unsigned char byte);
+// Whether `byte` is the key's Shift character (a capital, "!" on "1"...), not its plain one.
+bool needsShift(const KeyPlace& key, unsigned char byte);
+
+// Both Shift keys, left then right, at the ends of the bottom letter row of either layout.
+const KeyPlace& shiftKey(bool left);
+// The Shift a capital is typed with: the one of the other hand.
+const KeyPlace& shiftFor(const KeyPlace& key);
+// The keyboard's width and height in key units, the Shift keys included.
+inline constexpr double kKeyboardWidthInKeys = 14.5;
+inline constexpr double kKeyboardHeightInKeys = 5.0;
 
 // Fewer keystrokes than this on a key tell nothing about it yet.
 inline constexpr std::uint32_t kKeystrokesToJudge = 10;

@@ -1,0 +1,80 @@
+#include "guide/keyboard_choice.h"
+
+#include <cstring>
+
+#include "platform/directory.h"
+#include "platform/file.h"
+#include "users/key_statistics.h"
+
+namespace dactyla {
+namespace {
+
+constexpr char kMagic[8] = {'D', 'a', 'c', 't', 'K', 'b', 'r', 'd'};
+constexpr char kVersion = 1;
+constexpr std::size_t kVersionOffset = sizeof kMagic;
+constexpr std::size_t kModeOffset = kVersionOffset + 1;
+constexpr std::size_t kChoseOffset = kModeOffset + 1;
+static_assert(kChoseOffset + 1 == kKeyboardChoiceSize);
+
+bool writeWhole(const std::string& path, const std::string& bytes) {
+    platform::File file = platform::File::open(path, {.mode = platform::OpenMode::createAlways});
+    return file.isOpen() && file.write(bytes.data(), bytes.size()) == bytes.size() && file.flush();
+}
+
+}  // namespace
+
+KeyboardChoice choiceAfterMenuItem(const KeyboardChoice& choice) {
+    return {nextKeyboardMode(choice.mode), true};
+}
+
+KeyboardChoice choiceForCourse(const KeyboardChoice& choice) {
+    if (choice.userChose) return choice;
+    return {KeyboardMode::guide, false};
+}
+
+std::string keyboardChoicePath(const std::string& userDirectory) {
+    return platform::joinPath(userDirectory, "Keyboard.dat");
+}
+
+std::string encodeKeyboardChoice(const KeyboardChoice& choice) {
+    std::string bytes(kMagic, sizeof kMagic);
+    bytes += kVersion;
+    bytes += static_cast<char>(choice.mode);
+    bytes += static_cast<char>(choice.userChose ? 1 : 0);
+    return bytes;
+}
+
+std::optional<KeyboardChoice> decodeKeyboardChoice(std::string_view bytes) {
+    if (bytes.size() != kKeyboardChoiceSize || std::memcmp(bytes.data(), kMagic, sizeof kMagic) != 0 ||
+        bytes[kVersionOffset] != kVersion)
+        return std::nullopt;
+    const auto mode = static_cast<unsigned char>(bytes[kModeOffset]);
+    const auto chose = static_cast<unsigned char>(bytes[kChoseOffset]);
+    if (mode >= kKeyboardModeCount || chose > 1) return std::nullopt;
+    return KeyboardChoice {static_cast<KeyboardMode>(mode), chose == 1};
+}
+
+LoadedKeyboardChoice loadKeyboardChoice(const std::string& userDirectory) {
+    const std::string path = keyboardChoicePath(userDirectory);
+    if (!platform::fileExists(path)) return {};
+    const auto bytes = platform::readWholeFile(path);
+    if (!bytes) return {ChoiceFileState::unreadable, {}};
+    const auto choice = decodeKeyboardChoice(*bytes);
+    if (!choice) return {ChoiceFileState::damaged, {}};
+    return {ChoiceFileState::valid, *choice};
+}
+
+ChoiceSaveResult saveKeyboardChoice(const std::string& userDirectory, const KeyboardChoice& choice) {
+    const std::string path = keyboardChoicePath(userDirectory);
+    if (loadKeyboardChoice(userDirectory).state == ChoiceFileState::damaged) {
+        const std::string aside = setAsideName(path);
+        if (aside.empty() || !platform::replaceFile(path, aside)) return ChoiceSaveResult::setAsideFailed;
+    }
+    const std::string temporary = path + ".new";
+    if (writeWhole(temporary, encodeKeyboardChoice(choice)) && platform::replaceFile(temporary, path))
+        return ChoiceSaveResult::saved;
+    platform::deleteFile(temporary);
+    return ChoiceSaveResult::writeFailed;
+}
+
+}  // namespace dactyla
