@@ -52,18 +52,24 @@ LRESULT Application::handleMessage(HWND window, UINT message, WPARAM wParam, LPA
         return 0;
     case WM_KILLFOCUS:
         onKillFocus();
+        followDrill(0, platform::tickCount());
+        return ::DefWindowProcW(window, message, wParam, lParam);
+    case WM_WINDOWPOSCHANGED:
+        onMoved();
         return ::DefWindowProcW(window, message, wParam, lParam);
     case WM_PAINT:
         onPaint();
         return 0;
     case WM_KEYDOWN:
         onKeyDown(wParam);
+        followDrill(0, platform::tickCount());
         return 0;
     case WM_CHAR:
         onChar(wParam);
         return 0;
     case WM_COMMAND:
         dispatchCommand(LOWORD(wParam));
+        followDrill(0, platform::tickCount());
         return 0;
     default:
         return ::DefWindowProcW(window, message, wParam, lParam);
@@ -85,6 +91,7 @@ bool Application::onCreate(HWND window) {
         sendCommand(IDM_NEW_USER);
         if (registry_.currentUser() == nullptr) return false;
     }
+    loadKeyboardChoice();
     updateStartStopLabel();
     themes_.play(ThemeId::loop, kLoopedFlags);
     return true;
@@ -92,6 +99,7 @@ bool Application::onCreate(HWND window) {
 
 // What must survive the run is stored: a running session's totals and position, changed options.
 void Application::onDestroy() {
+    keyboard_.destroy();
     drill_.shutdown();
     closeCorpus();
     if (live_.optionsDirty && registry_.currentUser() != nullptr) writeOptions(live_);
@@ -136,13 +144,18 @@ void Application::onKeyDown(WPARAM virtualKey) {
 
 // The window is a Unicode window, so Russian letters arrive whatever the system's code page;
 // the drill judges CP1251 bytes. A character CP1251 lacks becomes 0, which no text holds.
+// The keyboard is drawn after the strip, so the strip's own keystroke time stays as it was.
 void Application::onChar(WPARAM utf16Code) {
-    drill_.onChar(static_cast<char>(platform::utf16ToCp1251Byte(static_cast<char16_t>(utf16Code))));
+    const unsigned char byte = platform::utf16ToCp1251Byte(static_cast<char16_t>(utf16Code));
+    drill_.onChar(static_cast<char>(byte));
+    followDrill(byte, static_cast<std::uint32_t>(::GetMessageTime()));
 }
 
 void Application::onKillFocus() {
     if (sessionRunning()) drill_.setPaused(true);
 }
+
+void Application::onMoved() { keyboard_.followOwner(); }
 
 void Application::onTimer(UINT_PTR timerId, DWORD messageTime) {
     drill_.onClockTimer(static_cast<unsigned>(timerId), messageTime);
@@ -161,6 +174,9 @@ void Application::dispatchCommand(unsigned command) {
     case IDM_ALPHABET:
         if (sessionRunning()) refuseDuringSession();
         else toggleAlphabet();
+        break;
+    case IDM_KEYBOARD:
+        chooseNextKeyboardMode();
         break;
     case IDM_SETTINGS:
         openSettings();
@@ -238,6 +254,7 @@ void Application::openNewUser() {
     request.userExists = registry_.currentUser() != nullptr;
     request.createUser = [this](const std::string& name) { return registry_.createUser(name); };
     dialogs::showNewUserDialog(instance_, window_, request);
+    loadKeyboardChoice();
     repaint();
 }
 
@@ -269,7 +286,56 @@ void Application::switchUser(std::int32_t number) {
         sendCommand(IDM_SWITCH_LANGUAGE);
         live_.optionsDirty = false;
     }
+    loadKeyboardChoice();
     repaint();
+}
+
+// A file that cannot be read or is damaged leaves the keyboard off; the next choice replaces it.
+void Application::loadKeyboardChoice() {
+    keyboardChoice_ = registry_.currentUser() != nullptr ? dactyla::loadKeyboardChoice(registry_.userDirectory()).choice
+                                                         : KeyboardChoice {};
+    applyKeyboardMode();
+}
+
+// The choice is the user's even when it cannot be written: the keyboard follows it for the run.
+void Application::chooseNextKeyboardMode() {
+    keyboardChoice_ = choiceAfterMenuItem(keyboardChoice_);
+    if (registry_.currentUser() != nullptr) saveKeyboardChoice(registry_.userDirectory(), keyboardChoice_);
+    applyKeyboardMode();
+}
+
+void Application::applyKeyboardMode() {
+    const bool shown = keyboardChoice_.mode != KeyboardMode::off;
+    guide_.setMode(keyboardChoice_.mode);
+    menu_.checkKeyboardItem(shown);
+    if (shown && !keyboard_.exists()) keyboard_.create(instance_, window_, [this] { onHintDue(); });
+    keyboard_.update(guide_.russian(), guide_.picture());
+    keyboard_.show(shown);
+    followDrill(0, platform::tickCount());
+}
+
+void Application::followDrill(unsigned char typed, std::uint32_t now) {
+    const bool russian = live_.options.russian != 0;
+    bool changed = false;
+    if (guide_.russian() != russian) {
+        guide_.setLayout(russian);
+        changed = true;
+    }
+    const SessionState& session = drill_.session();
+    const TypingStrip& strip = drill_.strip();
+    TypingMoment moment;
+    moment.typing = session.sessionRunning && !session.sessionPaused;
+    moment.expected = strip.remaining > 0 ? static_cast<unsigned char>(strip.lineBuffer[strip.cursor]) : 0;
+    moment.correctCount = session.correctCount;
+    moment.errorCount = session.errorCount;
+    moment.typed = typed;
+    changed = guide_.follow(moment, now) || changed;
+    if (changed) keyboard_.update(russian, guide_.picture());
+    keyboard_.armHintTimer(keyboard_.shown() ? guide_.msUntilHint(now) : std::nullopt);
+}
+
+void Application::onHintDue() {
+    if (guide_.tick(platform::tickCount())) keyboard_.update(guide_.russian(), guide_.picture());
 }
 
 void Application::repaint() {

@@ -4,10 +4,13 @@
 #include <memory>
 #include <string>
 
+#include "app/keyboard_window.h"
 #include "app/main_menu.h"
 #include "app/window_painter.h"
 #include "corpus/sentence_corpus.h"
 #include "drill/drill.h"
+#include "guide/keyboard_choice.h"
+#include "guide/keyboard_guide.h"
 #include "platform/win32/windows_headers.h"
 #include "sound/sound_theme.h"
 #include "users/data_root.h"
@@ -45,6 +48,7 @@ private:
     void onKeyDown(WPARAM virtualKey);
     void onChar(WPARAM utf16Code);
     void onKillFocus();
+    void onMoved();
 
     // Commands.
     void dispatchCommand(unsigned command);
@@ -58,6 +62,14 @@ private:
     void openSettings();
     void switchUser(std::int32_t number);
     void repaint();
+
+    // The on-screen keyboard.
+    void loadKeyboardChoice();
+    void chooseNextKeyboardMode();
+    void applyKeyboardMode();
+    // After every keystroke, command and focus change: the keyboard shows what the drill does.
+    void followDrill(unsigned char typed, std::uint32_t now);
+    void onHintDue();
     bool sessionRunning() const { return drill_.session().sessionRunning; }
 
     // StripPainter
@@ -115,6 +127,11 @@ private:
     // The settings page shown last; the dialog reopens on it within the run.
     unsigned settingsTab_ = kGeneralPage;
     WindowPainter painter_;
+    // Until the statistics time keystrokes, the guide knows no key.
+    NoKeyKnown keyKnowledge_;
+    KeyboardGuide guide_ {keyKnowledge_};
+    KeyboardChoice keyboardChoice_;
+    KeyboardWindow keyboard_;
     HWND window_ = nullptr;
 };
 

@@ -42,6 +42,10 @@ void MainMenu::checkAlphabetItem(bool alphabetMode) {
     ::CheckMenuItem(menu_, IDM_ALPHABET, MF_BYCOMMAND | (alphabetMode ? MF_CHECKED : MF_UNCHECKED));
 }
 
+void MainMenu::checkKeyboardItem(bool shown) {
+    ::CheckMenuItem(menu_, IDM_KEYBOARD, MF_BYCOMMAND | (shown ? MF_CHECKED : MF_UNCHECKED));
+}
+
 void MainMenu::updateStartStopLabel(HWND window, bool sessionRunning, bool russian) {
     const std::wstring text = platform::widen(startStopLabel(sessionRunning, russian));
     ::ModifyMenuW(menu_, IDM_START_STOP, MF_BYCOMMAND | MF_STRING, IDM_START_STOP, text.c_str());

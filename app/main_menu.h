@@ -21,6 +21,8 @@ public:
     void addUserItem(const std::string& name, std::int32_t number);
     void checkUserItem(std::int32_t number);
     void checkAlphabetItem(bool alphabetMode);
+    // "Клавиатура" is checked while the on-screen keyboard shows.
+    void checkKeyboardItem(bool shown);
     void updateStartStopLabel(HWND window, bool sessionRunning, bool russian);
 
     std::int32_t userCount() const { return userCount_; }

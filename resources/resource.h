@@ -16,6 +16,7 @@
 #define IDM_PROGRESS 40031
 #define IDM_CHART 40032
 #define IDM_ALPHABET 40033
+#define IDM_KEYBOARD 40042
 // The separator closing the user items; user n has the command IDM_USER_BASE + n.
 #define IDM_USER_SEPARATOR 40200
 #define IDM_USER_BASE 40200

@@ -60,6 +60,10 @@ run_pass() {
   total=$((total + ran))
   failed=$((failed + ran - passed))
   grep -h '^BENCHMARK' "$log" >> "$work/benchmarks" || true
+  # The shell's own benchmarks need the same display and Wine server.
+  if [ "$size" = 800x600 ] && [ -f "$bin/dactyla_win_bench.exe" ]; then
+    timeout 120 "$DACTYLA_WINE" "$bin/dactyla_win_bench.exe" 2>&1 8>&- | grep '^BENCHMARK' >> "$work/benchmarks" || true
+  fi
   wineserver -k >/dev/null 2>&1 || true
   wineserver -w >/dev/null 2>&1 || true
   dactyla_display_stop

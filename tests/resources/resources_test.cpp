@@ -99,6 +99,7 @@ TEST(ProgramResources, MainMenuHasItsTextsAndCommandsInOrder) {
          0,
          {{L"Поменять язык   F1", IDM_SWITCH_LANGUAGE, {}},
           {L"Алфавит", IDM_ALPHABET, {}},
+          {L"Клавиатура", IDM_KEYBOARD, {}},
           kSeparator,
           {L"Настройки...          F2", IDM_SETTINGS, {}}}},
         {L"Ученики",
@@ -119,6 +120,7 @@ TEST(ProgramResources, MainMenuHasItsTextsAndCommandsInOrder) {
     EXPECT_EQ(IDM_PROGRESS, 40031);
     EXPECT_EQ(IDM_CHART, 40032);
     EXPECT_EQ(IDM_ALPHABET, 40033);
+    EXPECT_EQ(IDM_KEYBOARD, 40042);
     EXPECT_EQ(IDM_ABOUT, 40007);
     EXPECT_EQ(IDM_USER_SEPARATOR, 40200);
 }

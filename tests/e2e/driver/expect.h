@@ -18,6 +18,7 @@ inline constexpr unsigned kHelp = 40021;
 inline constexpr unsigned kNewUser = 40029;
 inline constexpr unsigned kProgress = 40031;
 inline constexpr unsigned kAlphabet = 40033;
+inline constexpr unsigned kKeyboard = 40042;
 inline constexpr unsigned kUserBase = 40200;
 }  // namespace command
 

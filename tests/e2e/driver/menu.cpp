@@ -69,4 +69,15 @@ std::optional<PopupItem> OpenPopup::find(const std::wstring& text) const {
     return PopupItem {*where, checked};
 }
 
+bool OpenPopup::choose(const std::wstring& text) {
+    const std::optional<PopupItem> item = find(text);
+    if (!item) return false;
+    runLinux("xdotool mousemove " + std::to_string(item->where.x + 3) + " " + std::to_string(item->where.y + 3) +
+             " sleep 0.1 click 1");
+    const bool closed = waitUntil([&] { return !::IsWindowVisible(popup_); }, std::chrono::seconds(5));
+    popup_ = nullptr;
+    program_.settle();
+    return closed;
+}
+
 }  // namespace dactyla::e2e

@@ -30,6 +30,8 @@ public:
 
     bool isOpen() const { return popup_ != nullptr; }
     std::optional<PopupItem> find(const std::wstring& text) const;
+    // Clicks the item with the real mouse, which closes the popup; false when it is not shown.
+    bool choose(const std::wstring& text);
 
 private:
     const RunningProgram& program_;
