@@ -200,10 +200,10 @@ TEST(KeyboardGuide, ACapitalLightsTheShiftOfTheOtherHand) {
         EXPECT_EQ(picture.lightOf(shiftKey(false)).has_value(), c.leftShift == false);
         session.typeWrong("1", 10);  // the Shift's finger is named too
         EXPECT_EQ(session.guide.picture().namedShiftFinger.has_value(), c.leftShift.has_value());
-        if (c.leftShift)
-            EXPECT_NE(fingerLine(session.guide.picture()).find(c.leftShift == true ? platform::utf8ToCp1251("левый мизинец")
-                                                                                     : platform::utf8ToCp1251("правый мизинец")),
-                      std::string::npos);
+        if (c.leftShift) {
+            const char* shiftFinger = *c.leftShift ? ", Shift - левый мизинец" : ", Shift - правый мизинец";
+            EXPECT_NE(fingerLine(session.guide.picture()).find(platform::utf8ToCp1251(shiftFinger)), std::string::npos);
+        }
     }
     // The right key without its Shift: the key and the Shift stay green, nothing is red.
     Session session(KeyboardMode::always, true, "Ф");
