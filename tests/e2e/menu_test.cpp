@@ -128,8 +128,8 @@ TEST_F(MenuTest, UsersStandBetweenTheSeparatorsAndSwitchingMovesTheRadioMark) {
     endSessionWithYes();
 
     program_->postCommand(command::kUserBase + otherNumber);
-    program_->settle();
-    EXPECT_EQ(labelledUser(*program_, {"Anna", "Boris"}), other);
+    // A posted command may be handled after the settling message: wait for the label.
+    EXPECT_TRUE(waitUntil([&] { return labelledUser(*program_, {"Anna", "Boris"}) == other; }, 3s)) << other;
     EXPECT_TRUE(barShows(*program_, other == "Boris" ? kStartEnglish : kStartRussian));
     {
         OpenPopup users(*program_, wide("Ученики"));
