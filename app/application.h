@@ -11,6 +11,7 @@
 #include "drill/drill.h"
 #include "guide/keyboard_choice.h"
 #include "guide/keyboard_guide.h"
+#include "guide/timing_knowledge.h"
 #include "platform/win32/windows_headers.h"
 #include "sound/sound_theme.h"
 #include "users/data_root.h"
@@ -127,8 +128,8 @@ private:
     // The settings page shown last; the dialog reopens on it within the run.
     unsigned settingsTab_ = kGeneralPage;
     WindowPainter painter_;
-    // Until the statistics time keystrokes, the guide knows no key.
-    NoKeyKnown keyKnowledge_;
+    // The statistics file holds no timings yet: every key is not yet known and lit at once.
+    TimingKnowledge keyKnowledge_ {[](unsigned char) -> const KeyTiming* { return nullptr; }};
     KeyboardGuide guide_ {keyKnowledge_};
     KeyboardChoice keyboardChoice_;
     KeyboardWindow keyboard_;

@@ -34,12 +34,6 @@ public:
     virtual KeyKnowledge knowledge(unsigned char byte) const = 0;
 };
 
-// Until the statistics time every keystroke, no key is known: the guide lights every key at once.
-class NoKeyKnown final : public KeyKnowledgeSource {
-public:
-    KeyKnowledge knowledge(unsigned char) const override { return {}; }
-};
-
 // Mastery below this lights the key at once; up to kLearnedMastery only after a hesitation.
 inline constexpr double kLitAtOnceBelow = 0.5;
 inline constexpr double kLearnedMastery = 1.0;

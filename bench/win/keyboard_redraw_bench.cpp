@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "app/keyboard_window.h"
+#include "guide/timing_knowledge.h"
 #include "platform/cp1251.h"
 
 namespace {
@@ -22,7 +23,7 @@ double percentile(std::vector<double> values, double share) {
 
 // Types `text` over and over, every fifth keystroke wrong, and times each redraw.
 std::vector<double> timeRedraws(app::KeyboardWindow& keyboard, bool russian, const std::string& text) {
-    NoKeyKnown knowledge;
+    const TimingKnowledge knowledge(nullptr);
     KeyboardGuide guide(knowledge);
     guide.setMode(KeyboardMode::always);
     guide.setLayout(russian);

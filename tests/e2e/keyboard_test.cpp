@@ -293,5 +293,33 @@ TEST(OnScreenKeyboardChoice, EachUserKeepsTheirModeAndADamagedFileLeavesItOff) {
     EXPECT_EQ(boris->mode, KeyboardMode::always);
 }
 
+// Run on the large display: the keys grow with the room under the main window.
+TEST(LargeScreen, TheKeyboardGrowsWithTheScreen) {
+    ProgramDirectory directory;
+    StoredOptions options;
+    options.backgroundSound = false;
+    directory.addUser("Anna", storedOptionsBytes(options));
+    ASSERT_TRUE(writeBytes(directory.userDirectory("Anna") + "/Keyboard.dat",
+                           encodeKeyboardChoice({KeyboardMode::always, true})));
+    RunningProgram program(directory);
+    ASSERT_TRUE(program.waitForMainWindow());
+    const HWND keyboard = shownKeyboard(program);
+    ASSERT_NE(keyboard, nullptr);
+    EXPECT_EQ(windowRect(keyboard).top, windowRect(program.window()).bottom);
+    const StripReader reader(program.window());
+    program.typeCharacter(13);
+    ASSERT_EQ(typeShownText(program, reader, russianCharacters(), 12).size(), 12u);
+    const wchar_t wrong = reader.readToType(russianCharacters()).front() == L'1' ? L'2' : L'1';
+    program.typeCharacter(wrong);
+    const KeyboardImage image(keyboard);
+    EXPECT_EQ(image.keyPixels(), 46);
+    EXPECT_EQ(image.fillOf(*keyFor(true, static_cast<unsigned char>(wrong))), colourRef(kPressedKeyColour));
+    saveScreenshot("keyboard-wrong-1600x1200");
+    program.postCharacter(27);
+    const SummaryBox summary = waitForSummary(program);
+    ASSERT_NE(summary.box, nullptr);
+    EXPECT_TRUE(program.answer(summary.box, IDYES));
+}
+
 }  // namespace
 }  // namespace dactyla::e2e
