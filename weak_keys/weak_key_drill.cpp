@@ -2,10 +2,17 @@
 
 #include <utility>
 
+#include "users/key_statistics.h"
+
 namespace dactyla {
 
 std::uint32_t weakLinesSeed(std::uint64_t judgedKeystrokes, std::uint32_t textSize) {
     return static_cast<std::uint32_t>(judgedKeystrokes) ^ static_cast<std::uint32_t>(judgedKeystrokes >> 32) ^ textSize;
+}
+
+WeaknessInput loadWeaknessEvidence(const std::string& userDirectory, bool russian) {
+    const LoadedKeyStatistics loaded = loadKeyStatistics(keyStatisticsPath(userDirectory, russian));
+    return evidenceFromCounts(loaded.counts, russian);
 }
 
 bool WeakKeyDrill::aim(WeaknessInput evidence, const ScanText& text, const Options& options) {
@@ -13,6 +20,7 @@ bool WeakKeyDrill::aim(WeaknessInput evidence, const ScanText& text, const Optio
     evidence.russian = russian;
     evidence.keyFrequency = keyFrequencies(text.view(0, text.size()), russian);
     spots_ = findWeakSpots(evidence);
+    keyFrequency_ = std::move(evidence.keyFrequency);
     aimed_ = false;
     if (!spots_.enough) return false;
     const SentenceRules rules {russian, options.minLength, options.maxLength};

@@ -2,6 +2,8 @@
 // The weak-keys drill of one session: the learner's weak spots found in their latest
 // statistics and the lines aimed at them, made once at the start of the session.
 #include <cstdint>
+#include <string>
+#include <vector>
 
 #include "corpus/sentence_scanner.h"
 #include "users/options.h"
@@ -20,6 +22,8 @@ public:
 
     const WeakSpots& spots() const { return spots_; }
     const WeakLines& lines() const { return lines_; }
+    // Each key's share of the text, as the weights took it.
+    const std::vector<double>& keyFrequency() const { return keyFrequency_; }
     bool aimed() const { return aimed_; }
     // The next line while aimed (as WeakLines::nextLine), else 0.
     std::uint16_t nextLine(char* destination);
@@ -27,8 +31,13 @@ public:
 private:
     WeakSpots spots_;
     WeakLines lines_;
+    std::vector<double> keyFrequency_;
     bool aimed_ = false;
 };
+
+// The evidence of the user's latest statistics of the language; a missing, unreadable or
+// damaged file gives none (and so too few keystrokes).
+WeaknessInput loadWeaknessEvidence(const std::string& userDirectory, bool russian);
 
 // The order of the lines follows from the statistics and the text, so dactyla-text shows the
 // lines a session started now would get.

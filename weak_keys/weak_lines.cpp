@@ -90,9 +90,9 @@ std::string_view WeakLines::quarterSentence(std::size_t index) const {
 }
 
 // A random order in which denser sentences tend to come first: each sentence draws
-// u^(1/score) for a uniform u and the largest come first, which is drawing without
-// replacement in proportion to the score. Sentences already handed out go to the end; when
-// every one of them has been, they start over.
+// u^(1/score²) for a uniform u and the largest come first, which is drawing without
+// replacement in proportion to the squared score. Sentences already handed out go to the end;
+// when every one of them has been, they start over.
 void WeakLines::shuffleOrder(std::uint32_t seed) {
     seed_ = seed;
     seedRandom(seed);
@@ -100,7 +100,8 @@ void WeakLines::shuffleOrder(std::uint32_t seed) {
     for (std::uint32_t k = 0; k < keyed.size(); ++k) {
         const double uniform = (nextRandom() + 1.0) / (kRandomMax + 2.0);
         const double score = std::max<double>(scores_[k], kLeastScore);
-        keyed[k] = {std::log(uniform) / score, k};
+        const double pull = score * score;
+        keyed[k] = {std::log(uniform) / pull, k};
     }
     std::sort(keyed.begin(), keyed.end(), [](const auto& a, const auto& b) { return a.first > b.first; });
     order_.resize(keyed.size());

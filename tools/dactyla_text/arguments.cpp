@@ -33,6 +33,7 @@ public:
         else if (command == "import") arguments_.command = Command::importSentences;
         else if (command == "add") arguments_.command = Command::addSentences;
         else if (command == "stats") arguments_.command = Command::stats;
+        else if (command == "drill") arguments_.command = Command::drill;
         else return fail("unknown command '" + command + "'");
 
         std::vector<std::string> positional;
@@ -68,6 +69,7 @@ private:
         case Command::check: return {"--min", "--max", "--limit"};
         case Command::importSentences: return {"--min", "--max", "--caps", "--out"};
         case Command::addSentences: return {"--caps"};
+        case Command::drill: return {"--lines"};
         case Command::index:
         case Command::stats:
         case Command::help: break;
@@ -81,6 +83,7 @@ private:
         case Command::importSentences: return "import";
         case Command::addSentences: return "add";
         case Command::stats: return "stats";
+        case Command::drill: return "drill";
         case Command::check:
         case Command::help: break;
         }
@@ -107,6 +110,10 @@ private:
         if (!number) return failed(name + " must be a number, not '" + value + "'");
         if (name == "--limit") {
             arguments_.limit = *number;
+            return true;
+        }
+        if (name == "--lines") {
+            arguments_.lines = *number;
             return true;
         }
         if (name == "--caps") {

@@ -7,13 +7,13 @@
 
 namespace dactyla::text_tool {
 
-enum class Command { help, check, index, importSentences, addSentences, stats };
+enum class Command { help, check, index, importSentences, addSentences, stats, drill };
 
 struct Arguments {
     Command command = Command::help;
     std::string file;              // check, import, add: the text to scan
-    std::string programDirectory;  // index, add
-    std::string user;              // index, add: the name of the directory under Users
+    std::string programDirectory;  // index, add, stats, drill
+    std::string user;              // index, add, stats, drill: the name of the directory under Users
     bool russian = true;
     std::uint16_t minLength = 10;
     std::uint16_t maxLength = 120;
@@ -21,6 +21,7 @@ struct Arguments {
     std::optional<std::uint8_t> maxCapitalRun;  // import, add: else 4, or the user's setting
     std::optional<std::string> out;             // import: the file for the sentences
     bool csv = false;                           // stats: CSV instead of the report
+    std::optional<std::uint32_t> lines;         // drill: print only this many lines
 };
 
 struct ParsedArguments {

@@ -11,6 +11,7 @@
 #include "platform/directory.h"
 #include "platform/file.h"
 #include "platform/system.h"
+#include "tools/dactyla_text/drill_command.h"
 #include "tools/dactyla_text/stats_command.h"
 #include "users/data_root.h"
 #include "users/options.h"
@@ -45,6 +46,12 @@ const char* const kHelp =
     "      the average of the last 10, typing time) and the keys from Keys - Rus.dat or\n"
     "      Keys - Eng.dat, weakest first: keystrokes, mistakes, error rate and the character\n"
     "      typed most often instead. --csv prints both tables as CSV for a spreadsheet.\n"
+    "  dactyla-text drill PROGRAM_DIR USER --lang ru|en [--lines N]\n"
+    "      What the weak-keys drill would aim at for USER: the weak keys, the confusions (a\n"
+    "      key typed for another in 5 % of its keystrokes or more, at least 5 times) and the\n"
+    "      slow pairs of keys, with their weights, from Keys - Rus.dat or Keys - Eng.dat and\n"
+    "      the text. With --lines N only the first N lines a weak-keys session started now\n"
+    "      would get, each with the space the drill adds after it, CP1251, one a line.\n"
     "  dactyla-text --help\n"
     "Exit status: 0 done, 1 a file cannot be read or written, 2 a wrong command line.\n";
 
@@ -263,6 +270,7 @@ int runTool(const std::vector<std::string>& words, std::ostream& out, std::ostre
     case Command::importSentences: return runImport(arguments, out, err, temporaryDirectory);
     case Command::addSentences: return runAdd(arguments, out, err, temporaryDirectory);
     case Command::stats: return runStats(arguments, out, err);
+    case Command::drill: return runDrill(arguments, out, err);
     case Command::help: break;
     }
     out << "dactyla-text " << kVersion << "\n" << kHelp << kDataHelp
