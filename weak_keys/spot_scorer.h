@@ -22,19 +22,21 @@ public:
     double score(std::string_view sentence) const;
 
 private:
-    static constexpr std::size_t kMostConfusionBits = 32;
-    float pairWeight(KeyIndex first, KeyIndex second) const;
+    // Everything the score needs of one byte, in one place: it is looked up for every byte of
+    // a 16 MiB text at each session start.
+    struct ByteFacts {
+        float weight = 0;        // as a weak key
+        std::uint16_t slot = 0;  // its key's row and column in the pair table; the last for no key
+        std::uint32_t inWord = 0;  // all ones for a letter, else zero
+        std::uint32_t expected = 0;  // bit c: it types the expected key of confusion c
+        std::uint32_t typed = 0;     // bit c: it types the key typed instead in confusion c
+    };
+    float confusionsIn(std::uint32_t bits) const;
 
-    std::size_t keyCount_ = 0;
-    const std::vector<KeyIndex>& keyOf_;
-    std::array<float, 256> byteWeight_ {};
-    std::array<bool, 256> inWord_ {};
-    std::vector<float> pairWeights_;  // [first * keyCount_ + second]
-    bool anyPair_ = false;
-    // Bit c: the byte types the expected (or the typed) key of confusion c.
-    std::array<std::uint32_t, 256> expectedOf_ {};
-    std::array<std::uint32_t, 256> typedOf_ {};
-    std::array<float, kMostConfusionBits> confusionWeight_ {};
+    std::size_t slots_ = 0;
+    std::array<ByteFacts, 256> bytes_ {};
+    std::vector<float> pairWeights_;  // [first slot * slots_ + second slot]
+    std::array<float, 32> confusionWeight_ {};
 };
 
 }  // namespace dactyla
