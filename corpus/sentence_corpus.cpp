@@ -50,8 +50,8 @@ std::uint64_t indexedTextLimit(std::uint16_t maxLength) {
 
 void forEachIndexableSentence(const ScanText& text, const SentenceRules& rules,
                               const std::function<void(const FoundSentence&)>& visit) {
-    std::uint32_t scanPos = 0;
-    while (const auto sentence = findNextSentence(rules, text, scanPos)) {
+    SentenceScanner scanner(rules, text);
+    while (const auto sentence = scanner.next()) {
         if (sentence->start > kLastIndexableOffset) return;
         if (sentence->end - sentence->start <= rules.maxLength) visit(*sentence);
     }

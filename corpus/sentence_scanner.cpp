@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
+#include <cstring>
 
 namespace dactyla {
 namespace {
@@ -15,14 +17,87 @@ constexpr std::uint8_t kHyphen = 0x2D;
 
 constexpr bool isTerminator(std::uint8_t c) { return c == '.' || c == '?' || c == '!'; }
 
-constexpr std::array<bool, 256> kStops = [] {
-    std::array<bool, 256> stops {};
-    for (const std::uint8_t c : {kNul, kCr, std::uint8_t {'.'}, std::uint8_t {'?'}, std::uint8_t {'!'}})
-        stops[c] = true;
-    return stops;
-}();
+// The scan reads the text eight bytes at a time and marks the bytes it looks for in the high
+// bit of each byte of a word. Every test below keeps each byte's arithmetic inside its byte (no
+// carry or borrow crosses into the next), so each mark is exact, and the lowest marked byte is
+// the first one in the text.
+static_assert(std::endian::native == std::endian::little, "the first byte of a word must be its lowest");
+using Word = std::uint64_t;
+constexpr std::uint32_t kWordSize = sizeof(Word);
+constexpr std::uint32_t kStopBlock = SentenceScanner::kStopBlock;
+constexpr Word kOnes = 0x0101010101010101u;
+constexpr Word kHighBits = kOnes * 0x80;
+constexpr Word kLowBits = kOnes * 0x7F;
 
-bool isCapital(bool russian, std::uint8_t c) { return russian ? c >= 0xC0 && c <= 0xDF : c >= 'A' && c <= 'Z'; }
+constexpr Word everyByte(std::uint8_t c) { return kOnes * c; }
+
+Word wordAt(const std::uint8_t* bytes) {
+    Word word;
+    std::memcpy(&word, bytes, sizeof word);
+    return word;
+}
+
+// The high bit of each byte of `low` (bytes below 0x80) that is not `c` (below 0x80).
+constexpr Word differsFrom(Word low, std::uint8_t c) { return ((low ^ everyByte(c)) + kLowBits); }
+
+// Stops: CR, '.', '?', '!' and the zero byte.
+constexpr Word stopsIn(Word word) {
+    const Word low = word & kLowBits;
+    const Word other = differsFrom(low, kCr) & differsFrom(low, '.') & differsFrom(low, '?') &
+                       differsFrom(low, '!') & differsFrom(low, kNul);
+    return ~(other | word) & kHighBits;
+}
+
+// Capitals of the language and the zero byte, where a search for a sentence stops.
+constexpr Word capitalsOrEndIn(bool russian, Word word) {
+    const Word low = word & kLowBits;
+    const Word zero = ~(differsFrom(low, kNul) | word) & kHighBits;
+    if (russian) {
+        // 0xC0 to 0xDF: the top three bits 110.
+        const Word top = (word & everyByte(0xE0)) ^ everyByte(0xC0);
+        return zero | (~(((top & kLowBits) + kLowBits) | top) & kHighBits);
+    }
+    const Word fromA = low + everyByte(0x80 - 'A');
+    const Word pastZ = low + everyByte(0x7F - 'Z');
+    return zero | (fromA & ~pastZ & ~word & kHighBits);
+}
+
+std::uint32_t firstMarked(Word marks) { return static_cast<std::uint32_t>(std::countr_zero(marks)) / 8; }
+
+// One bit per byte, the first byte lowest: the high bits of `marks` gathered by one multiply.
+// Each product term lands on its own bit, so none carries into another.
+constexpr std::uint64_t bitPerByte(Word marks) { return ((marks >> 7) * 0x0102040810204080u) >> 56; }
+
+// The stops of the 64 bytes from `base` as one bit each, the first byte lowest.
+std::uint64_t stopsOfBlock(const std::uint8_t* text, std::uint32_t base) {
+    std::uint64_t stops = 0;
+    for (std::uint32_t k = 0; k < kStopBlock; k += kWordSize)
+        stops |= bitPerByte(stopsIn(wordAt(text + base + k))) << k;
+    return stops;
+}
+
+// The first stop after `pos`, from the block `known` holds when it is the one. The text's zero
+// bytes end this before a block reaches past its padding.
+std::uint32_t stopAfter(const std::uint8_t* text, std::uint32_t pos, SentenceScanner::StopBlock& known) {
+    std::uint32_t from = pos + 1;
+    std::uint32_t base = from / kStopBlock * kStopBlock;
+    if (!known.loaded || known.base != base) known = {stopsOfBlock(text, base), base, true};
+    for (std::uint64_t ahead = known.stops >> (from - base);; ahead = known.stops) {
+        if (ahead != 0) return from + static_cast<std::uint32_t>(std::countr_zero(ahead));
+        base += kStopBlock;
+        from = base;
+        known = {stopsOfBlock(text, base), base, true};
+    }
+}
+
+// The first capital of the language or zero byte from `pos` on.
+std::uint32_t nextCapitalOrEnd(bool russian, const std::uint8_t* text, std::uint32_t pos) {
+    for (;;) {
+        const Word marks = capitalsOrEndIn(russian, wordAt(text + pos));
+        if (marks != 0) return pos + firstMarked(marks);
+        pos += kWordSize;
+    }
+}
 
 // What may stand right before a sentence's capital, and before that.
 bool beginsSentence(const std::uint8_t* text, std::uint32_t start) {
@@ -42,83 +117,6 @@ std::uint16_t lineBreakWeight(const std::uint8_t* text, std::uint32_t cr) {
     if (before == kHyphen && text[cr - 2] != kSpace) return 3;
     return 1;
 }
-
-enum class Phase { search, candidate, skip, found, none };
-
-class Scan {
-public:
-    Scan(const SentenceRules& rules, const ScanText& text, std::uint32_t& scanPos)
-        : rules_(rules), text_(text.bytes()), scanText_(text), pos_(scanPos) {}
-
-    std::optional<FoundSentence> run() {
-        Phase phase = Phase::search;
-        while (phase != Phase::found && phase != Phase::none) {
-            if (phase == Phase::search) phase = search();
-            else if (phase == Phase::candidate) phase = candidate();
-            else phase = skip();
-        }
-        if (phase == Phase::none) return std::nullopt;
-        return FoundSentence {start_, pos_, countedLength()};
-    }
-
-private:
-    std::uint32_t countedLength() const { return pos_ - start_ - discount_; }
-
-    Phase search() {
-        while (!isCapital(rules_.russian, text_[pos_])) {
-            if (text_[pos_] == kNul) return Phase::none;
-            ++pos_;
-        }
-        start_ = pos_;
-        if (!beginsSentence(text_, start_)) return Phase::skip;
-        discount_ = 0;
-        return Phase::candidate;
-    }
-
-    Phase candidate() {
-        for (;;) {
-            const std::uint8_t c = advanceToStop(scanText_, pos_);
-            if (c == kNul) return Phase::none;
-            const std::uint8_t next = text_[pos_ + 1];
-            if (countedLength() >= rules_.maxLength) {
-                if (isTerminator(c) && (next == kSpace || next == kCr)) return Phase::search;
-                return Phase::skip;
-            }
-            if (c == kCr) {
-                if (next != kLf) return Phase::skip;
-                if (text_[pos_ + 2] == kCr) return Phase::search;
-                discount_ = static_cast<std::uint16_t>(discount_ + lineBreakWeight(text_, pos_));
-                continue;
-            }
-            ++pos_;
-            const std::uint8_t after = text_[pos_];
-            if (after != kSpace && after != kCr && after != kNul) return Phase::skip;
-            return countedLength() >= rules_.minLength ? Phase::found : Phase::search;
-        }
-    }
-
-    Phase skip() {
-        for (;;) {
-            const std::uint8_t c = advanceToStop(scanText_, pos_);
-            if (c == kNul) return Phase::none;
-            const std::uint8_t next = text_[pos_ + 1];
-            if (c == kCr) {
-                if (text_[pos_ + 2] == kCr) return Phase::search;
-                continue;
-            }
-            if (next == kSpace || next == kCr) return Phase::search;
-        }
-    }
-
-    const SentenceRules& rules_;
-    const std::uint8_t* text_;
-    const ScanText& scanText_;
-    std::uint32_t& pos_;
-    std::uint32_t start_ = 0;
-    // 16 bits wide: it can only wrap past 65535 discounted bytes, and then the counted length
-    // jumps above any maxLength, so such a candidate ends as too long.
-    std::uint16_t discount_ = 0;
-};
 
 }  // namespace
 
@@ -153,22 +151,88 @@ std::string_view ScanText::view(std::uint32_t from, std::uint32_t to) const {
     return {reinterpret_cast<const char*>(bytes_.data()) + from, to - from};
 }
 
+
+enum class SentenceScanner::Phase { search, candidate, skip, found, none };
+
+SentenceScanner::SentenceScanner(const SentenceRules& rules, const ScanText& text, std::uint32_t scanPos)
+    : rules_(rules), text_(text.bytes()), pos_(std::min(scanPos, text.size())) {}
+
+std::optional<FoundSentence> SentenceScanner::next() {
+    Phase phase = Phase::search;
+    while (phase != Phase::found && phase != Phase::none) {
+        if (phase == Phase::search) phase = search();
+        else if (phase == Phase::candidate) phase = candidate();
+        else phase = skip();
+    }
+    if (phase == Phase::none) return std::nullopt;
+    return FoundSentence {start_, pos_, countedLength()};
+}
+
+std::uint32_t SentenceScanner::countedLength() const { return pos_ - start_ - discount_; }
+
+SentenceScanner::Phase SentenceScanner::search() {
+    pos_ = nextCapitalOrEnd(rules_.russian, text_, pos_);
+    if (text_[pos_] == kNul) return Phase::none;
+    start_ = pos_;
+    if (!beginsSentence(text_, start_)) return Phase::skip;
+    discount_ = 0;
+    return Phase::candidate;
+}
+
+// Candidate and Skip only ever start on a byte of the text, never on its end.
+SentenceScanner::Phase SentenceScanner::candidate() {
+    for (;;) {
+        pos_ = stopAfter(text_, pos_, stops_);
+        const std::uint8_t c = text_[pos_];
+        if (c == kNul) return Phase::none;
+        const std::uint8_t next = text_[pos_ + 1];
+        if (countedLength() >= rules_.maxLength) {
+            if (isTerminator(c) && (next == kSpace || next == kCr)) return Phase::search;
+            return Phase::skip;
+        }
+        if (c == kCr) {
+            if (next != kLf) return Phase::skip;
+            if (text_[pos_ + 2] == kCr) return Phase::search;
+            discount_ = static_cast<std::uint16_t>(discount_ + lineBreakWeight(text_, pos_));
+            continue;
+        }
+        ++pos_;
+        const std::uint8_t after = text_[pos_];
+        if (after != kSpace && after != kCr && after != kNul) return Phase::skip;
+        return countedLength() >= rules_.minLength ? Phase::found : Phase::search;
+    }
+}
+
+SentenceScanner::Phase SentenceScanner::skip() {
+    for (;;) {
+        pos_ = stopAfter(text_, pos_, stops_);
+        const std::uint8_t c = text_[pos_];
+        if (c == kNul) return Phase::none;
+        const std::uint8_t next = text_[pos_ + 1];
+        if (c == kCr) {
+            if (text_[pos_ + 2] == kCr) return Phase::search;
+            continue;
+        }
+        if (next == kSpace || next == kCr) return Phase::search;
+    }
+}
+
 std::uint8_t advanceToStop(const ScanText& text, std::uint32_t& scanPos) {
     if (scanPos >= text.size()) {
         scanPos = text.size();
         return kNul;
     }
-    const std::uint8_t* bytes = text.bytes();
-    do {
-        ++scanPos;
-    } while (!kStops[bytes[scanPos]]);
-    return bytes[scanPos];
+    SentenceScanner::StopBlock unknown;
+    scanPos = stopAfter(text.bytes(), scanPos, unknown);
+    return text.bytes()[scanPos];
 }
 
 std::optional<FoundSentence> findNextSentence(const SentenceRules& rules, const ScanText& text,
                                               std::uint32_t& scanPos) {
-    scanPos = std::min(scanPos, text.size());
-    return Scan(rules, text, scanPos).run();
+    SentenceScanner scanner(rules, text, scanPos);
+    auto found = scanner.next();
+    scanPos = scanner.position();
+    return found;
 }
 
 std::uint32_t findSentence(bool russian, std::uint16_t minLength, std::uint16_t maxLength, const ScanText& text,

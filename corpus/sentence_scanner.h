@@ -15,12 +15,13 @@ namespace dactyla {
 
 inline constexpr std::uint32_t kNoSentence = 0xFFFFFFFFu;
 
-// A text ready to scan: its bytes followed by two zero bytes, so the scanner's look-ahead of
-// two bytes past a stop never leaves the buffer. The only way to hand text to the scanner.
+// A text ready to scan: its bytes followed by 64 zero bytes, so neither the scanner's look-ahead
+// of two bytes past a stop nor its reads of 64 bytes at a time leave the buffer.
+// The only way to hand text to the scanner.
 class ScanText {
 public:
-    // The largest text a 32-bit scan position can address with its two zero bytes.
-    static constexpr std::uint64_t kLargestText = 0xFFFFFFFFu - 2;
+    // The largest text a 32-bit scan position can address with its zero bytes.
+    static constexpr std::uint64_t kLargestText = 0xFFFFFFFFu - 64;
 
     ScanText();
     // Texts longer than kLargestText are cut there.
@@ -34,12 +35,12 @@ public:
     ScanText& operator=(ScanText&&) noexcept = default;
 
     std::uint32_t size() const { return static_cast<std::uint32_t>(size_); }
-    // size() + 2 readable bytes, the last two zero.
+    // size() + 64 readable bytes, the last 64 zero.
     const std::uint8_t* bytes() const { return bytes_.data(); }
     std::string_view view(std::uint32_t from, std::uint32_t to) const;
 
 private:
-    static constexpr std::size_t kPadding = 2;
+    static constexpr std::size_t kPadding = 64;
     // Room for `capacity` bytes and the padding, left uninitialised until endAt.
     explicit ScanText(std::size_t capacity);
     void endAt(std::size_t size);
@@ -58,6 +59,45 @@ struct FoundSentence {
     std::uint32_t start = 0;   // offset of its capital
     std::uint32_t end = 0;     // one past its terminator
     std::uint32_t length = 0;  // counted length, line breaks discounted
+};
+
+// Finds sentence after sentence in one text, as findNextSentence does, but keeps what it has
+// learnt of the text ahead: over a whole text the faster way.
+class SentenceScanner {
+public:
+    // Stops are found a block of this many bytes at a time.
+    static constexpr std::uint32_t kStopBlock = 64;
+
+    // Starts at `scanPos`, or at the end of the text when that lies beyond it.
+    SentenceScanner(const SentenceRules& rules, const ScanText& text, std::uint32_t scanPos = 0);
+
+    // The next sentence, the position then resting after its terminator; with none left the
+    // position rests on a zero byte and the result is empty.
+    std::optional<FoundSentence> next();
+    std::uint32_t position() const { return pos_; }
+
+    // The stops of the block of kStopBlock bytes from `base`, one bit per byte, first lowest.
+    struct StopBlock {
+        std::uint64_t stops = 0;
+        std::uint32_t base = 0;
+        bool loaded = false;
+    };
+
+private:
+    enum class Phase;
+    Phase search();
+    Phase candidate();
+    Phase skip();
+    std::uint32_t countedLength() const;
+
+    SentenceRules rules_;
+    const std::uint8_t* text_;
+    std::uint32_t pos_;
+    std::uint32_t start_ = 0;
+    // 16 bits wide: it can only wrap past 65535 discounted bytes, and then the counted length
+    // jumps above any maxLength, so such a candidate ends as too long.
+    std::uint16_t discount_ = 0;
+    StopBlock stops_;
 };
 
 // Finds the next sentence from `scanPos` on and leaves `scanPos` after its terminator; with

@@ -24,7 +24,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::uint32_t scanPos = 0;
     std::uint32_t previousEnd = 0;
     std::size_t found = 0;
+    dactyla::SentenceScanner scanner(rules, text);
     while (const auto sentence = dactyla::findNextSentence(rules, text, scanPos)) {
+        const auto same = scanner.next();
+        require(same && same->start == sentence->start && same->end == sentence->end &&
+                    same->length == sentence->length && scanner.position() == scanPos,
+                "a scanner over the whole text finds what single calls find");
         require(++found <= text.size(), "every sentence consumes text");
         require(sentence->start >= previousEnd, "sentences come in order without overlap");
         require(sentence->end == scanPos && sentence->end <= text.size(), "the scan rests after the terminator");
@@ -37,6 +42,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         for (std::uint32_t k = sentence->start; k < sentence->end; ++k) require(bytes[k] != 0, "no zero inside");
         previousEnd = sentence->end;
     }
+    require(!scanner.next() && scanner.position() == scanPos, "a scanner over the whole text ends where they end");
     require(scanPos <= text.size() && bytes[scanPos] == 0, "an ended scan rests on a zero byte");
     require(dactyla::findSentence(rules.russian, rules.minLength, rules.maxLength, text, scanPos) ==
                 dactyla::kNoSentence,
