@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <functional>
 #include <string_view>
 #include <utility>
 #include <vector>
@@ -161,15 +162,22 @@ std::uint16_t cleanSentenceInto(const std::uint8_t* source, std::size_t size, st
     return static_cast<std::uint16_t>(length);
 }
 
-// Gathers what goes to one temporary file in a block and writes the block whole when full:
-// sentences are cleaned straight into it, so each byte is copied once before the write.
+// Where a scan's blocks go: a temporary file, or whoever takes the accepted text as it comes.
+using BlockSink = std::function<bool(std::string_view)>;
+
+BlockSink fileSink(platform::File& file) {
+    return [&file](std::string_view block) { return file.write(block.data(), block.size()) == block.size(); };
+}
+
+// Gathers what goes to one sink in a block and hands the block on whole when full: sentences
+// are cleaned straight into it, so each byte is copied once before it is written.
 class BlockWriter {
 public:
-    explicit BlockWriter(platform::File& file) : file_(file) {}
+    explicit BlockWriter(BlockSink sink) : sink_(std::move(sink)) {}
 
-    // Room for `count` more bytes, the block written out first when it is full; null when that
-    // write fails. What is put there counts once `commit` says how much of it. The block grows
-    // to kWriteBlock as needed, so a small file does not cost a large block.
+    // Room for `count` more bytes, the block handed on first when it is full; null when that
+    // fails. What is put there counts once `commit` says how much of it. The block grows to
+    // kWriteBlock as needed, so a small file does not cost a large block.
     std::uint8_t* room(std::size_t count) {
         if (used_ > 0 && used_ + count > kWriteBlock && !flush()) return nullptr;
         if (used_ + count > block_.size())
@@ -185,13 +193,13 @@ public:
         return true;
     }
     bool flush() {
-        const bool written = file_.write(block_.data(), used_) == used_;
+        const bool written = used_ == 0 || sink_({reinterpret_cast<const char*>(block_.data()), used_});
         used_ = 0;
         return written;
     }
 
 private:
-    platform::File& file_;
+    BlockSink sink_;
     std::vector<std::uint8_t> block_;
     std::size_t used_ = 0;
 };
@@ -263,7 +271,8 @@ const char* importMessage(ImportStatus status) {
                "\xD2\xE5\xEA\xF1\xF2 \xE8 \xEF\xEE\xF0\xFF\xE4\xEE\xEA \xEF\xF0\xE5\xE4\xEB\xEE\xE6\xE5\xED\xE8\xE9 "
                "\xEE\xF1\xF2\xE0\xEB\xE8\xF1\xFC \xEF\xF0\xE5\xE6\xED\xE8\xEC\xE8.";
     case ImportStatus::done:
-    case ImportStatus::nothingFound: break;
+    case ImportStatus::nothingFound:
+    case ImportStatus::outputFailed: break;
     }
     return "";
 }
@@ -277,58 +286,91 @@ ImportScan SentenceImport::scan(const std::string& path, const ImportRules& rule
                 rules, progress);
 }
 
-ImportScan SentenceImport::scan(platform::File source, const ImportRules& rules, const ImportProgress& progress) {
+namespace {
+
+// The chosen file read whole, or why it cannot be.
+struct ImportSource {
+    std::optional<ScanText> text;
+    ImportStatus status = ImportStatus::done;
+};
+
+ImportSource readImportSource(platform::File& source) {
     const auto size = source.size();
-    if (!source.isOpen() || !size) return {ImportStatus::sourceUnreadable, found_};
-    if (*size > kLargestImportSource) return {ImportStatus::sourceTooLarge, found_};
+    if (!source.isOpen() || !size) return {std::nullopt, ImportStatus::sourceUnreadable};
+    if (*size > kLargestImportSource) return {std::nullopt, ImportStatus::sourceTooLarge};
     auto text = ScanText::read(source, *size);
-    if (!text || text->size() != *size) return {ImportStatus::sourceUnreadable, found_};
+    if (!text || text->size() != *size) return {std::nullopt, ImportStatus::sourceUnreadable};
     source.close();
+    return {std::move(text), ImportStatus::done};
+}
 
-    discard();
-    offsets_ = createTemporary(temporaryDirectory_, kImportOffsetsName);
-    sentences_ = createTemporary(temporaryDirectory_, kImportSentencesName);
-    BlockWriter sentenceWriter(sentences_);
-    BlockWriter offsetWriter(offsets_);
-    // Zero header fields and position 0.
-    bool written = sentences_.isOpen() && offsets_.isOpen() && offsetWriter.add(std::string(kIndexHeaderSize, '\0'));
-
+// Scans `text`, cleans every sentence found and writes the accepted ones, each followed by
+// CR LF, to `sentences` and, given `offsets`, where each starts there. Returns the number
+// accepted, or nothing when a write failed.
+std::optional<std::uint32_t> scanAccepted(const ScanText& text, const ImportRules& rules,
+                                          const ImportProgress& progress, BlockWriter& sentences,
+                                          BlockWriter* offsets) {
     ImportRules cleaning = rules;
     cleaning.maxCapitalRun = std::max<std::uint8_t>(cleaning.maxCapitalRun, 1);
-    const SentenceRules scanning {rules.russian, rules.minLength, rules.maxLength};
-    ProgressReport report(progress, *size);
+    ProgressReport report(progress, text.size());
     std::uint64_t acceptedSize = 0;
     std::uint32_t count = 0;
-    std::uint32_t scanPos = 0;
-    while (written) {
-        const auto sentence = findNextSentence(scanning, *text, scanPos);
-        if (!sentence) break;
-        report.at(scanPos);
+    SentenceScanner scanner({rules.russian, rules.minLength, rules.maxLength}, text);
+    while (const auto sentence = scanner.next()) {
+        report.at(scanner.position());
         const std::size_t span = sentence->end - sentence->start;
-        std::uint8_t* const cleaned = sentenceWriter.room(span + kLineEnd.size());
-        if (!cleaned) {
-            written = false;
-            break;
-        }
-        const std::uint16_t length = cleanSentenceInto(text->bytes() + sentence->start, span, cleaned, cleaning);
+        std::uint8_t* const cleaned = sentences.room(span + kLineEnd.size());
+        if (!cleaned) return std::nullopt;
+        const std::uint16_t length = cleanSentenceInto(text.bytes() + sentence->start, span, cleaned, cleaning);
         if (length == 0) continue;
         // Offsets are 3 bytes, and no text may grow past them: the rest could never be added.
         if (acceptedSize + length + kLineEnd.size() > kLargestIndexableText) break;
         std::copy(kLineEnd.begin(), kLineEnd.end(), cleaned + length);
-        sentenceWriter.commit(length + kLineEnd.size());
-        std::array<std::uint8_t, kIndexEntrySize> offset {};
-        putLe(offset.data(), static_cast<std::uint32_t>(acceptedSize), kIndexEntrySize);
-        written = offsetWriter.add({reinterpret_cast<const char*>(offset.data()), offset.size()});
+        sentences.commit(length + kLineEnd.size());
+        if (offsets) {
+            std::array<std::uint8_t, kIndexEntrySize> offset {};
+            putLe(offset.data(), static_cast<std::uint32_t>(acceptedSize), kIndexEntrySize);
+            if (!offsets->add({reinterpret_cast<const char*>(offset.data()), offset.size()})) return std::nullopt;
+        }
         acceptedSize += length + kLineEnd.size();
         ++count;
     }
-    report.at(scanPos, true);
-    if (!written || !sentenceWriter.flush() || !offsetWriter.flush()) {
+    report.at(scanner.position(), true);
+    if (!sentences.flush() || (offsets && !offsets->flush())) return std::nullopt;
+    return count;
+}
+
+}  // namespace
+
+ImportScan SentenceImport::scan(platform::File source, const ImportRules& rules, const ImportProgress& progress) {
+    const ImportSource read = readImportSource(source);
+    if (!read.text) return {read.status, found_};
+
+    discard();
+    offsets_ = createTemporary(temporaryDirectory_, kImportOffsetsName);
+    sentences_ = createTemporary(temporaryDirectory_, kImportSentencesName);
+    BlockWriter sentenceWriter(fileSink(sentences_));
+    BlockWriter offsetWriter(fileSink(offsets_));
+    // Zero header fields and position 0.
+    const bool opened = sentences_.isOpen() && offsets_.isOpen() &&
+                        offsetWriter.add(std::string(kIndexHeaderSize, '\0'));
+    const auto count = opened ? scanAccepted(*read.text, rules, progress, sentenceWriter, &offsetWriter) : std::nullopt;
+    if (!count) {
         discard();
         return {ImportStatus::temporaryFiles, 0};
     }
-    found_ = count;
-    return {ImportStatus::done, count};
+    found_ = *count;
+    return {ImportStatus::done, *count};
+}
+
+ImportScan scanImportInto(platform::File source, const ImportRules& rules,
+                          const std::function<bool(std::string_view)>& sink) {
+    const ImportSource read = readImportSource(source);
+    if (!read.text) return {read.status, 0};
+    BlockWriter writer(sink);
+    const auto count = scanAccepted(*read.text, rules, {}, writer, nullptr);
+    if (!count) return {ImportStatus::outputFailed, 0};
+    return {ImportStatus::done, *count};
 }
 
 void SentenceImport::discard() {
@@ -347,18 +389,6 @@ std::optional<std::string> SentenceImport::acceptedOffsets() {
     const auto size = offsets_.size();
     if (!size) return std::nullopt;
     return readFrom(offsets_, 0, *size);
-}
-
-bool SentenceImport::copyAcceptedText(const std::function<bool(std::string_view)>& sink) {
-    const auto size = sentences_.size();
-    if (!size || !sentences_.seek(0)) return false;
-    std::string block(std::min<std::uint64_t>(*size, kWriteBlock), '\0');
-    for (std::uint64_t left = *size; left > 0;) {
-        const auto wanted = static_cast<std::size_t>(std::min<std::uint64_t>(left, block.size()));
-        if (sentences_.read(block.data(), wanted) != wanted || !sink({block.data(), wanted})) return false;
-        left -= wanted;
-    }
-    return true;
 }
 
 ImportAppend SentenceImport::append(SentenceCorpus& corpus) {

@@ -46,9 +46,11 @@ enum class ImportStatus {
     temporaryFiles,    // the temporary files cannot be created or written
     textTooLarge,      // the text would outgrow 16 MiB; nothing was written
     writeFailed,       // writing the text or index failed; both are as they were
+    outputFailed,      // scanImportInto: the sink refused a block
 };
 
-// The Russian message for a failure, CP1251; empty for done and nothingFound.
+// The Russian message for a failure, CP1251; empty for done and nothingFound, and for
+// outputFailed, which only callers of scanImportInto meet, with a sink of their own.
 const char* importMessage(ImportStatus status);
 // "Облом", the title of the failure boxes.
 inline constexpr const char* kImportFailureTitle = "\xCE\xE1\xEB\xEE\xEC";
@@ -88,9 +90,6 @@ public:
     std::uint32_t found() const { return found_; }
     // The bytes the import would add, each accepted sentence followed by CR LF.
     std::optional<std::string> acceptedText();
-    // The same handed to `sink` in blocks, without holding them all; false when a read fails
-    // or `sink` refuses a block.
-    bool copyAcceptedText(const std::function<bool(std::string_view)>& sink);
     // ~dactyl2.TMP as it stands: its 12 zero bytes, then the offsets into acceptedText.
     std::optional<std::string> acceptedOffsets();
 
@@ -100,6 +99,12 @@ private:
     platform::File offsets_;
     std::uint32_t found_ = 0;
 };
+
+// Scans `source` as SentenceImport::scan does, but hands the bytes the import would add to
+// `sink`, a block of up to 1 MiB at a time as the scan fills it, and keeps nothing: no work
+// files are written or read back. `outputFailed` when `sink` refuses a block.
+ImportScan scanImportInto(platform::File source, const ImportRules& rules,
+                          const std::function<bool(std::string_view)>& sink);
 
 // Moves the accepted sentences of `sentences` (its whole content) and their `count` offsets
 // (after the 12 bytes at the start of `offsets`) into `corpus`.

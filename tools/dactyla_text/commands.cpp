@@ -176,6 +176,7 @@ std::string importProblem(ImportStatus status, const Arguments& arguments, const
                temporaryDirectory + " (in use by Dactyla?)";
     case ImportStatus::textTooLarge: return "the text would grow past 16 MiB; nothing was added";
     case ImportStatus::writeFailed: return "cannot write the text or the index; both are as they were";
+    case ImportStatus::outputFailed: return "cannot write " + arguments.out.value_or("the sentences");
     case ImportStatus::done:
     case ImportStatus::nothingFound: break;
     }
@@ -209,21 +210,25 @@ int runIndex(const Arguments& arguments, std::ostream& out, std::ostream& err) {
 int runImport(const Arguments& arguments, std::ostream& out, std::ostream& err, const std::string& temporaryDirectory) {
     ImportRules rules {arguments.russian, arguments.minLength, arguments.maxLength, Options {}.maxCapitalRun};
     if (arguments.maxCapitalRun) rules.maxCapitalRun = *arguments.maxCapitalRun;
-    SentenceImport import(temporaryDirectory);
-    const ImportScan scan = import.scan(arguments.file, rules);
-    if (scan.status != ImportStatus::done)
-        return badInput(err, importProblem(scan.status, arguments, temporaryDirectory));
+    platform::File source = platform::File::open(arguments.file, {.mode = platform::OpenMode::existing,
+                                                                  .hint = platform::AccessHint::sequential,
+                                                                  .readOnly = true});
+    // Created once the chosen file has been read whole, so an output named like it cannot
+    // cut it short first.
     platform::File file;
-    if (arguments.out) {
-        file = platform::File::open(*arguments.out, {.mode = platform::OpenMode::createAlways});
-        if (!file.isOpen()) return badInput(err, "cannot write " + *arguments.out);
-    }
-    const bool copied = import.copyAcceptedText([&](std::string_view block) {
-        if (arguments.out) return file.write(block.data(), block.size()) == block.size();
+    const auto outputOpen = [&] {
+        if (!file.isOpen()) file = platform::File::open(*arguments.out, {.mode = platform::OpenMode::createAlways});
+        return file.isOpen();
+    };
+    // Straight from the scan's write blocks: the import's work files are not needed here.
+    const ImportScan scan = scanImportInto(std::move(source), rules, [&](std::string_view block) {
+        if (arguments.out) return outputOpen() && file.write(block.data(), block.size()) == block.size();
         out.write(block.data(), static_cast<std::streamsize>(block.size()));
         return static_cast<bool>(out);
     });
-    if (!copied) return badInput(err, "cannot write " + arguments.out.value_or("the sentences"));
+    if (scan.status != ImportStatus::done)
+        return badInput(err, importProblem(scan.status, arguments, temporaryDirectory));
+    if (arguments.out && !outputOpen()) return badInput(err, "cannot write " + *arguments.out);
     err << scan.found << " sentences found in " << arguments.file << "\n";
     return kSuccess;
 }
