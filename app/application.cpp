@@ -143,12 +143,14 @@ void Application::onKeyDown(WPARAM virtualKey) {
 }
 
 // The window is a Unicode window, so Russian letters arrive whatever the system's code page;
-// the drill judges CP1251 bytes. A character CP1251 lacks becomes 0, which no text holds.
+// the drill judges CP1251 bytes. A character CP1251 lacks becomes 0, which no text holds. The
+// message's own time is when the key went down, however long the message waited in the queue.
 // The keyboard is drawn after the strip, so the strip's own keystroke time stays as it was.
 void Application::onChar(WPARAM utf16Code) {
     const unsigned char byte = platform::utf16ToCp1251Byte(static_cast<char16_t>(utf16Code));
-    drill_.onChar(static_cast<char>(byte));
-    followDrill(byte, static_cast<std::uint32_t>(::GetMessageTime()));
+    const auto messageTime = static_cast<std::uint32_t>(::GetMessageTime());
+    drill_.onChar(static_cast<char>(byte), messageTime);
+    followDrill(byte, messageTime);
 }
 
 void Application::onKillFocus() {
@@ -405,8 +407,8 @@ void Application::addTotals(std::uint32_t characters, std::uint32_t seconds) {
 
 // Statistics are a picture of progress, not a record the user was promised: a file that cannot
 // be written costs this session's counts and asks nothing.
-void Application::addKeyCounts(const KeyCounts& counts) {
-    addKeyStatistics(registry_.userDirectory(), live_.options.russian != 0, counts);
+void Application::addKeyCounts(const KeyCounts& counts, const std::vector<TimedKeystroke>& keystrokes) {
+    addKeyStatistics(registry_.userDirectory(), live_.options.russian != 0, counts, keystrokes);
 }
 
 void Application::addUserMenuItem(const std::string& name, std::int32_t number) { menu_.addUserItem(name, number); }

@@ -99,7 +99,7 @@ private:
     // DrillRecords
     bool appendResult(std::uint16_t speed, float errorPercent, std::uint8_t minutes, std::uint8_t seconds) override;
     void addTotals(std::uint32_t characters, std::uint32_t seconds) override;
-    void addKeyCounts(const KeyCounts& counts) override;
+    void addKeyCounts(const KeyCounts& counts, const std::vector<TimedKeystroke>& keystrokes) override;
     // UserHost
     void addUserMenuItem(const std::string& name, std::int32_t number) override;
     void checkUserItem(std::int32_t number) override;

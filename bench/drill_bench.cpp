@@ -44,7 +44,7 @@ public:
     void closeMainWindow() override {}
     bool appendResult(std::uint16_t, float, std::uint8_t, std::uint8_t) override { return true; }
     void addTotals(std::uint32_t, std::uint32_t) override {}
-    void addKeyCounts(const KeyCounts&) override {}
+    void addKeyCounts(const KeyCounts&, const std::vector<TimedKeystroke>&) override {}
 };
 
 // The same sentence over and over, as a corpus in memory would give it.

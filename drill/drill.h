@@ -8,6 +8,7 @@
 #include "drill/drill_corpus.h"
 #include "drill/drill_effects.h"
 #include "drill/key_counts.h"
+#include "drill/keystroke_timing.h"
 #include "drill/session_summary.h"
 #include "users/options.h"
 
@@ -49,8 +50,14 @@ public:
     // The open corpus, or null while none is open. The drill does not own it.
     void setCorpus(DrillCorpus* corpus) { corpus_ = corpus; }
 
-    // A typed character as its CP1251 byte.
-    void onChar(char character);
+    // A typed character as its CP1251 byte, with the tick count of its window message.
+    void onChar(char character, std::uint32_t messageTime);
+    // A typed character arriving now.
+    void onChar(char character) { onChar(character, effects_.time.tickCount()); }
+    // The character due is being shown as a hint: the keystrokes until it is typed are marked
+    // hinted (see drill/keystroke_timing.h). The on-screen keyboard calls this when it lights
+    // the key.
+    void markHinted() { timing_.markHinted(); }
     // Enter, Space or the Start item while idle.
     void startSession();
     // Esc, the Stop item or the session timer; shows the summary and ends or resumes.
@@ -69,16 +76,18 @@ public:
     const SessionState& session() const { return session_; }
     // Keystrokes of the running session not yet added to the user's key statistics.
     const KeyCounts& keyCounts() const { return keyCounts_; }
+    // The same keystrokes with their times, in the order typed.
+    const std::vector<TimedKeystroke>& keystrokes() const { return timing_.keystrokes(); }
 
 private:
     // Keystrokes and the line feed.
     bool isCorrect(char character) const;
-    void acceptCorrect(char character);
+    void acceptCorrect(char character, std::uint32_t messageTime);
     void refill();
     void appendNextLine();
     void playCharacterSound(char character);
     void countDownMelody();
-    void rejectWrong(char character);
+    void rejectWrong(char character, std::uint32_t messageTime);
     void resetToIdle();
 
     // The session.
@@ -103,6 +112,7 @@ private:
     TypingStrip strip_;
     SessionState session_;
     KeyCounts keyCounts_;
+    KeystrokeTimer timing_;
 };
 
 }  // namespace dactyla

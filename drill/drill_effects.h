@@ -4,8 +4,10 @@
 // the main window.
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "drill/key_counts.h"
+#include "drill/keystroke_timing.h"
 #include "sound/theme_id.h"
 
 namespace dactyla {
@@ -108,8 +110,9 @@ public:
                               std::uint8_t seconds) = 0;
     // Adds to the current user's cumulative totals in Options.dat.
     virtual void addTotals(std::uint32_t characters, std::uint32_t seconds) = 0;
-    // Adds a session's keystrokes to the current user's key statistics of the current language.
-    virtual void addKeyCounts(const KeyCounts& counts) = 0;
+    // Adds a session's keystrokes to the current user's key statistics of the current language:
+    // their counts, and the same keystrokes with their times.
+    virtual void addKeyCounts(const KeyCounts& counts, const std::vector<TimedKeystroke>& keystrokes) = 0;
 };
 
 // The drill's view of the world; one object may implement several or all of them.

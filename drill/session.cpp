@@ -76,6 +76,7 @@ void Drill::startSession() {
     effects_.timers.armTimer(kClockTimerId, kClockPeriodMs);
     // The intro is not typing time.
     session_.resumeTick = effects_.time.tickCount();
+    timing_.beginRun();
 }
 
 // The uniform alphabet drill makes its own text; everything else needs sentences.
@@ -142,6 +143,7 @@ void Drill::playResumeAnimation() {
 
 void Drill::beginRun() {
     session_.resumeTick = effects_.time.tickCount();
+    timing_.beginRun();
     armSessionTimerForRest();
     effects_.timers.armTimer(kClockTimerId, kClockPeriodMs);
 }
@@ -245,8 +247,9 @@ void Drill::continueSession() {
 
 // Only "Yes" and the window's destruction store the counts; after "No" the session counts on.
 void Drill::storeKeyCounts() {
-    if (!keyCounts_.empty()) effects_.records.addKeyCounts(keyCounts_);
+    if (!keyCounts_.empty()) effects_.records.addKeyCounts(keyCounts_, timing_.keystrokes());
     keyCounts_.clear();
+    timing_.clear();
 }
 
 void Drill::shutdown() {

@@ -29,7 +29,7 @@ const char* Drill::visibleStrip() const {
                                   : strip_.lineBuffer.data() + strip_.cursor - kTyped;
 }
 
-void Drill::onChar(char character) {
+void Drill::onChar(char character, std::uint32_t messageTime) {
     if (!session_.sessionRunning) {
         if (character == kEnter || character == kSpace)
             startSession();
@@ -40,22 +40,24 @@ void Drill::onChar(char character) {
     // A line feed that came back empty may have left nothing to type: ask it again.
     if (!session_.sessionPaused && strip_.remaining == 0) refill();
     if (!session_.sessionPaused && isCorrect(character))
-        acceptCorrect(character);
+        acceptCorrect(character, messageTime);
     else if (character == kEscape)
         endSession();
     else if (session_.sessionPaused)
         setPaused(false);
     else if (strip_.remaining > 0)
-        rejectWrong(character);  // with nothing to type no key can be wrong
+        rejectWrong(character, messageTime);  // with nothing to type no key can be wrong
 }
 
 bool Drill::isCorrect(char character) const {
     return strip_.remaining > 0 && strip_.lineBuffer[strip_.cursor] == character;
 }
 
-void Drill::acceptCorrect(char character) {
+void Drill::acceptCorrect(char character, std::uint32_t messageTime) {
     ++session_.correctCount;
     keyCounts_.countCorrect(static_cast<unsigned char>(character));
+    timing_.correctPress(static_cast<unsigned char>(character),
+                         static_cast<unsigned char>(strip_.lineBuffer[strip_.cursor - 1]), messageTime);
     ++strip_.cursor;
     effects_.painter.drawStrip(strip_.lineBuffer.data() + strip_.cursor - kTyped);
     if (--strip_.remaining <= kTyped) refill();
@@ -107,10 +109,11 @@ void Drill::countDownMelody() {
     }
 }
 
-void Drill::rejectWrong(char character) {
+void Drill::rejectWrong(char character, std::uint32_t messageTime) {
     ++session_.errorCount;
-    keyCounts_.countWrong(static_cast<unsigned char>(strip_.lineBuffer[strip_.cursor]),
-                          static_cast<unsigned char>(character));
+    const auto expected = static_cast<unsigned char>(strip_.lineBuffer[strip_.cursor]);
+    keyCounts_.countWrong(expected, static_cast<unsigned char>(character));
+    timing_.wrongPress(expected, messageTime);
     effects_.sound.playTheme(ThemeId::error, platform::soundFlag::async);
 }
 

@@ -13,13 +13,16 @@ namespace dactyla {
 namespace {
 
 constexpr char kMagic[8] = {'D', 'a', 'c', 't', 'K', 'e', 'y', 's'};
-constexpr std::uint32_t kVersion = 1;
+constexpr std::uint32_t kVersion1 = 1;
+constexpr std::uint32_t kVersion = 2;
 constexpr std::size_t kVersionOffset = sizeof kMagic;
 constexpr std::size_t kCorrectOffset = kVersionOffset + 4;
 constexpr std::size_t kWrongOffset = kCorrectOffset + kByteValues * 4;
 constexpr std::size_t kConfusionOffset = kWrongOffset + kByteValues * 4;
-constexpr std::size_t kChecksumOffset = kConfusionOffset + kByteValues * kByteValues * 4;
-static_assert(kChecksumOffset + 4 == kKeyStatisticsSize);
+constexpr std::size_t kCountsEnd = kConfusionOffset + kByteValues * kByteValues * 4;
+constexpr std::size_t kChecksumSize = 4;
+static_assert(kCountsEnd + kChecksumSize == kKeyStatisticsVersion1Size);
+static_assert(kCountsEnd + kByteValues * kKeyTimingRecordSize + 4 + kChecksumSize == kKeyStatisticsSize);
 constexpr int kMaxSetAsideNames = 99;
 
 constexpr std::array<std::uint32_t, 256> makeCrcTable() {
@@ -60,29 +63,40 @@ std::string keyStatisticsPath(const std::string& userDirectory, bool russian) {
     return platform::joinPath(userDirectory, russian ? "Keys - Rus.dat" : "Keys - Eng.dat");
 }
 
-std::string encodeKeyStatistics(const KeyCounts& counts) {
-    std::string bytes(kKeyStatisticsSize, '\0');
+std::string encodeKeyStatistics(const KeyStatistics& statistics) {
+    std::string bytes(kCountsEnd, '\0');
     auto* at = reinterpret_cast<std::uint8_t*>(bytes.data());
     std::memcpy(at, kMagic, sizeof kMagic);
     putLe(at + kVersionOffset, kVersion, 4);
-    putTable(at + kCorrectOffset, counts.correctTable());
-    putTable(at + kWrongOffset, counts.wrongTable());
-    putTable(at + kConfusionOffset, counts.confusionTable());
-    putLe(at + kChecksumOffset, crc32(at, kChecksumOffset), 4);
+    putTable(at + kCorrectOffset, statistics.counts.correctTable());
+    putTable(at + kWrongOffset, statistics.counts.wrongTable());
+    putTable(at + kConfusionOffset, statistics.counts.confusionTable());
+    bytes += encodeTiming(statistics.timing);
+    std::uint8_t checksum[kChecksumSize];
+    putLe(checksum, crc32(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()), 4);
+    bytes.append(reinterpret_cast<const char*>(checksum), kChecksumSize);
     return bytes;
 }
 
-std::optional<KeyCounts> decodeKeyStatistics(std::string_view bytes) {
-    if (bytes.size() != kKeyStatisticsSize) return std::nullopt;
+std::optional<KeyStatistics> decodeKeyStatistics(std::string_view bytes) {
+    if (bytes.size() < kKeyStatisticsVersion1Size) return std::nullopt;
     const auto* at = reinterpret_cast<const std::uint8_t*>(bytes.data());
-    if (std::memcmp(at, kMagic, sizeof kMagic) != 0 || readLe(at + kVersionOffset, 4) != kVersion ||
-        readLe(at + kChecksumOffset, 4) != crc32(at, kChecksumOffset))
+    const std::size_t checked = bytes.size() - kChecksumSize;
+    const std::uint32_t version = readLe(at + kVersionOffset, 4);
+    if (std::memcmp(at, kMagic, sizeof kMagic) != 0 || readLe(at + checked, 4) != crc32(at, checked))
         return std::nullopt;
-    KeyCounts counts;
-    readTable(at + kCorrectOffset, counts.correctTable());
-    readTable(at + kWrongOffset, counts.wrongTable());
-    readTable(at + kConfusionOffset, counts.confusionTable());
-    return counts;
+    if (version == kVersion1 ? bytes.size() != kKeyStatisticsVersion1Size : version != kVersion)
+        return std::nullopt;
+    KeyStatistics statistics;
+    if (version == kVersion) {
+        auto timing = decodeTiming(bytes.substr(kCountsEnd, checked - kCountsEnd));
+        if (!timing) return std::nullopt;
+        statistics.timing = std::move(*timing);
+    }
+    readTable(at + kCorrectOffset, statistics.counts.correctTable());
+    readTable(at + kWrongOffset, statistics.counts.wrongTable());
+    readTable(at + kConfusionOffset, statistics.counts.confusionTable());
+    return statistics;
 }
 
 LoadedKeyStatistics loadKeyStatistics(const std::string& path) {
@@ -93,13 +107,14 @@ LoadedKeyStatistics loadKeyStatistics(const std::string& path) {
         loaded.state = KeyFileState::unreadable;
         return loaded;
     }
-    auto counts = decodeKeyStatistics(*bytes);
-    if (!counts) {
+    auto statistics = decodeKeyStatistics(*bytes);
+    if (!statistics) {
         loaded.state = KeyFileState::damaged;
         return loaded;
     }
     loaded.state = KeyFileState::valid;
-    loaded.counts = std::move(*counts);
+    loaded.counts = std::move(statistics->counts);
+    loaded.timing = std::move(statistics->timing);
     return loaded;
 }
 
@@ -112,7 +127,8 @@ std::string setAsideName(const std::string& path) {
     return {};
 }
 
-KeySaveResult addKeyStatistics(const std::string& userDirectory, bool russian, const KeyCounts& session) {
+KeySaveResult addKeyStatistics(const std::string& userDirectory, bool russian, const KeyCounts& session,
+                               std::span<const TimedKeystroke> keystrokes) {
     const std::string path = keyStatisticsPath(userDirectory, russian);
     LoadedKeyStatistics stored = loadKeyStatistics(path);
     if (stored.state == KeyFileState::unreadable) return KeySaveResult::unreadable;
@@ -120,9 +136,11 @@ KeySaveResult addKeyStatistics(const std::string& userDirectory, bool russian, c
         const std::string aside = setAsideName(path);
         if (aside.empty() || !platform::replaceFile(path, aside)) return KeySaveResult::setAsideFailed;
     }
-    stored.counts.add(session);
+    KeyStatistics updated {std::move(stored.counts), std::move(stored.timing)};
+    updated.counts.add(session);
+    updated.timing.addSession(keystrokes);
     const std::string temporary = path + ".new";
-    if (writeWhole(temporary, encodeKeyStatistics(stored.counts)) && platform::replaceFile(temporary, path))
+    if (writeWhole(temporary, encodeKeyStatistics(updated)) && platform::replaceFile(temporary, path))
         return KeySaveResult::saved;
     platform::deleteFile(temporary);
     return KeySaveResult::writeFailed;

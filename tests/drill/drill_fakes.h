@@ -101,7 +101,10 @@ public:
         log.push_back("totals " + std::to_string(characters) + " " + std::to_string(seconds));
     }
     // Kept apart from `log`, whose sequences the session tests compare whole.
-    void addKeyCounts(const KeyCounts& counts) override { storedKeyCounts.push_back(counts); }
+    void addKeyCounts(const KeyCounts& counts, const std::vector<TimedKeystroke>& keystrokes) override {
+        storedKeyCounts.push_back(counts);
+        storedKeystrokes.push_back(keystrokes);
+    }
 
     bool contains(const std::string& entry) const {
         for (const auto& line : log)
@@ -117,6 +120,7 @@ public:
         boxes.clear();
         appended.clear();
         storedKeyCounts.clear();
+        storedKeystrokes.clear();
     }
 
     std::vector<std::string> log;
@@ -127,6 +131,7 @@ public:
     std::vector<ShownBox> boxes;
     std::vector<AppendedResult> appended;
     std::vector<KeyCounts> storedKeyCounts;
+    std::vector<std::vector<TimedKeystroke>> storedKeystrokes;
 
     std::uint32_t now = 100000;
     ScreenSize screen{ 1280, 1024 };

@@ -22,7 +22,9 @@ using namespace std::chrono_literals;
 
 constexpr unsigned kChartCommand = 40032;
 constexpr const wchar_t* kChartClass = L"DactylaProgressChart";
-constexpr std::size_t kKeysFileSize = 264208;
+// Version 2: the counts, a timing record per byte, then 48 bytes per pair of characters.
+constexpr std::size_t kKeysFileSize = 309268;
+constexpr std::size_t kPairRecordSize = 48;
 constexpr std::size_t kWrongOffset = 1036;
 constexpr std::size_t kConfusionOffset = 2060;
 const std::string kSentence = "Kiss the misty hills.";
@@ -32,6 +34,12 @@ std::uint32_t u32At(const std::string& bytes, std::size_t offset) {
     for (int i = 0; i < 4; ++i)
         value |= std::uint32_t {static_cast<unsigned char>(bytes[offset + static_cast<std::size_t>(i)])} << (8 * i);
     return value;
+}
+
+// A whole statistics file of version 2: its size says how many pairs it holds.
+bool wholeKeysFile(const std::string& bytes) {
+    return bytes.size() >= kKeysFileSize && u32At(bytes, 8) == 2 &&
+           bytes.size() == kKeysFileSize + kPairRecordSize * u32At(bytes, kKeysFileSize - 8);
 }
 
 StoredOptions englishQuiet() {
@@ -85,7 +93,7 @@ TEST(KeyStatistics, ASessionWithKnownWrongKeysNamesThemWeakestAndTheChartShowsTh
     ASSERT_TRUE(program.answer(summary.box, IDYES));
 
     const std::string keys = readBytes(directory.userDirectory("Anna") + "/Keys - Eng.dat").value_or("");
-    ASSERT_EQ(keys.size(), kKeysFileSize);
+    ASSERT_TRUE(wholeKeysFile(keys)) << keys.size();
     EXPECT_EQ(keys.substr(0, 8), "DactKeys");
     EXPECT_EQ(u32At(keys, kWrongOffset + 4 * 's'), 12u);
     EXPECT_EQ(u32At(keys, kWrongOffset + 4 * 'h'), 6u);
@@ -134,7 +142,7 @@ TEST(KeyStatistics, WithNothingYetTheChartSaysWhatToDoAndPausesARunningSession) 
     EXPECT_TRUE(program.waitForExit());
     // Closing during a session stores its keystrokes too.
     const std::string keys = readBytes(directory.userDirectory("Anna") + "/Keys - Eng.dat").value_or("");
-    ASSERT_EQ(keys.size(), kKeysFileSize);
+    ASSERT_TRUE(wholeKeysFile(keys)) << keys.size();
     EXPECT_EQ(u32At(keys, 12 + 4 * 's'), 2u);
 }
 
@@ -160,7 +168,7 @@ TEST(KeyStatistics, RussianSessionsFillKeysRusAndTheChartShowsTheRussianKeyboard
     ASSERT_NE(summary.box, nullptr);
     ASSERT_TRUE(program.answer(summary.box, IDYES));
     const std::string keys = readBytes(directory.userDirectory("Anna") + "/Keys - Rus.dat").value_or("");
-    ASSERT_EQ(keys.size(), kKeysFileSize);
+    ASSERT_TRUE(wholeKeysFile(keys)) << keys.size();
     EXPECT_EQ(u32At(keys, kWrongOffset + 4 * 0xEE), 9u) << "'о'";
     EXPECT_EQ(u32At(keys, kConfusionOffset + 4 * (0xEE * 256 + 0xE0)), 9u) << "'а' for 'о'";
     EXPECT_FALSE(exists(directory.userDirectory("Anna") + "/Keys - Eng.dat"));

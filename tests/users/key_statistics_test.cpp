@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "platform/fault_injection.h"
 #include "platform/file.h"
@@ -30,46 +31,143 @@ std::uint32_t u32At(const std::string& bytes, std::size_t offset) {
     return value;
 }
 
+// A session's keystrokes: 'а' typed 30 times after 'п' at a steady 300 ms, one wrong press.
+std::vector<TimedKeystroke> someKeystrokes() {
+    std::vector<TimedKeystroke> keystrokes {{.expected = 0xE0}};
+    for (int k = 0; k < 30; ++k)
+        keystrokes.push_back({.expected = 0xE0, .previous = 0xEF, .correct = true, .timed = true, .latencyMs = 300,
+                              .reactionMs = 300});
+    return keystrokes;
+}
+
+std::string withChecksum(std::string bytes) {
+    std::uint32_t c = 0xFFFFFFFFu;
+    for (const char byte : bytes) {
+        c ^= static_cast<unsigned char>(byte);
+        for (int bit = 0; bit < 8; ++bit) c = (c & 1) != 0 ? 0xEDB88320u ^ (c >> 1) : c >> 1;
+    }
+    c ^= 0xFFFFFFFFu;
+    for (int k = 0; k < 4; ++k) bytes += static_cast<char>(c >> (8 * k));
+    return bytes;
+}
+
+// The file as the first version wrote it: magic, version 1, the counts and the checksum.
+std::string version1File(const KeyCounts& counts) {
+    std::string bytes = encodeKeyStatistics({counts, {}}).substr(0, kKeyStatisticsVersion1Size - 4);
+    bytes[8] = 1;
+    return withChecksum(bytes);
+}
+
 TEST(KeyStatisticsFile, HasTheDocumentedLayoutAndReadsBackWhatWasWritten) {
-    const KeyCounts counts = someCounts();
-    const std::string bytes = encodeKeyStatistics(counts);
-    ASSERT_EQ(bytes.size(), kKeyStatisticsSize);
+    KeyStatistics statistics {someCounts(), {}};
+    statistics.timing.addSession(someKeystrokes());
+    const std::string bytes = encodeKeyStatistics(statistics);
+    ASSERT_EQ(bytes.size(), kKeyStatisticsSize + kPairRecordSize) << "one pair";
     EXPECT_EQ(bytes.substr(0, 8), "DactKeys");
-    EXPECT_EQ(u32At(bytes, 8), 1u) << "version";
+    EXPECT_EQ(u32At(bytes, 8), 2u) << "version";
     EXPECT_EQ(u32At(bytes, 12 + 4 * 0xE0), 300u) << "correct 'а'";
     EXPECT_EQ(u32At(bytes, 1036 + 4 * 0xE0), 1u) << "wrong 'а'";
     EXPECT_EQ(u32At(bytes, 2060 + 4 * (0xE0 * 256 + 0xEE)), 1u) << "'о' for 'а'";
     EXPECT_EQ(u32At(bytes, 2060 + 4 * (' ' * 256 + 'x')), 1u);
+    const std::size_t a = 264204 + 176 * 0xE0;
+    EXPECT_EQ(u32At(bytes, a), 30u) << "latencies of 'а'";
+    EXPECT_EQ(u32At(bytes, a + 4), 31u) << "outcomes of 'а'";
+    EXPECT_EQ(u32At(bytes, a + 8) & 0xFFFF, 300u) << "its oldest latency";
+    EXPECT_EQ(static_cast<unsigned char>(bytes[a + 136]), 1u) << "its oldest outcome was wrong";
+    EXPECT_EQ(u32At(bytes, a + 160), 300000u) << "smoothed, in µs";
+    EXPECT_EQ(u32At(bytes, 309260), 1u) << "pairs";
+    EXPECT_EQ(static_cast<unsigned char>(bytes[309264]), 0xEF) << "'п'";
+    EXPECT_EQ(static_cast<unsigned char>(bytes[309265]), 0xE0) << "then 'а'";
+    EXPECT_EQ(u32At(bytes, 309268), 30u) << "its count";
+    EXPECT_EQ(u32At(bytes, 309272), 9000u) << "its summed latency";
     const auto decoded = decodeKeyStatistics(bytes);
     ASSERT_TRUE(decoded.has_value());
-    EXPECT_EQ(*decoded, counts);
+    EXPECT_EQ(*decoded, statistics);
+}
+
+TEST(KeyStatisticsFile, AVersion1FileIsReadWithItsCountsAndNoTiming) {
+    const std::string old = version1File(someCounts());
+    ASSERT_EQ(old.size(), kKeyStatisticsVersion1Size);
+    const auto decoded = decodeKeyStatistics(old);
+    ASSERT_TRUE(decoded.has_value());
+    EXPECT_EQ(decoded->counts, someCounts());
+    EXPECT_TRUE(decoded->timing.empty());
+    std::string grown = old;
+    grown[8] = 2;
+    EXPECT_FALSE(decodeKeyStatistics(withChecksum(grown.substr(0, grown.size() - 4)))) << "version 2 of that size";
+    std::string padded = old.substr(0, old.size() - 4) + std::string(kKeyStatisticsSize - old.size(), '\0');
+    EXPECT_FALSE(decodeKeyStatistics(withChecksum(padded))) << "version 1 of the size of 2";
 }
 
 TEST(KeyStatisticsFile, AnythingButAnIntactFileIsRefused) {
-    const std::string good = encodeKeyStatistics(someCounts());
+    KeyStatistics statistics {someCounts(), {}};
+    statistics.timing.addSession(someKeystrokes());
+    const std::string good = encodeKeyStatistics(statistics);
+    const std::string body = good.substr(0, good.size() - 4);
     struct Damage {
         const char* name;
         std::string bytes;
     };
     std::string foreignMagic = good;
     foreignMagic[0] = 'X';
-    std::string laterVersion = good;
-    laterVersion[8] = 2;
+    std::string laterVersion = body;
+    laterVersion[8] = 3;
     std::string flippedCount = good;
     flippedCount[12 + 4 * 0xE0] ^= 0x01;
+    std::string flippedLatency = good;
+    flippedLatency[264204 + 176 * 0xE0 + 8] ^= 0x01;
     std::string flippedChecksum = good;
-    flippedChecksum[kKeyStatisticsSize - 1] ^= 0x80;
+    flippedChecksum[good.size() - 1] ^= 0x80;
+    std::string badRecord = body;
+    badRecord[264204 + 176 * 0xE0] = 65;  // latencies kept
+    std::string badPair = body;
+    badPair[309264 + 2] = 0;  // no latencies
     const Damage cases[] = {
         {"empty", ""},
-        {"short", good.substr(0, kKeyStatisticsSize - 1)},
+        {"short", good.substr(0, good.size() - 1)},
         {"long", good + '\0'},
         {"foreign magic", foreignMagic},
-        {"later version", laterVersion},
+        {"later version, checksum right", withChecksum(laterVersion)},
         {"a count changed", flippedCount},
+        {"a latency changed", flippedLatency},
         {"checksum changed", flippedChecksum},
-        {"text", std::string(kKeyStatisticsSize, 'a')},
+        {"a timing record malformed, checksum right", withChecksum(badRecord)},
+        {"a pair malformed, checksum right", withChecksum(badPair)},
+        {"a pair cut off, checksum right", withChecksum(body.substr(0, body.size() - 1))},
+        {"text", std::string(good.size(), 'a')},
     };
     for (const Damage& damage : cases) EXPECT_FALSE(decodeKeyStatistics(damage.bytes).has_value()) << damage.name;
+    EXPECT_TRUE(decodeKeyStatistics(withChecksum(body)).has_value()) << "the checksum is the IEEE one";
+}
+
+TEST(KeyStatistics, AVersion1FileIsUpgradedAtTheNextStoreKeepingItsCounts) {
+    TempDir user;
+    user.write(kRussianFile, version1File(someCounts()));
+    const LoadedKeyStatistics old = loadKeyStatistics(user.file(kRussianFile));
+    ASSERT_EQ(old.state, KeyFileState::valid);
+    EXPECT_EQ(old.counts, someCounts());
+    ASSERT_EQ(addKeyStatistics(user.path(), true, someCounts(), someKeystrokes()), KeySaveResult::saved);
+    EXPECT_FALSE(platform::fileExists(user.file(kRussianFile + ".damaged"))) << "upgraded, not set aside";
+    const std::string bytes = user.read(kRussianFile);
+    EXPECT_EQ(u32At(bytes, 8), 2u);
+    const LoadedKeyStatistics upgraded = loadKeyStatistics(user.file(kRussianFile));
+    ASSERT_EQ(upgraded.state, KeyFileState::valid);
+    EXPECT_EQ(upgraded.counts.correct(0xE0), 600u);
+    EXPECT_EQ(upgraded.counts.confusion(0xE0, 0xEE), 2u);
+    EXPECT_EQ(upgraded.timing.key(0xE0).latencies.size(), 30u) << "timing starts with this session";
+}
+
+TEST(KeyStatistics, EachSessionsTimingAddsToTheStoredOne) {
+    TempDir user;
+    ASSERT_EQ(addKeyStatistics(user.path(), false, someCounts(), someKeystrokes()), KeySaveResult::saved);
+    ASSERT_EQ(addKeyStatistics(user.path(), false, someCounts(), someKeystrokes()), KeySaveResult::saved);
+    const LoadedKeyStatistics loaded = loadKeyStatistics(user.file("Keys - Eng.dat"));
+    ASSERT_EQ(loaded.state, KeyFileState::valid);
+    EXPECT_EQ(loaded.timing.key(0xE0).latencies.size(), 60u);
+    EXPECT_EQ(loaded.timing.key(0xE0).outcomes.size(), 62u);
+    ASSERT_EQ(loaded.timing.pairs().size(), 1u);
+    EXPECT_EQ(loaded.timing.pairs()[0].count, 60u);
+    EXPECT_EQ(user.read("Keys - Eng.dat").size(), kKeyStatisticsSize + kPairRecordSize);
 }
 
 TEST(KeyStatistics, TheFirstSessionCreatesTheFileAndLaterOnesAddToIt) {
