@@ -160,7 +160,7 @@ bool TimingStatistics::empty() const {
 std::vector<PairTiming> slowestPairs(const TimingStatistics& statistics, std::size_t count) {
     std::vector<PairTiming> ranked;
     std::copy_if(statistics.pairs().begin(), statistics.pairs().end(), std::back_inserter(ranked),
-                 [](const PairTiming& pair) { return pair.count >= kPairSamplesToRank; });
+                 [](const PairTiming& pair) { return pair.count >= kLatenciesToRank; });
     // Equal medians keep the order of the pairs, so the ranking is the same on every run.
     std::stable_sort(ranked.begin(), ranked.end(),
                      [](const PairTiming& a, const PairTiming& b) { return *a.medianMs() > *b.medianMs(); });

@@ -16,7 +16,8 @@
 namespace dactyla {
 
 inline constexpr std::size_t kPairSamples = 16;  // latencies kept per pair, for its median
-inline constexpr std::uint32_t kPairSamplesToRank = 10;  // fewer say nothing about a pair
+// A key or a pair is ranked by speed from this many latencies on; fewer say nothing yet.
+inline constexpr std::uint32_t kLatenciesToRank = 10;
 
 // The clean latencies of a character typed right after `previous`.
 struct PairTiming {
@@ -56,7 +57,7 @@ private:
     std::vector<PairTiming> pairs_;
 };
 
-// Pairs with at least kPairSamplesToRank latencies, slowest median first, at most `count`.
+// Pairs with at least kLatenciesToRank latencies ever, slowest median first, at most `count`.
 std::vector<PairTiming> slowestPairs(const TimingStatistics& statistics, std::size_t count);
 
 // The timing section of the statistics file (layout in progress/key_statistics.h).

@@ -97,21 +97,43 @@ const KeyPlace& shiftKey(bool left) {
 
 const KeyPlace& shiftFor(const KeyPlace& key) { return shiftKey(!isLeftHand(key.finger)); }
 
-std::vector<KeyScore> scoreKeys(const KeyCounts& counts, bool russian) {
+
+namespace {
+
+// The most frequent first; equal counts by byte, so the order never depends on the sort.
+std::vector<KeyCounts::Confusion> topConfusions(const std::array<std::uint64_t, kByteValues>& confusions) {
+    std::vector<KeyCounts::Confusion> top;
+    for (unsigned typed = 0; typed < kByteValues; ++typed)
+        if (confusions[typed] > 0)
+            top.push_back({static_cast<unsigned char>(typed),
+                           static_cast<std::uint32_t>(std::min<std::uint64_t>(confusions[typed], UINT32_MAX))});
+    std::stable_sort(top.begin(), top.end(), [](const auto& a, const auto& b) { return a.count > b.count; });
+    if (top.size() > kConfusionsNamed) top.resize(kConfusionsNamed);
+    return top;
+}
+
+}  // namespace
+
+std::vector<KeyScore> scoreKeys(const KeyCounts& counts, bool russian, const TimingStatistics& timing) {
     std::vector<KeyScore> scores;
     for (const KeyPlace& key : keyboardLayout(russian)) {
         KeyScore score {.key = &key};
         std::array<std::uint64_t, kByteValues> confusions {};
+        std::vector<const KeyTiming*> timings;
         for (const char c : key.bytes) {
             const auto expected = static_cast<unsigned char>(c);
             score.keystrokes += std::uint64_t {counts.correct(expected)} + counts.wrong(expected);
             score.wrong += counts.wrong(expected);
             for (unsigned typed = 0; typed < kByteValues; ++typed)
                 confusions[typed] += counts.confusion(expected, static_cast<unsigned char>(typed));
+            timings.push_back(&timing.key(expected));
         }
         score.confusedWith = static_cast<unsigned char>(
             std::max_element(confusions.begin(), confusions.end()) - confusions.begin());
-        scores.push_back(score);
+        score.confusions = topConfusions(confusions);
+        score.timing = keyFigures(timings);
+        score.mastery = mastery(score.timing);
+        scores.push_back(std::move(score));
     }
     return scores;
 }
@@ -128,6 +150,15 @@ std::vector<KeyScore> weakestKeys(const std::vector<KeyScore>& scores, std::size
     });
     if (weak.size() > count) weak.resize(count);
     return weak;
+}
+
+std::vector<KeyScore> slowestKeys(const std::vector<KeyScore>& scores, std::size_t count) {
+    std::vector<KeyScore> slow;
+    std::copy_if(scores.begin(), scores.end(), std::back_inserter(slow), [](const KeyScore& score) { return score.timed(); });
+    std::stable_sort(slow.begin(), slow.end(),
+                     [](const KeyScore& a, const KeyScore& b) { return *a.timing.medianMs > *b.timing.medianMs; });
+    if (slow.size() > count) slow.resize(count);
+    return slow;
 }
 
 namespace {
@@ -150,6 +181,14 @@ Rgb heatColour(const KeyScore& score) {
     return blend(kShakyKey, kWeakKey, (rate - kShakyRate) / (kWeakRate - kShakyRate));
 }
 
+Rgb masteryColour(const KeyScore& score) {
+    if (!score.mastery) return kNeutralKey;
+    const double m = *score.mastery;
+    if (m >= 1) return kSureKey;
+    if (m <= kShakyMastery) return blend(kWeakKey, kShakyKey, m / kShakyMastery);
+    return blend(kShakyKey, kSureKey, (m - kShakyMastery) / (1 - kShakyMastery));
+}
+
 std::string keyLabel(const KeyPlace& key) {
     if (key.bytes == " ") return "Space";
     const auto lower = static_cast<unsigned char>(key.bytes[0]);
@@ -164,6 +203,12 @@ std::string byteLabel(unsigned char byte) {
     char text[8];
     std::snprintf(text, sizeof text, "0x%.2X", static_cast<unsigned>(byte));
     return text;
+}
+
+std::string pairLabel(unsigned char previous, unsigned char character) {
+    const std::string first = byteLabel(previous);
+    const std::string second = byteLabel(character);
+    return first.size() == 1 && second.size() == 1 ? first + second : first + " " + second;
 }
 
 }  // namespace dactyla

@@ -1,6 +1,6 @@
 #pragma once
 // Keyboards for the heat map and the per-key table: which CP1251 bytes each key types and where
-// it sits, the error rate of each key and the colour it is drawn in.
+// it sits, the error rate, speed and mastery of each key and the colours it is drawn in.
 #include <cstddef>
 #include <cstdint>
 #include <optional>
@@ -8,6 +8,8 @@
 #include <vector>
 
 #include "drill/key_counts.h"
+#include "progress/mastery.h"
+#include "progress/timing_statistics.h"
 
 namespace dactyla {
 
@@ -55,19 +57,28 @@ inline constexpr double kKeyboardHeightInKeys = 5.0;
 // Fewer keystrokes than this on a key tell nothing about it yet.
 inline constexpr std::uint32_t kKeystrokesToJudge = 10;
 
+inline constexpr std::size_t kConfusionsNamed = 3;
+
 struct KeyScore {
     const KeyPlace* key = nullptr;
     std::uint64_t keystrokes = 0;
     std::uint64_t wrong = 0;
     unsigned char confusedWith = 0;  // the byte typed most often instead; meaningful when wrong > 0
+    // The bytes typed instead, most often first, at most kConfusionsNamed.
+    std::vector<KeyCounts::Confusion> confusions {};
+    KeyFigures timing {};            // of all the bytes the key types
+    std::optional<double> mastery {};  // with the default targets; none while not yet known
     bool judged() const { return keystrokes >= kKeystrokesToJudge; }
+    bool timed() const { return timing.cleanSamples >= kLatenciesToRank; }
     double errorRate() const { return keystrokes == 0 ? 0.0 : static_cast<double>(wrong) / keystrokes; }
 };
 
-// Every key of the layout with the counts of all the bytes it types, in layout order.
-std::vector<KeyScore> scoreKeys(const KeyCounts& counts, bool russian);
+// Every key of the layout with the counts and timing of all the bytes it types, in layout order.
+std::vector<KeyScore> scoreKeys(const KeyCounts& counts, bool russian, const TimingStatistics& timing = {});
 // Judged keys with mistakes, highest error rate first (more mistakes first among equals).
 std::vector<KeyScore> weakestKeys(const std::vector<KeyScore>& scores, std::size_t count);
+// Keys with at least kLatenciesToRank latencies, slowest median first.
+std::vector<KeyScore> slowestKeys(const std::vector<KeyScore>& scores, std::size_t count);
 
 struct Rgb {
     std::uint8_t red = 0;
@@ -82,13 +93,19 @@ inline constexpr Rgb kShakyKey {0xF0, 0xD0, 0x40};  // kShakyRate
 inline constexpr Rgb kWeakKey {0xD9, 0x3A, 0x2E};   // kWeakRate and above
 inline constexpr double kShakyRate = 0.04;
 inline constexpr double kWeakRate = 0.12;
+inline constexpr double kShakyMastery = 0.5;  // drawn kShakyKey
 
 // Green through yellow to red as the error rate grows; neutral grey until the key is judged.
 Rgb heatColour(const KeyScore& score);
+// Red at mastery 0 through yellow at one half to green at 1; neutral grey while not yet known.
+Rgb masteryColour(const KeyScore& score);
 
 // How a key is named in texts: its upper-case letter, or "Space".
 std::string keyLabel(const KeyPlace& key);
 // How a typed byte is named: the character, or a word for space and control bytes.
 std::string byteLabel(unsigned char byte);
+// How a pair of characters is named: both characters, or their labels apart when either is
+// named by a word ("Space а").
+std::string pairLabel(unsigned char previous, unsigned char character);
 
 }  // namespace dactyla

@@ -77,6 +77,22 @@ protected:
         return counts;
     }
 
+    // The same keystrokes timed: 'a' at 200 ms after 'h' 48 times, 'h' at 500 ms after a space
+    // 14 times and once after a wait of 3 s.
+    static std::vector<TimedKeystroke> timedKeys() {
+        std::vector<TimedKeystroke> keystrokes;
+        const auto timed = [&](char expected, char previous, std::uint32_t latency) {
+            keystrokes.push_back({.expected = static_cast<unsigned char>(expected),
+                                  .previous = static_cast<unsigned char>(previous), .correct = true, .timed = true,
+                                  .latencyMs = latency, .reactionMs = latency});
+        };
+        keystrokes.push_back({.expected = 'a'});
+        for (int k = 0; k < 48; ++k) timed('a', 'h', 200);
+        for (int k = 0; k < 14; ++k) timed('h', ' ', 500);
+        timed('h', ' ', 3000);
+        return keystrokes;
+    }
+
     testing::TempDir dir;
     std::ostringstream out;
     std::ostringstream err;
@@ -90,7 +106,7 @@ const std::string kLog =
 
 TEST_F(DactylaTextStats, ReportsTheSessionsAndTheKeysWeakestFirst) {
     writeInUser("Results - Eng.txt", kLog);
-    ASSERT_EQ(addKeyStatistics(user(), false, typedKeys()), KeySaveResult::saved);
+    ASSERT_EQ(addKeyStatistics(user(), false, typedKeys(), timedKeys()), KeySaveResult::saved);
     ASSERT_EQ(run({"stats", dir.path(), "Ann", "--lang", "en"}), kSuccess) << err.str();
     const std::string report = out.str();
     EXPECT_THAT(report, HasSubstr("sessions  3, 05.12.2026 to 07.12.2026\n"));
@@ -98,22 +114,29 @@ TEST_F(DactylaTextStats, ReportsTheSessionsAndTheKeysWeakestFirst) {
     EXPECT_THAT(report, HasSubstr("typing    1:05:30 in logged sessions\n"));
     EXPECT_THAT(report, HasSubstr("note      1 lines of the log are not results\n"));
     EXPECT_THAT(report, HasSubstr("weakest   H A\n"));
-    const auto h = report.find("\nH              20       4   20.0   g\n");
-    const auto a = report.find("\nA              50       1    2.0   s\n");
-    const auto space = report.find("\nSpace          30       0    0.0   \n");
-    const auto comma = report.find("\n,               3       2   66.7?  .\n");
+    EXPECT_THAT(report, HasSubstr("slowest   H A\n"));
+    // Unknown figures read "—" (CP1251 0x97).
+    const auto h = report.find("\nH              20       4   20.0      500   500   120     1        \x97  g 20.0%\n");
+    const auto a = report.find("\nA              50       1    2.0      200   200   300     0     0.92  s 2.0%\n");
+    const auto space =
+        report.find("\nSpace          30       0    0.0        \x97     \x97     \x97     0        \x97  \n");
+    const auto comma =
+        report.find("\n,               3       2   66.7?       \x97     \x97     \x97     0        \x97  . 66.7%\n");
     ASSERT_NE(h, std::string::npos) << report;
     ASSERT_NE(a, std::string::npos) << report;
     ASSERT_NE(space, std::string::npos) << report;
     ASSERT_NE(comma, std::string::npos) << report;
     EXPECT_TRUE(h < a && a < space && space < comma) << "weakest first, too few to judge last";
     EXPECT_THAT(report, Not(HasSubstr("\nB "))) << "keys never typed are left out";
+    EXPECT_THAT(report, HasSubstr("\nslowest pairs      count  median\n"
+                                  "Space h               14     500\n"
+                                  "ha                    48     200\n"));
     EXPECT_EQ(err.str(), "");
 }
 
 TEST_F(DactylaTextStats, CsvHoldsEverySessionOldestFirstAndEveryTypedKey) {
     writeInUser("Results - Eng.txt", kLog);
-    ASSERT_EQ(addKeyStatistics(user(), false, typedKeys()), KeySaveResult::saved);
+    ASSERT_EQ(addKeyStatistics(user(), false, typedKeys(), timedKeys()), KeySaveResult::saved);
     ASSERT_EQ(run({"stats", dir.path(), "Ann", "--lang", "en", "--csv"}), kSuccess) << err.str();
     EXPECT_EQ(out.str(),
               "date,speed,error_percent,minutes,seconds,alphabet\r\n"
@@ -121,17 +144,28 @@ TEST_F(DactylaTextStats, CsvHoldsEverySessionOldestFirstAndEveryTypedKey) {
               "2026-12-06,250,2.5,2,30,1\r\n"
               "2026-12-07,230,1.0,3,0,0\r\n"
               "\r\n"
-              "key,keystrokes,wrong,error_percent,judged,typed_instead\r\n"
-              "H,20,4,20.0,1,g\r\n"
-              "A,50,1,2.0,1,s\r\n"
-              "Space,30,0,0.0,1,\r\n"
-              "\",\",3,2,66.7,0,.\r\n");
+              "key,keystrokes,wrong,error_percent,judged,typed_instead,median_ms,p90_ms,cpm,hesitations,mastery\r\n"
+              "H,20,4,20.0,1,g,500,500,120,1,\r\n"
+              "A,50,1,2.0,1,s,200,200,300,0,0.92\r\n"
+              "Space,30,0,0.0,1,,,,,0,\r\n"
+              "\",\",3,2,66.7,0,.,,,,0,\r\n"
+              "\r\n"
+              "pair,count,median_ms\r\n"
+              "Space h,14,500\r\n"
+              "ha,48,200\r\n");
 }
 
 TEST_F(DactylaTextStats, SaysWhatToDoWhenThereIsNothingYetAndNamesADamagedFile) {
     ASSERT_EQ(run({"stats", dir.path(), "Ann", "--lang", "ru"}), kSuccess);
     EXPECT_THAT(out.str(), HasSubstr("sessions  none yet"));
     EXPECT_THAT(out.str(), HasSubstr("none yet (keystrokes are counted from the next session on)"));
+
+    ASSERT_EQ(addKeyStatistics(user(), true, typedKeys()), KeySaveResult::saved);
+    ASSERT_EQ(run({"stats", dir.path(), "Ann", "--lang", "ru"}), kSuccess);
+    EXPECT_THAT(out.str(), HasSubstr("slowest   none\n")) << "counted, not timed";
+    EXPECT_THAT(out.str(), HasSubstr("\npairs     none timed 10 times yet\n"));
+    ASSERT_EQ(run({"stats", dir.path(), "Ann", "--lang", "ru", "--csv"}), kSuccess);
+    EXPECT_THAT(out.str(), HasSubstr(",0,\r\n\r\npair,count,median_ms\r\n")) << "an empty pairs table";
 
     writeInUser("Keys - Rus.dat", "garbage");
     ASSERT_EQ(run({"stats", dir.path(), "Ann", "--lang", "ru"}), kSuccess);

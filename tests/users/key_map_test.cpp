@@ -2,8 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <set>
 #include <string>
+#include <vector>
 
 #include "platform/cp1251.h"
 
@@ -125,6 +127,63 @@ TEST(KeyScores, AddUpEveryByteOfAKeyAndListTheWeakestJudgedKeysFirst) {
     EXPECT_EQ(order, "HAJSD");
     EXPECT_EQ(weakestKeys(scores, 2).size(), 2u);
     EXPECT_TRUE(weakestKeys(scoreKeys(KeyCounts {}, true), 5).empty());
+}
+
+TEST(KeyScores, CarryTheTopConfusionsAndTheTimingOfEveryByteOfAKey) {
+    KeyCounts counts;
+    for (const char typed : std::string("gggjjyyn")) counts.countWrong('h', static_cast<unsigned char>(typed));
+    counts.countWrong('H', 'j');
+    TimingStatistics timing;
+    std::vector<TimedKeystroke> keystrokes;
+    for (int k = 0; k < 15; ++k) {
+        keystrokes.push_back({.expected = 'h', .correct = true, .timed = true, .latencyMs = 300});
+        keystrokes.push_back({.expected = 'H', .correct = true, .timed = true, .latencyMs = 600});
+        keystrokes.push_back({.expected = 'e', .correct = true, .timed = true, .latencyMs = 100});
+    }
+    timing.addSession(keystrokes);
+    const auto scores = scoreKeys(counts, false, timing);
+    const auto of = [&](char byte) {
+        return *std::find_if(scores.begin(), scores.end(), [&](const KeyScore& s) { return s.key == keyFor(false, byte); });
+    };
+    const KeyScore h = of('h');
+    ASSERT_EQ(h.confusions.size(), 3u);
+    EXPECT_EQ(h.confusions[0].typed, 'g') << "equal counts by byte";
+    EXPECT_EQ(h.confusions[1].typed, 'j') << "three times, once of them for H";
+    EXPECT_EQ(h.confusions[1].count, 3u);
+    EXPECT_EQ(h.confusions[2].typed, 'y') << "n is left out";
+    EXPECT_EQ(h.timing.cleanSamples, 30u) << "h and H pooled";
+    EXPECT_EQ(h.timing.medianMs, 450.0);
+    ASSERT_TRUE(h.mastery.has_value());
+    EXPECT_FALSE(of('e').mastery.has_value()) << "15 samples are not yet known";
+
+    const auto slowest = slowestKeys(scores, 5);
+    ASSERT_EQ(slowest.size(), 2u) << "only keys with ten latencies";
+    EXPECT_EQ(slowest[0].key, keyFor(false, 'h'));
+    EXPECT_EQ(slowest[1].key, keyFor(false, 'e'));
+}
+
+TEST(KeyScores, MasteryColoursRunFromRedThroughYellowToGreen) {
+    KeyScore score;
+    EXPECT_EQ(masteryColour(score), kNeutralKey) << "not yet known";
+    score.mastery = 0.0;
+    EXPECT_EQ(masteryColour(score), kWeakKey);
+    score.mastery = kShakyMastery;
+    EXPECT_EQ(masteryColour(score), kShakyKey);
+    score.mastery = 1.0;
+    EXPECT_EQ(masteryColour(score), kSureKey);
+    score.mastery = 0.75;
+    const Rgb between = masteryColour(score);
+    EXPECT_GT(between.green, kShakyKey.green - 0x20);
+    EXPECT_LT(between.red, kShakyKey.red);
+    EXPECT_GT(between.red, kSureKey.red);
+}
+
+TEST(KeyLabels, PairsReadAsTwoCharactersOrTwoNames) {
+    EXPECT_EQ(pairLabel('t', 'h'), "th");
+    EXPECT_EQ(pairLabel(' ', 'h'), "Space h");
+    EXPECT_EQ(pairLabel('.', ' '), ". Space");
+    EXPECT_EQ(pairLabel(0xEF, 0xE0), "\xEF\xE0");
+    EXPECT_EQ(pairLabel('\t', 'a'), "0x09 a");
 }
 
 }  // namespace
