@@ -51,6 +51,18 @@ constexpr const char* kWeakest = "\xD1\xEB\xE0\xE1\xFB\xE5 \xEA\xEB\xE0\xE2\xE8\
 constexpr const char* kNoWeakKeys = "\xD1\xEB\xE0\xE1\xFB\xF5 \xEA\xEB\xE0\xE2\xE8\xF8 \xEF\xEE\xEA\xE0 \xED\xE5\xF2.";
 // "пробел"
 constexpr const char* kSpaceName = "\xEF\xF0\xEE\xE1\xE5\xEB";
+// "Слабее всего освоены: "
+constexpr const char* kLeastMastered = "\xD1\xEB\xE0\xE1\xE5\xE5 \xE2\xF1\xE5\xE3\xEE \xEE\xF1\xE2\xEE\xE5\xED\xFB: ";
+// "Освоенность клавиши видна после 20 нажатий без заминок и подсказок."
+constexpr const char* kNoMasteryYet = "\xCE\xF1\xE2\xEE\xE5\xED\xED\xEE\xF1\xF2\xFC \xEA\xEB\xE0\xE2\xE8\xF8\xE8 \xE2\xE8\xE4\xED\xE0 \xEF\xEE\xF1\xEB\xE5 20 \xED\xE0\xE6\xE0\xF2\xE8\xE9 \xE1\xE5\xE7 \xE7\xE0\xEC\xE8\xED\xEE\xEA \xE8 \xEF\xEE\xE4\xF1\xEA\xE0\xE7\xEE\xEA.";
+// "Цвет клавиш: ошибки"
+constexpr const char* kErrorsCaption = "\xD6\xE2\xE5\xF2 \xEA\xEB\xE0\xE2\xE8\xF8: \xEE\xF8\xE8\xE1\xEA\xE8";
+// "Цвет клавиш: освоенность (скорость и точность)"
+constexpr const char* kMasteryCaption = "\xD6\xE2\xE5\xF2 \xEA\xEB\xE0\xE2\xE8\xF8: \xEE\xF1\xE2\xEE\xE5\xED\xED\xEE\xF1\xF2\xFC (\xF1\xEA\xEE\xF0\xEE\xF1\xF2\xFC \xE8 \xF2\xEE\xF7\xED\xEE\xF1\xF2\xFC)";
+// "Tab - по освоенности"
+constexpr const char* kToMasteryHint = "Tab - \xEF\xEE \xEE\xF1\xE2\xEE\xE5\xED\xED\xEE\xF1\xF2\xE8";
+// "Tab - по ошибкам"
+constexpr const char* kToErrorsHint = "Tab - \xEF\xEE \xEE\xF8\xE8\xE1\xEA\xE0\xEC";
 // "Esc - закрыть"
 constexpr const char* kCloseHint = "Esc - \xE7\xE0\xEA\xF0\xFB\xF2\xFC";
 
@@ -242,20 +254,22 @@ void drawSpeedChart(HDC dc, RECT area, const ChartData& data, int lineHeight) {
     if (count > 1) text(dc, formatDate(series.last), under, DT_RIGHT | DT_SINGLELINE);
 }
 
-std::string weakestLine(const ChartData& data) {
-    if (data.weakest.empty()) return kNoWeakKeys;
-    std::string names = kWeakest;
-    for (std::size_t k = 0; k < data.weakest.size(); ++k) {
-        const KeyScore& score = data.weakest[k];
-        const std::string label = score.key->bytes == " " ? std::string(kSpaceName) : keyLabel(*score.key);
-        char rate[64];
-        std::snprintf(rate, sizeof rate, " (%.0f%%)", score.errorRate() * 100);
-        names += (k > 0 ? ", " : "") + label + rate;
-    }
-    return names;
+// "S (20%, 180 сим/мин)", the speed left out while not known.
+std::string namedWithFigures(const KeyScore& score) {
+    const std::string label = score.key->bytes == " " ? std::string(kSpaceName) : keyLabel(*score.key);
+    char figures[64];
+    if (const auto cpm = score.timing.cpm())
+        std::snprintf(figures, sizeof figures, " (%.0f%%, %ld %s)", score.errorRate() * 100, std::lround(*cpm),
+                      kSpeedAxis);
+    else
+        std::snprintf(figures, sizeof figures, " (%.0f%%)", score.errorRate() * 100);
+    return label + figures;
 }
 
-void drawKeyboard(HDC dc, RECT area, const ChartData& data, int lineHeight) {
+void drawKeyboard(HDC dc, RECT area, const ChartData& data, ChartView view, int lineHeight) {
+    text(dc, view == ChartView::mastery ? kMasteryCaption : kErrorsCaption,
+         {area.left, area.top, area.right, area.top + lineHeight}, DT_LEFT | DT_SINGLELINE, kKeyBorder);
+    area.top += lineHeight * 5 / 4;
     const int width = area.right - area.left;
     const int height = area.bottom - area.top - lineHeight * 2;
     const double unit = std::min(width / kKeyboardWidthInKeys, height / kKeyboardHeightInKeys);
@@ -265,7 +279,7 @@ void drawKeyboard(HDC dc, RECT area, const ChartData& data, int lineHeight) {
     const SelectionGuard pen(dc, border.get());
     for (const KeyScore& score : data.scores) {
         const KeyPlace& key = *score.key;
-        const Rgb colour = heatColour(score);
+        const Rgb colour = view == ChartView::mastery ? masteryColour(score) : heatColour(score);
         const UniqueBrush brush(::CreateSolidBrush(RGB(colour.red, colour.green, colour.blue)));
         const SelectionGuard selected(dc, brush.get());
         const RECT cap {left + static_cast<int>(key.left * unit), area.top + static_cast<int>(key.row * unit),
@@ -275,7 +289,7 @@ void drawKeyboard(HDC dc, RECT area, const ChartData& data, int lineHeight) {
         if (key.bytes != " ") text(dc, keyLabel(key), cap, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
     }
     const int below = area.top + static_cast<int>(kKeyboardHeightInKeys * unit) + lineHeight / 2;
-    text(dc, data.hasKeystrokes ? weakestLine(data) : std::string(kNoKeys),
+    text(dc, data.hasKeystrokes ? weakestLine(data, view) : std::string(kNoKeys),
          {area.left, below, area.right, below + lineHeight * 3 / 2}, DT_CENTER | DT_SINGLELINE);
 }
 
@@ -288,11 +302,21 @@ ChartData loadChartData(const std::string& userDirectory, bool russian) {
     data.history = readResultsHistory(resultsPath(userDirectory, options));
     data.series = buildProgressSeries(data.history.sessions);
     const LoadedKeyStatistics keys = loadKeyStatistics(keyStatisticsPath(userDirectory, russian));
-    data.scores = scoreKeys(keys.counts, russian);
+    data.scores = scoreKeys(keys.counts, russian, keys.timing);
     data.weakest = weakestKeys(data.scores, kWeakestNamed);
+    data.leastMastered = leastMasteredKeys(data.scores, kWeakestNamed);
     data.hasKeystrokes = std::any_of(data.scores.begin(), data.scores.end(),
                                      [](const KeyScore& score) { return score.keystrokes > 0; });
     return data;
+}
+
+std::string weakestLine(const ChartData& data, ChartView view) {
+    const bool mastery = view == ChartView::mastery;
+    const std::vector<KeyScore>& keys = mastery ? data.leastMastered : data.weakest;
+    if (keys.empty()) return mastery ? kNoMasteryYet : kNoWeakKeys;
+    std::string names = mastery ? kLeastMastered : kWeakest;
+    for (std::size_t k = 0; k < keys.size(); ++k) names += (k > 0 ? ", " : "") + namedWithFigures(keys[k]);
+    return names;
 }
 
 SIZE chartClientSize(int screenWidth, int screenHeight) {
@@ -301,7 +325,7 @@ SIZE chartClientSize(int screenWidth, int screenHeight) {
     return {width, height};
 }
 
-void drawChart(HDC dc, const RECT& client, const ChartData& data) {
+void drawChart(HDC dc, const RECT& client, const ChartData& data, ChartView view) {
     fill(dc, client, kBackground);
     ::SetBkMode(dc, TRANSPARENT);
     const int height = client.bottom - client.top;
@@ -312,6 +336,9 @@ void drawChart(HDC dc, const RECT& client, const ChartData& data) {
     const RECT inner {client.left + margin, client.top + margin / 2, client.right - margin, client.bottom - margin / 2};
     text(dc, kCloseHint, {inner.left, inner.bottom - lineHeight, inner.right, inner.bottom},
          DT_RIGHT | DT_SINGLELINE, kKeyBorder);
+    if (data.hasKeystrokes)
+        text(dc, view == ChartView::mastery ? kToErrorsHint : kToMasteryHint,
+             {inner.left, inner.bottom - lineHeight, inner.right, inner.bottom}, DT_LEFT | DT_SINGLELINE, kKeyBorder);
 
     if (data.history.sessions.empty() && !data.hasKeystrokes) {
         RECT measured = inner;
@@ -328,7 +355,8 @@ void drawChart(HDC dc, const RECT& client, const ChartData& data) {
         text(dc, kNoSessions, chart, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
     else
         drawSpeedChart(dc, chart, data, lineHeight);
-    drawKeyboard(dc, {inner.left, split + lineHeight / 2, inner.right, inner.bottom - lineHeight}, data, lineHeight);
+    drawKeyboard(dc, {inner.left, split + lineHeight / 2, inner.right, inner.bottom - lineHeight}, data, view,
+                 lineHeight);
 }
 
 namespace {
@@ -365,11 +393,17 @@ private:
         case WM_PAINT: onPaint(); return 0;
         case WM_KEYDOWN:
             if (wParam == VK_ESCAPE) close();
+            if (wParam == VK_TAB) switchView();
             return 0;
         case WM_CLOSE: close(); return 0;
         case WM_DESTROY: closed_ = true; return 0;
         default: return ::DefWindowProcW(window_, message, wParam, lParam);
         }
+    }
+
+    void switchView() {
+        view_ = view_ == ChartView::errors ? ChartView::mastery : ChartView::errors;
+        ::InvalidateRect(window_, nullptr, FALSE);
     }
 
     void onPaint() {
@@ -379,17 +413,18 @@ private:
         const UniqueMemoryDc memory(::CreateCompatibleDC(paint.get()));
         const UniqueBitmap bitmap(::CreateCompatibleBitmap(paint.get(), client.right, client.bottom));
         if (!memory || !bitmap) {
-            drawChart(paint.get(), client, data_);
+            drawChart(paint.get(), client, data_, view_);
             return;
         }
         const SelectionGuard selected(memory.get(), bitmap.get());
-        drawChart(memory.get(), client, data_);
+        drawChart(memory.get(), client, data_, view_);
         ::BitBlt(paint.get(), 0, 0, client.right, client.bottom, memory.get(), 0, 0, SRCCOPY);
     }
 
     HWND owner_;
     HWND window_ = nullptr;
     ChartData data_;
+    ChartView view_ = ChartView::errors;
     bool closed_ = false;
 };
 

@@ -152,6 +152,17 @@ std::vector<KeyScore> weakestKeys(const std::vector<KeyScore>& scores, std::size
     return weak;
 }
 
+std::vector<KeyScore> leastMasteredKeys(const std::vector<KeyScore>& scores, std::size_t count) {
+    std::vector<KeyScore> least;
+    std::copy_if(scores.begin(), scores.end(), std::back_inserter(least),
+                 [](const KeyScore& score) { return score.mastery && *score.mastery < 1; });
+    std::stable_sort(least.begin(), least.end(), [](const KeyScore& a, const KeyScore& b) {
+        return *a.mastery != *b.mastery ? *a.mastery < *b.mastery : a.keystrokes > b.keystrokes;
+    });
+    if (least.size() > count) least.resize(count);
+    return least;
+}
+
 std::vector<KeyScore> slowestKeys(const std::vector<KeyScore>& scores, std::size_t count) {
     std::vector<KeyScore> slow;
     std::copy_if(scores.begin(), scores.end(), std::back_inserter(slow), [](const KeyScore& score) { return score.timed(); });

@@ -77,6 +77,8 @@ struct KeyScore {
 std::vector<KeyScore> scoreKeys(const KeyCounts& counts, bool russian, const TimingStatistics& timing = {});
 // Judged keys with mistakes, highest error rate first (more mistakes first among equals).
 std::vector<KeyScore> weakestKeys(const std::vector<KeyScore>& scores, std::size_t count);
+// Keys whose mastery is known and below 1, least first (more keystrokes first among equals).
+std::vector<KeyScore> leastMasteredKeys(const std::vector<KeyScore>& scores, std::size_t count);
 // Keys with at least kLatenciesToRank latencies, slowest median first.
 std::vector<KeyScore> slowestKeys(const std::vector<KeyScore>& scores, std::size_t count);
 

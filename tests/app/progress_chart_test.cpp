@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <set>
+#include <string>
+#include <vector>
 
 #include "app/handles.h"
 #include "support/temp_dir.h"
@@ -27,7 +29,7 @@ TEST(ProgressChart, IsReadableAt800By600AndGrowsWithTheScreen) {
 }
 
 // The colours drawn when the chart of `data` is painted at 760 × 532.
-std::set<COLORREF> coloursDrawn(const ChartData& data) {
+std::set<COLORREF> coloursDrawn(const ChartData& data, ChartView view = ChartView::errors) {
     const RECT client {0, 0, 760, 532};
     const UniqueMemoryDc dc(::CreateCompatibleDC(nullptr));
     BITMAPINFO info {};
@@ -43,7 +45,7 @@ std::set<COLORREF> coloursDrawn(const ChartData& data) {
     if (!bitmap || bits == nullptr) return colours;
     {
         const SelectionGuard selected(dc.get(), bitmap.get());
-        drawChart(dc.get(), client, data);
+        drawChart(dc.get(), client, data, view);
         ::GdiFlush();
     }
     const auto* pixels = static_cast<const std::uint32_t*>(bits);
@@ -57,11 +59,11 @@ std::set<COLORREF> coloursDrawn(const ChartData& data) {
 COLORREF colourOf(const Rgb& rgb) { return RGB(rgb.red, rgb.green, rgb.blue); }
 
 // The chart as it opens for a user with this log and these key counts.
-ChartData chartOf(const KeyCounts& counts, const std::string& log) {
+ChartData chartOf(const KeyCounts& counts, const std::string& log, const std::vector<TimedKeystroke>& timed = {}) {
     const testing::TempDir user;
     if (!log.empty()) user.write("Results - Eng.txt", log);
     if (!counts.empty()) {
-        EXPECT_EQ(addKeyStatistics(user.path(), false, counts), KeySaveResult::saved);
+        EXPECT_EQ(addKeyStatistics(user.path(), false, counts, timed), KeySaveResult::saved);
     }
     return loadChartData(user.path(), false);
 }
@@ -89,6 +91,45 @@ TEST(ProgressChart, DrawsTheKeyboardInHeatColoursOnlyOnceThereAreKeystrokes) {
 
     const std::set<COLORREF> keysOnly = coloursDrawn(chartOf(counts, ""));
     EXPECT_TRUE(keysOnly.count(colourOf(kWeakKey))) << "the keyboard without any logged session";
+}
+
+// 'S' mistyped 20 times in 50 and slow, 'D' fast and sure, 'F' sure but at half the target speed.
+TEST(ProgressChart, TheMasteryViewColoursSpeedAndAccuracyTogetherAndNamesTheLeastMastered) {
+    KeyCounts counts;
+    std::vector<TimedKeystroke> timed;
+    const auto press = [&](char key, std::uint32_t latencyMs) {
+        counts.countCorrect(static_cast<unsigned char>(key));
+        timed.push_back({.expected = static_cast<unsigned char>(key), .correct = true, .timed = true,
+                         .latencyMs = latencyMs, .reactionMs = latencyMs});
+    };
+    for (int k = 0; k < 20; ++k) {
+        counts.countWrong('s', 'a');
+        timed.push_back({.expected = 's'});
+    }
+    for (int k = 0; k < 30; ++k) press('s', 800);
+    for (int k = 0; k < 40; ++k) press('d', 200);
+    for (int k = 0; k < 40; ++k) press('f', 800);
+    const ChartData data = chartOf(counts, "", timed);
+
+    const std::set<COLORREF> errors = coloursDrawn(data, ChartView::errors);
+    const std::set<COLORREF> mastery = coloursDrawn(data, ChartView::mastery);
+    EXPECT_TRUE(errors.count(colourOf(kWeakKey)) && errors.count(colourOf(kSureKey)));
+    EXPECT_FALSE(errors.count(colourOf(kShakyKey))) << "no key has 4 % errors";
+    EXPECT_TRUE(mastery.count(colourOf(kWeakKey))) << "'S' at mastery 0";
+    EXPECT_TRUE(mastery.count(colourOf(kSureKey))) << "'D' at mastery 1";
+    EXPECT_TRUE(mastery.count(colourOf(kShakyKey))) << "'F' at half the speed";
+
+    // "Слабые клавиши: S (40%, 75 сим/мин)" and "Слабее всего освоены: S (40%, 75 сим/мин), F (0%, 75 сим/мин)"
+    EXPECT_EQ(weakestLine(data, ChartView::errors),
+              "\xD1\xEB\xE0\xE1\xFB\xE5 \xEA\xEB\xE0\xE2\xE8\xF8\xE8: S (40%, 75 \xF1\xE8\xEC/\xEC\xE8\xED)");
+    EXPECT_EQ(weakestLine(data, ChartView::mastery),
+              "\xD1\xEB\xE0\xE1\xE5\xE5 \xE2\xF1\xE5\xE3\xEE \xEE\xF1\xE2\xEE\xE5\xED\xFB: "
+              "S (40%, 75 \xF1\xE8\xEC/\xEC\xE8\xED), F (0%, 75 \xF1\xE8\xEC/\xEC\xE8\xED)");
+    const ChartData untimed = chartOf(counts, "");
+    EXPECT_EQ(weakestLine(untimed, ChartView::errors),
+              "\xD1\xEB\xE0\xE1\xFB\xE5 \xEA\xEB\xE0\xE2\xE8\xF8\xE8: S (40%)") << "no speed yet";
+    EXPECT_EQ(weakestLine(untimed, ChartView::mastery).substr(0, 12), "\xCE\xF1\xE2\xEE\xE5\xED\xED\xEE\xF1\xF2\xFC ")
+        << "Освоенность ... not known yet";
 }
 
 }  // namespace
