@@ -187,6 +187,92 @@ TEST(KeyStatistics, RussianSessionsFillKeysRusAndTheChartShowsTheRussianKeyboard
     EXPECT_TRUE(program.waitForExit());
 }
 
+// The fields of the line of `key` in the keys table of `dactyla-text stats --csv`.
+std::vector<std::string> csvKeyLine(const std::string& csv, const std::string& key) {
+    const auto at = csv.find("\r\n" + key + ",");
+    if (at == std::string::npos) return {};
+    std::vector<std::string> fields;
+    std::string field;
+    for (std::size_t k = at + 2; k < csv.size() && csv[k] != '\r'; ++k) {
+        if (csv[k] == ',') {
+            fields.push_back(field);
+            field.clear();
+        } else {
+            field += csv[k];
+        }
+    }
+    fields.push_back(field);
+    return fields;
+}
+
+// key,keystrokes,wrong,error_percent,judged,typed_instead,median_ms,p90_ms,cpm,hesitations,mastery
+constexpr std::size_t kMedianField = 6;
+constexpr std::size_t kHesitationsField = 9;
+
+int medianOf(const std::vector<std::string>& line) {
+    return line.size() > kMedianField && !line[kMedianField].empty() ? std::stoi(line[kMedianField]) : -1;
+}
+
+// Real key presses at a steady pace, a wait of a second before every 's' and once one of four
+// and a half: the 's' is named slowest, the others keep the pace, the long wait is a hesitation.
+TEST(KeyTiming, RealKeysWithAWaitBeforeOneLetterNameItSlowestAndALongWaitIsAHesitation) {
+    ProgramDirectory directory(false);
+    directory.writeText(false, std::vector<std::string>(6, kSentence));
+    directory.addUser("Anna", storedOptionsBytes(englishQuiet()));
+    RunningProgram program(directory);
+    ASSERT_TRUE(program.waitForMainWindow());
+    constexpr unsigned kPaceMs = 150;
+    program.typeCharacter(13);
+    ASSERT_TRUE(program.settle());
+    for (int round = 0; round < 3; ++round) {
+        std::string script;
+        std::wstring run;
+        int waits = 0;
+        for (const char c : kSentence + " ") {
+            if (c == 's') {
+                if (!run.empty()) script += xdotoolTypeCommand(run, kPaceMs) + "; ";
+                run.clear();
+                script += round == 1 && ++waits == 2 ? "sleep 4.5; " : "sleep 1; ";
+            }
+            run += static_cast<wchar_t>(c);
+        }
+        script += xdotoolTypeCommand(run, kPaceMs);
+        ASSERT_TRUE(runLinux(script, 60s)) << script;
+    }
+    ASSERT_TRUE(program.settle());
+    program.postCharacter(27);
+    const SummaryBox summary = waitForSummary(program);
+    ASSERT_NE(summary.box, nullptr);
+    EXPECT_NE(summary.text.find(summaryCharactersLine(66, 66)), std::wstring::npos) << narrowUtf8(summary.text);
+    ASSERT_TRUE(program.answer(summary.box, IDYES));
+
+    const std::wstring arguments = L"stats \"" + windowsPath(directory.path()) + L"\" Anna --lang en";
+    const auto report = runDactylaText(arguments);
+    ASSERT_TRUE(report.has_value());
+    EXPECT_NE(report->find("slowest   S Space\n"), std::string::npos) << "the keys timed ten times\n" << *report;
+    const auto csv = runDactylaText(arguments + L" --csv");
+    ASSERT_TRUE(csv.has_value());
+    const auto s = csvKeyLine(*csv, "S");
+    ASSERT_GT(s.size(), kHesitationsField) << *csv;
+    EXPECT_GE(medianOf(s), 950) << *csv;
+    EXPECT_EQ(s[kHesitationsField], "1") << "the wait of 4.5 s\n" << *csv;
+    for (const char* key : {"I", "T", "H", "L", "Space"}) {
+        const auto line = csvKeyLine(*csv, key);
+        ASSERT_GT(line.size(), kHesitationsField) << key << "\n" << *csv;
+        const int median = medianOf(line);
+        EXPECT_GE(median, static_cast<int>(kPaceMs) / 2) << key << "\n" << *csv;
+        EXPECT_LE(median, static_cast<int>(kPaceMs) * 2) << key << "\n" << *csv;
+        EXPECT_EQ(line[kHesitationsField], "0") << key;
+    }
+    std::printf("BENCHMARK keystrokes typed by xdotool %u ms apart under Wine: medians", kPaceMs);
+    for (const char* key : {"I", "T", "H", "L", "Space", "S"}) {
+        std::printf(" %s %d", key, medianOf(csvKeyLine(*csv, key)));
+    }
+    std::printf("\n");
+    program.pressKey(VK_F4);
+    EXPECT_TRUE(program.waitForExit());
+}
+
 // Whether the chart's average line (drawn last of the series) is on the screen yet.
 bool averageLineShown(HWND chart) {
     const Image client = captureClient(chart);

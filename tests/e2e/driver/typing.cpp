@@ -46,14 +46,16 @@ std::wstring typeShownText(const RunningProgram& program, const StripReader& rea
     return typed;
 }
 
-bool xdotoolType(const std::wstring& text) {
+std::string xdotoolTypeCommand(const std::wstring& text, unsigned delayMs) {
     std::string quoted;
     for (char c : narrowUtf8(text)) {
         if (c == '\'') quoted += "'\\''";
         else quoted += c;
     }
-    return runLinux("xdotool type --delay 15 -- '" + quoted + "'");
+    return "xdotool type --delay " + std::to_string(delayMs) + " -- '" + quoted + "'";
 }
+
+bool xdotoolType(const std::wstring& text) { return runLinux(xdotoolTypeCommand(text, 15)); }
 
 bool xdotoolKey(const std::string& keyName) { return runLinux("xdotool key " + keyName); }
 

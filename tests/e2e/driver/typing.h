@@ -32,6 +32,9 @@ std::wstring typeShownText(const RunningProgram& program, const StripReader& rea
 
 // Real key presses through xdotool; the program's window must have the keyboard focus.
 bool xdotoolType(const std::wstring& text);
+// The shell command that types `text` with xdotool, `delayMs` between keys, for scripts that
+// also wait between them.
+std::string xdotoolTypeCommand(const std::wstring& text, unsigned delayMs);
 bool xdotoolKey(const std::string& keyName);
 
 // The session summary box, once it is open.
