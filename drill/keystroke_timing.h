@@ -41,7 +41,6 @@ public:
     void beginRun();
     // The due character is being shown as a hint.
     void markHinted() { hinted_ = true; }
-    bool hinted() const { return hinted_; }
 
     void wrongPress(unsigned char expected, std::uint32_t messageTime);
     // `previous` is the character before `expected` in the text, typed in this run unless this

@@ -14,8 +14,6 @@ namespace dactyla {
 template <typename T, std::size_t N>
 class Ring {
 public:
-    static constexpr std::size_t capacity = N;
-
     void push(T value) {
         values_[next_] = value;
         next_ = (next_ + 1) % N;

@@ -153,10 +153,6 @@ void TimingStatistics::addSession(std::span<const TimedKeystroke> keystrokes) {
         if (clean[k] > 0) smoothSession(keys_[k], static_cast<double>(sumMs[k]) / clean[k]);
 }
 
-bool TimingStatistics::empty() const {
-    return pairs_.empty() && std::all_of(keys_.begin(), keys_.end(), [](const KeyTiming& k) { return k == KeyTiming {}; });
-}
-
 std::vector<PairTiming> slowestPairs(const TimingStatistics& statistics, std::size_t count) {
     std::vector<PairTiming> ranked;
     std::copy_if(statistics.pairs().begin(), statistics.pairs().end(), std::back_inserter(ranked),

@@ -44,12 +44,11 @@ public:
     PairTiming& pair(unsigned char previous, unsigned char character);
 
     // A session's keystrokes in the order typed, through the rules of recordWrongPress and
-    // recordCorrectPress: each latency is judged against its key's median at that moment, so
-    // a session that gets faster raises its own hesitation bar no more than it earned. Every
-    // key with clean latencies gets its session mean smoothed in.
+    // recordCorrectPress: each latency is judged against its key's median at that moment. Every
+    // key with clean latencies gets its session mean smoothed in. For figures during a session
+    // (the course at a line's end), add Drill::keystrokes() to a copy of the stored statistics.
     void addSession(std::span<const TimedKeystroke> keystrokes);
 
-    bool empty() const;
     bool operator==(const TimingStatistics&) const = default;
 
 private:

@@ -124,8 +124,8 @@ TEST(TimingSection, ReadsBackWhatWasWrittenAndWritesBackWhatWasRead) {
     const TimingStatistics empty;
     const auto none = decodeTiming(encodeTiming(empty));
     ASSERT_TRUE(none.has_value());
-    EXPECT_TRUE(none->empty());
-    EXPECT_FALSE(statistics.empty());
+    EXPECT_EQ(*none, empty);
+    EXPECT_NE(statistics, empty);
 }
 
 TEST(TimingSection, AnythingMalformedIsRefused) {

@@ -91,7 +91,7 @@ TEST(KeyStatisticsFile, AVersion1FileIsReadWithItsCountsAndNoTiming) {
     const auto decoded = decodeKeyStatistics(old);
     ASSERT_TRUE(decoded.has_value());
     EXPECT_EQ(decoded->counts, someCounts());
-    EXPECT_TRUE(decoded->timing.empty());
+    EXPECT_EQ(decoded->timing, TimingStatistics {});
     std::string grown = old;
     grown[8] = 2;
     EXPECT_FALSE(decodeKeyStatistics(withChecksum(grown.substr(0, grown.size() - 4)))) << "version 2 of that size";
