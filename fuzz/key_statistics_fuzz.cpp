@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "fuzz_support.h"
-#include "progress/key_statistics.h"
+#include "users/key_statistics.h"
 
 namespace {
 
