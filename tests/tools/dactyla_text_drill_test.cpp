@@ -83,7 +83,7 @@ protected:
     }
     std::string user() const { return platform::joinPath(dir.file("Users"), "Ann"); }
     void writeStatistics(const KeyCounts& counts) const {
-        const std::string bytes = encodeKeyStatistics(counts);
+        const std::string bytes = encodeKeyStatistics({counts, {}});
         platform::File file = platform::File::open(keyStatisticsPath(user(), true), {.mode = platform::OpenMode::createAlways});
         ASSERT_EQ(file.write(bytes.data(), bytes.size()), bytes.size());
     }
