@@ -56,7 +56,7 @@ PressKind recordCorrectPress(KeyTiming& timing, const CorrectPress& press) {
         return PressKind::hinted;
     }
     timing.outcomes.push(false);
-    if (!press.timed) return PressKind::untimed;
+    if (!press.timed || press.latencyMs < kFastestLatencyMs) return PressKind::untimed;
     if (press.latencyMs > hesitationThresholdMs(timing)) {
         timing.hesitations = saturatingIncrement(timing.hesitations);
         return PressKind::hesitation;

@@ -44,6 +44,9 @@ inline constexpr std::size_t kOutcomeSamples = 128;  // the recent error rate
 // the learner stopped to think or looked away, which says nothing about the key's speed.
 inline constexpr std::uint32_t kHesitationFloorMs = 2000;
 inline constexpr std::uint32_t kHesitationFactor = 3;
+// Faster than any finger: characters that arrive together (sent by another program, or several
+// from one key press) are not timed.
+inline constexpr std::uint32_t kFastestLatencyMs = 20;
 // Latencies are kept in 16 bits; a longer one is kept as this.
 inline constexpr std::uint32_t kLongestKeptLatencyMs = 0xFFFF;
 

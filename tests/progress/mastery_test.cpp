@@ -100,8 +100,11 @@ TEST(KeyTimingRecord, HesitationsAndUntimedPressesStayOutOfTheSpeed) {
     KeyTiming waited;
     EXPECT_EQ(recordCorrectPress(waited, clean(2001)), PressKind::hesitation);
     EXPECT_EQ(recordCorrectPress(waited, {.timed = false, .latencyMs = 50}), PressKind::untimed);
-    EXPECT_TRUE(waited.latencies.empty());
-    EXPECT_EQ(waited.outcomes.size(), 2u) << "every unhinted press is an outcome";
+    EXPECT_EQ(recordCorrectPress(waited, clean(19)), PressKind::untimed) << "faster than a finger";
+    EXPECT_EQ(recordCorrectPress(waited, clean(0)), PressKind::untimed);
+    EXPECT_EQ(recordCorrectPress(waited, clean(20)), PressKind::clean);
+    EXPECT_EQ(waited.latencies.size(), 1u);
+    EXPECT_EQ(waited.outcomes.size(), 5u) << "every unhinted press is an outcome";
     EXPECT_EQ(waited.hesitations, 1u);
 
     KeyTiming slow = typed(5, 1000);
@@ -127,10 +130,10 @@ TEST(KeyTimingRecord, ReactionIsTheFirstPressAndNeverAboveTheLatency) {
 
 TEST(KeyTimingRecord, RingsKeepTheNewestInOrder) {
     KeyTiming timing;
-    for (std::uint32_t k = 1; k <= 70; ++k) recordCorrectPress(timing, clean(k));
+    for (std::uint32_t k = 1; k <= 70; ++k) recordCorrectPress(timing, clean(100 + k));
     ASSERT_EQ(timing.latencies.size(), kLatencySamples);
-    EXPECT_EQ(timing.latencies[0], 7);
-    EXPECT_EQ(timing.latencies[63], 70);
+    EXPECT_EQ(timing.latencies[0], 107);
+    EXPECT_EQ(timing.latencies[63], 170);
     for (int k = 0; k < 200; ++k) recordWrongPress(timing, false);
     EXPECT_EQ(timing.outcomes.size(), kOutcomeSamples);
     EXPECT_EQ(keyFigures(timing).recentErrors, kOutcomeSamples) << "the right ones fell out";
