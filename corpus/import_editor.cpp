@@ -58,6 +58,11 @@ void ImportEditor::command(int id) {
     }
 }
 
+// The open-file dialog's filter calls CP1251 "WIN-1251", so the dialog does too.
+std::string encodingShown(TextEncoding encoding) {
+    return std::string(kEncodingLabel) + (encoding == TextEncoding::cp1251 ? "WIN-1251" : encodingName(encoding));
+}
+
 // Cancelling the file dialog keeps an earlier scan and what "Добавить !" showed.
 void ImportEditor::browse() {
     clearDisplay();
@@ -86,6 +91,7 @@ void ImportEditor::scan(ChosenFile chosen) {
         return;
     }
     view_.setText(kFound, decimal(result.found));
+    view_.setText(kEncoding, encodingShown(result.encoding));
     canAdd_ = result.found > 0;
     view_.enableControl(kAdd, canAdd_);
     // A disabled default button would leave Enter doing nothing.
@@ -118,6 +124,7 @@ void ImportEditor::close() {
 void ImportEditor::clearDisplay() {
     view_.setProgress(0);
     view_.setText(kFound, "0");
+    view_.setText(kEncoding, "");
     view_.clearPath();
 }
 

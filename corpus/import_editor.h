@@ -10,6 +10,7 @@
 
 #include "corpus/sentence_corpus.h"
 #include "corpus/sentence_import.h"
+#include "corpus/text_encoding.h"
 #include "platform/file.h"
 #include "users/options.h"
 
@@ -26,9 +27,14 @@ inline constexpr int kMaxLength = 1095;
 inline constexpr int kMinLength = 1096;
 inline constexpr int kFound = 1097;
 inline constexpr int kTotal = 1098;
+inline constexpr int kEncoding = 1099;  // below the close button: what the chosen file was read as
 inline constexpr int kLanguage = 1100;
 inline constexpr int kCapitalRun = 1101;
 }  // namespace importControl
+
+// "Кодировка файла: ", followed by the encoding the scan found ("WIN-1251", "UTF-8", ...).
+inline constexpr const char* kEncodingLabel = "\xCA\xEE\xE4\xE8\xF0\xEE\xE2\xEA\xE0 \xF4\xE0\xE9\xEB\xE0: ";
+std::string encodingShown(TextEncoding encoding);
 
 // Characters the capital-run field takes: a limit stops at 255.
 inline constexpr unsigned kCapitalRunDigits = 3;

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "corpus/sentence_scanner.h"
+#include "corpus/text_encoding.h"
 #include "platform/directory.h"
 #include "platform/little_endian.h"
 
@@ -292,16 +293,19 @@ namespace {
 struct ImportSource {
     std::optional<ScanText> text;
     ImportStatus status = ImportStatus::done;
+    TextEncoding encoding = TextEncoding::cp1251;
 };
 
 ImportSource readImportSource(platform::File& source) {
     const auto size = source.size();
     if (!source.isOpen() || !size) return {std::nullopt, ImportStatus::sourceUnreadable};
     if (*size > kLargestImportSource) return {std::nullopt, ImportStatus::sourceTooLarge};
-    auto text = ScanText::read(source, *size);
-    if (!text || text->size() != *size) return {std::nullopt, ImportStatus::sourceUnreadable};
+    // UTF-8 and UTF-16 are read as the CP1251 they stand for.
+    auto decoded = readAsCp1251(source, *size, kLargestImportSource);
+    if (!decoded || (decoded->encoding == TextEncoding::cp1251 && decoded->text.size() != *size))
+        return {std::nullopt, ImportStatus::sourceUnreadable};
     source.close();
-    return {std::move(text), ImportStatus::done};
+    return {std::move(decoded->text), ImportStatus::done, decoded->encoding};
 }
 
 // Scans `text`, cleans every sentence found and writes the accepted ones, each followed by
@@ -360,7 +364,7 @@ ImportScan SentenceImport::scan(platform::File source, const ImportRules& rules,
         return {ImportStatus::temporaryFiles, 0};
     }
     found_ = *count;
-    return {ImportStatus::done, *count};
+    return {ImportStatus::done, *count, read.encoding};
 }
 
 ImportScan scanImportInto(platform::File source, const ImportRules& rules,
@@ -370,7 +374,7 @@ ImportScan scanImportInto(platform::File source, const ImportRules& rules,
     BlockWriter writer(sink);
     const auto count = scanAccepted(*read.text, rules, {}, writer, nullptr);
     if (!count) return {ImportStatus::outputFailed, 0};
-    return {ImportStatus::done, *count};
+    return {ImportStatus::done, *count, read.encoding};
 }
 
 void SentenceImport::discard() {

@@ -1,6 +1,6 @@
 #pragma once
-// Adding sentences from any CP1251 text file to the shared text of a language: the chosen file
-// is scanned with the sentence scanner, every sentence found is cleaned and filtered, and the
+// Adding sentences from a text file (CP1251, UTF-8 or UTF-16, converted to CP1251 first) to the
+// shared text of a language: the chosen file is scanned with the sentence scanner, every sentence found is cleaned and filtered, and the
 // accepted ones wait in two temporary files until they are appended to the open corpus.
 //   ~dactyl1.TMP  the accepted sentences, each followed by CR LF;
 //   ~dactyl2.TMP  12 bytes (zero, then position 0), then one 3-byte offset per sentence into
@@ -14,6 +14,7 @@
 #include <string_view>
 
 #include "corpus/sentence_corpus.h"
+#include "corpus/text_encoding.h"
 #include "platform/file.h"
 
 namespace dactyla {
@@ -61,6 +62,7 @@ using ImportProgress = std::function<void(int percent)>;
 struct ImportScan {
     ImportStatus status = ImportStatus::done;
     std::uint32_t found = 0;
+    TextEncoding encoding = TextEncoding::cp1251;  // what the chosen file was read as
 };
 
 struct ImportAppend {

@@ -182,6 +182,32 @@ TEST_F(DactylaTextRun, CheckCountsWhatTheProgramIndexes) {
     EXPECT_THAT(out.str(), HasSubstr("13\t10\tAbcdefghi.\n"));
 }
 
+TEST_F(DactylaTextRun, CheckAndImportReadUtf8AndUtf16AsTheCp1251TheyStandFor) {
+    // "Привет, мир. Ещё одно предложение!" in UTF-16 LE with its mark, and in UTF-8 without one.
+    const std::u16string wide = u"\u041F\u0440\u0438\u0432\u0435\u0442, \u043C\u0438\u0440. "
+                                u"\u0415\u0449\u0451 \u043E\u0434\u043D\u043E "
+                                u"\u043F\u0440\u0435\u0434\u043B\u043E\u0436\u0435\u043D\u0438\u0435!";
+    std::string utf16 = "\xFF\xFE";
+    for (char16_t unit : wide) utf16 += {static_cast<char>(unit & 0xFF), static_cast<char>(unit >> 8)};
+    dir.write("wide.txt", utf16);
+    EXPECT_EQ(run({"check", dir.file("wide.txt")}), kSuccess) << err.str();
+    EXPECT_THAT(out.str(), StartsWith("2 sentences in "));
+    EXPECT_THAT(out.str(), HasSubstr("note: read as UTF-16 LE and converted to CP1251"));
+    EXPECT_THAT(out.str(), HasSubstr("\n0\t12\t\xCF\xF0\xE8\xE2\xE5\xF2, \xEC\xE8\xF0.\n"));
+
+    EXPECT_EQ(run({"import", dir.file("wide.txt"), "--lang", "ru"}), kSuccess);
+    const std::string fromUtf16 = out.str();
+    // The cleaning refuses "ё", whatever the encoding.
+    EXPECT_EQ(fromUtf16, "\xCF\xF0\xE8\xE2\xE5\xF2, \xEC\xE8\xF0.\r\n");
+    EXPECT_EQ(err.str(), "1 sentences found in " + dir.file("wide.txt") + " (UTF-16 LE)\n");
+    dir.write("utf8.txt", "\xD0\x9F\xD1\x80\xD0\xB8\xD0\xB2\xD0\xB5\xD1\x82, \xD0\xBC\xD0\xB8\xD1\x80. "
+                          "\xD0\x95\xD1\x89\xD1\x91 \xD0\xBE\xD0\xB4\xD0\xBD\xD0\xBE "
+                          "\xD0\xBF\xD1\x80\xD0\xB5\xD0\xB4\xD0\xBB\xD0\xBE\xD0\xB6\xD0\xB5\xD0\xBD\xD0\xB8\xD0\xB5!");
+    EXPECT_EQ(run({"import", dir.file("utf8.txt"), "--lang", "ru"}), kSuccess);
+    EXPECT_EQ(out.str(), fromUtf16);
+    EXPECT_EQ(err.str(), "1 sentences found in " + dir.file("utf8.txt") + " (UTF-8)\n");
+}
+
 TEST_F(DactylaTextRun, CheckOfAFileThatCannotBeReadIsBadInput) {
     EXPECT_EQ(run({"check", dir.file("missing.txt")}), kBadInput);
     EXPECT_EQ(err.str(), "dactyla-text: cannot read " + dir.file("missing.txt") + " (missing or in use)\n");
@@ -196,18 +222,18 @@ TEST_F(DactylaTextRun, ImportWritesWhatTheImportWouldAddAndCountsOnStandardError
     const std::string added = "It was a dark night.\r\nThe rain fell - hard and cold.\r\n";
     EXPECT_EQ(run({"import", dir.file("book.txt"), "--lang", "en"}), kSuccess) << err.str();
     EXPECT_EQ(out.str(), added);
-    EXPECT_EQ(err.str(), "2 sentences found in " + dir.file("book.txt") + "\n");
+    EXPECT_EQ(err.str(), "2 sentences found in " + dir.file("book.txt") + " (CP1251)\n");
 
     EXPECT_EQ(run({"import", dir.file("book.txt"), "--lang", "en", "--caps", "3", "--min", "21", "--out",
                    dir.file("out.txt")}),
               kSuccess);
     EXPECT_EQ(out.str(), "");
     EXPECT_EQ(dir.read("out.txt"), "The rain fell - hard and cold.\r\n");
-    EXPECT_EQ(err.str(), "1 sentences found in " + dir.file("book.txt") + "\n");
+    EXPECT_EQ(err.str(), "1 sentences found in " + dir.file("book.txt") + " (CP1251)\n");
 
     EXPECT_EQ(run({"import", dir.file("book.txt"), "--lang", "ru"}), kSuccess);
     EXPECT_EQ(out.str(), "");
-    EXPECT_EQ(err.str(), "0 sentences found in " + dir.file("book.txt") + "\n");
+    EXPECT_EQ(err.str(), "0 sentences found in " + dir.file("book.txt") + " (CP1251)\n");
 }
 
 TEST_F(DactylaTextRun, ImportOfAFileThatCannotBeReadOrWrittenIsBadInput) {

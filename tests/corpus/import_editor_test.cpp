@@ -121,6 +121,20 @@ TEST_F(ImportEditorTest, OpensWithTheWorkingCopyAfterCarryingOutPendingTextOptio
     EXPECT_EQ(view.texts[kTotal], "0") << "no corpus open";
 }
 
+TEST_F(ImportEditorTest, TheScanNamesTheEncodingItFoundAndAnAddClearsIt) {
+    editor.init();
+    const std::string utf8Book = "\xEF\xBB\xBF" + std::string(kThreeSentences);
+    for (const auto& [book, shown] : {std::pair {std::string(kThreeSentences), std::string("WIN-1251")},
+                                      std::pair {utf8Book, std::string("UTF-8 (BOM)")}}) {
+        choose("book.txt", book);
+        editor.command(kBrowse);
+        EXPECT_EQ(view.texts[kFound], "3");
+        EXPECT_EQ(platform::cp1251ToUtf8(view.texts[kEncoding]), "Кодировка файла: " + shown);
+    }
+    editor.command(kAdd);
+    EXPECT_EQ(view.texts[kEncoding], "");
+}
+
 TEST_F(ImportEditorTest, BrowseScansWithProgressAndAddAppendsThenSettlesOnBrowse) {
     editor.init();
     choose("book.txt", kThreeSentences);

@@ -904,7 +904,7 @@ TEST_F(DialogTemplates, SettingsPageTextHoldsLengthsLanguageCounterAndImport) {
 TEST_F(DialogTemplates, ImportHoldsThePathTheRulesTheButtonsTheBarAndTheCounts) {
     ::InitCommonControls();
     ASSERT_NE(create(IDD_IMPORT), nullptr);
-    expectFrame(L"Добавление предложений из файла", 192, 123, L"Times New Roman");
+    expectFrame(L"Добавление предложений из файла", 192, 133, L"Times New Roman");
     expectControls({{L"Edit", IDC_IMPORT_PATH, L"", {5, 5, 182, 12}},
                     {L"Button", IDC_STATIC, L" Требуемые предложения ", {5, 20, 124, 60}},
                     {L"Static", IDC_STATIC, L"Язык:", {10, 30, 20, 8}},
@@ -924,7 +924,8 @@ TEST_F(DialogTemplates, ImportHoldsThePathTheRulesTheButtonsTheBarAndTheCounts) 
                     {L"Static", IDC_IMPORT_FOUND, L"0", {81, 94, 27, 8}},
                     {L"Static", IDC_STATIC, L"Общее число:", {115, 94, 46, 8}},
                     {L"Static", IDC_IMPORT_TOTAL, L"0", {164, 94, 23, 8}},
-                    {L"Button", IDCANCEL, L"Я больше не буду", {5, 107, 182, 11}}},
+                    {L"Button", IDCANCEL, L"Я больше не буду", {5, 107, 182, 11}},
+                    {L"Static", IDC_IMPORT_ENCODING, L"", {5, 121, 182, 8}}},
                    isIcon);
     expectStyles(dialog_, {{IDC_IMPORT_PATH, ES_READONLY | WS_TABSTOP, ES_READONLY | WS_TABSTOP},
                            {IDC_IMPORT_CAPITAL_RUN, kNumberEdit | ES_READONLY, kNumberEdit},

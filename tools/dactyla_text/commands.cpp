@@ -7,6 +7,7 @@
 
 #include "corpus/sentence_corpus.h"
 #include "corpus/sentence_import.h"
+#include "corpus/text_encoding.h"
 #include "dactyla_version.h"
 #include "platform/directory.h"
 #include "platform/file.h"
@@ -21,7 +22,7 @@ namespace dactyla::text_tool {
 const char* const kHelp =
     "Usage:\n"
     "  dactyla-text check FILE [--lang ru|en] [--min N] [--max N] [--limit N]\n"
-    "      Lists the sentences Dactyla takes from the CP1251 text FILE: first their number,\n"
+    "      Lists the sentences Dactyla takes from the text FILE: first their number,\n"
     "      then one a line: byte offset, counted length, the sentence (line breaks shown as\n"
     "      spaces). --lang picks the capitals a sentence starts with (default ru); --min and\n"
     "      --max the length window, 10 to 120 (default 10 and 120); --limit how many to list.\n"
@@ -32,7 +33,7 @@ const char* const kHelp =
     "      PROGRAM_DIR/TextData.Rus or TextData.Eng; the length window comes from the user's\n"
     "      Options.dat, or the defaults when there is none.\n"
     "  dactyla-text import FILE --lang ru|en [--min N] [--max N] [--caps N] [--out F]\n"
-    "      Runs the sentence import on the CP1251 text FILE and writes exactly the bytes it\n"
+    "      Runs the sentence import on the text FILE and writes exactly the bytes it\n"
     "      would add (each cleaned sentence followed by CR LF) to F or standard output; the\n"
     "      number found goes to standard error. --min and --max as for check; --caps the\n"
     "      longest run of capitals a sentence may hold, 1 to 255 (default 4).\n"
@@ -52,6 +53,8 @@ const char* const kHelp =
     "      slow pairs of keys, with their weights, from Keys - Rus.dat or Keys - Eng.dat and\n"
     "      the text. With --lines N only the first N lines a weak-keys session started now\n"
     "      would get, each with the space the drill adds after it, CP1251, one a line.\n"
+    "  Texts may be CP1251, UTF-8 with or without a byte-order mark, or UTF-16 LE or BE with one;\n"
+    "  they are converted to CP1251 first, and anything else is read as CP1251.\n"
     "  dactyla-text --help\n"
     "Exit status: 0 done, 1 a file cannot be read or written, 2 a wrong command line.\n";
 
@@ -102,14 +105,18 @@ int runCheck(const Arguments& arguments, std::ostream& out, std::ostream& err) {
                                                                 .readOnly = true});
     const auto size = file.size();
     if (!file.isOpen() || !size) return badInput(err, "cannot read " + arguments.file + " (missing or in use)");
-    const auto text = ScanText::read(file, indexedTextLimit(arguments.maxLength));
-    if (!text) return badInput(err, "cannot read " + arguments.file);
+    const auto decoded = readAsCp1251(file, indexedTextLimit(arguments.maxLength), kLargestImportSource);
+    if (!decoded) return badInput(err, "cannot read " + arguments.file);
+    const ScanText* const text = &decoded->text;
 
     std::vector<FoundSentence> sentences;
     forEachIndexableSentence(*text, {arguments.russian, arguments.minLength, arguments.maxLength},
                              [&sentences](const FoundSentence& sentence) { sentences.push_back(sentence); });
     out << sentences.size() << " sentences in " << arguments.file << " (" << languageName(arguments.russian)
         << ", length " << arguments.minLength << " to " << arguments.maxLength << ")\n";
+    if (decoded->encoding != TextEncoding::cp1251)
+        out << "note: read as " << encodingName(decoded->encoding)
+            << " and converted to CP1251; offsets are those of the converted text\n";
     if (*size > kLastIndexableOffset + 1)
         out << "note: the text is over 16 MiB; only sentences starting in its first 16 MiB are taken\n";
     const std::size_t listed = std::min<std::size_t>(sentences.size(), arguments.limit.value_or(sentences.size()));
@@ -229,7 +236,7 @@ int runImport(const Arguments& arguments, std::ostream& out, std::ostream& err, 
     if (scan.status != ImportStatus::done)
         return badInput(err, importProblem(scan.status, arguments, temporaryDirectory));
     if (arguments.out && !outputOpen()) return badInput(err, "cannot write " + *arguments.out);
-    err << scan.found << " sentences found in " << arguments.file << "\n";
+    err << scan.found << " sentences found in " << arguments.file << " (" << encodingName(scan.encoding) << ")\n";
     return kSuccess;
 }
 
@@ -249,7 +256,8 @@ int runAdd(const Arguments& arguments, std::ostream& out, std::ostream& err, con
     const ImportAppend added = import.append(*user->corpus);
     if (added.status != ImportStatus::done && added.status != ImportStatus::nothingFound)
         return badInput(err, importProblem(added.status, arguments, temporaryDirectory));
-    out << "found     " << scan.found << " sentences in " << arguments.file << "\n"
+    out << "found     " << scan.found << " sentences in " << arguments.file << " ("
+        << encodingName(scan.encoding) << ")\n"
         << "added     " << added.added << " to " << textPath << "\n"
         << "sentences " << before << " before, " << user->corpus->entryCount() << " now\n";
     return kSuccess;
