@@ -428,9 +428,15 @@ void Application::closeCorpus() {
 }
 
 // A corpus that cannot be opened leaves none: the session start then says there is no text.
+// A text saved by another editor is converted by the opening, which is said once, here.
 void Application::openCorpus() {
     corpus_ = dactyla::openCorpus(live_.options, dataRoot_.directory, registry_.userDirectory());
     drill_.setCorpus(corpus_.get());
+    if (corpus_ && corpus_->textConversion()) {
+        const TextConversion& conversion = *corpus_->textConversion();
+        showMessageBox(conversionMessage(conversion), conversionTitle(conversion),
+                       conversion.converted ? MB_ICONINFORMATION : MB_ICONERROR);
+    }
 }
 
 // Sent, so the corpus of the other language is open before the settings go on.

@@ -67,9 +67,10 @@ std::unique_ptr<SentenceCorpus> openCorpus(const Options& options, const std::st
         return std::unique_ptr<SentenceCorpus>();
     };
     const bool russian = options.russian != 0;
-    platform::File text = platform::File::open(platform::joinPath(programDirectory, textFileName(russian)),
-                                               {.mode = platform::OpenMode::always,
-                                                .hint = platform::AccessHint::randomAccess});
+    const std::string textPath = platform::joinPath(programDirectory, textFileName(russian));
+    const platform::OpenOptions textOpening {.mode = platform::OpenMode::always,
+                                             .hint = platform::AccessHint::randomAccess};
+    platform::File text = platform::File::open(textPath, textOpening);
     if (!text.isOpen()) return fail(CorpusError::textFile);
     platform::File index = platform::File::open(platform::joinPath(userDirectory, indexFileName(russian)),
                                                 {.mode = platform::OpenMode::always,
@@ -90,6 +91,9 @@ std::unique_ptr<SentenceCorpus> openCorpus(const Options& options, const std::st
         corpus->restoreCursor();
     } else {
         corpus->rebuiltOnOpen_ = true;
+        // Saved by another editor, the text changed size; it is converted before it is indexed.
+        corpus->textConversion_ = convertForeignText(textPath, corpus->textFile_, textOpening);
+        if (!corpus->textFile_.isOpen()) return fail(CorpusError::textFile);
         if (!corpus->rebuild(options)) return fail(CorpusError::indexWrite);
     }
     if (error) *error = CorpusError::none;

@@ -12,6 +12,7 @@
 #include <string_view>
 #include <vector>
 
+#include "corpus/own_text.h"
 #include "corpus/sentence_scanner.h"
 #include "drill/drill_corpus.h"
 #include "platform/file.h"
@@ -103,6 +104,8 @@ public:
     std::uint32_t position() const { return position_; }
     bool wrapped() const { return wrapped_; }
     bool rebuiltOnOpen() const { return rebuiltOnOpen_; }
+    // The opening found the text in another encoding and converted it (or could not).
+    const std::optional<TextConversion>& textConversion() const { return textConversion_; }
 
 private:
     friend std::unique_ptr<SentenceCorpus> openCorpus(const Options&, const std::string&, const std::string&,
@@ -130,6 +133,7 @@ private:
     bool noneTakeable_ = false;
     bool rebuiltOnOpen_ = false;
     bool writeFailed_ = false;
+    std::optional<TextConversion> textConversion_;
 };
 
 // Opens TextData.Rus/Eng in `programDirectory` and random.rus/eng in `userDirectory` for the

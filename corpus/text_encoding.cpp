@@ -1,7 +1,9 @@
 #include "corpus/text_encoding.h"
 
+#include <algorithm>
 #include <cstddef>
 #include <cstring>
+#include <vector>
 
 #include "platform/cp1251.h"
 
@@ -53,10 +55,14 @@ Utf8Step utf8Step(const unsigned char* bytes, std::size_t available) {
     return {length, character, true, false};
 }
 
-bool isUtf8WithMultiByte(std::string_view text, bool cutShort) {
-    const auto* bytes = reinterpret_cast<const unsigned char*>(text.data());
-    const std::size_t size = text.size();
-    bool multiByte = false;
+struct Utf8Verdict {
+    bool wellFormed = true;  // no ill-formed sequence (one cut at the end aside)
+    bool multiByte = false;  // at least one whole multi-byte sequence
+    std::size_t cutAt = 0;   // where a sequence cut by the end of the bytes starts; else their size
+};
+
+Utf8Verdict checkUtf8(const unsigned char* bytes, std::size_t size) {
+    Utf8Verdict verdict;
     std::size_t at = 0;
     while (at < size) {
         // Plain ASCII, the bulk of an English text, eight bytes at a time.
@@ -69,11 +75,26 @@ bool isUtf8WithMultiByte(std::string_view text, bool cutShort) {
             }
         }
         const Utf8Step step = utf8Step(bytes + at, size - at);
-        if (!step.valid) return step.cut && cutShort && multiByte;
-        multiByte = multiByte || step.length > 1;
+        if (step.cut) {
+            verdict.cutAt = at;
+            return verdict;
+        }
+        if (!step.valid) {
+            verdict.wellFormed = false;
+            return verdict;
+        }
+        verdict.multiByte = verdict.multiByte || step.length > 1;
         at += step.length;
     }
-    return multiByte;
+    verdict.cutAt = size;
+    return verdict;
+}
+
+TextEncoding markedEncoding(std::string_view bytes) {
+    if (bytes.starts_with(kUtf8Mark)) return TextEncoding::utf8WithMark;
+    if (bytes.starts_with(kUtf16LeMark)) return TextEncoding::utf16LeWithMark;
+    if (bytes.starts_with(kUtf16BeMark)) return TextEncoding::utf16BeWithMark;
+    return TextEncoding::cp1251;
 }
 
 char cp1251Of(char32_t character) {
@@ -124,10 +145,37 @@ std::string utf16ToCp1251(std::string_view text, bool bigEndian) {
 }  // namespace
 
 TextEncoding detectEncoding(std::string_view bytes, bool cutShort) {
-    if (bytes.starts_with(kUtf8Mark)) return TextEncoding::utf8WithMark;
-    if (bytes.starts_with(kUtf16LeMark)) return TextEncoding::utf16LeWithMark;
-    if (bytes.starts_with(kUtf16BeMark)) return TextEncoding::utf16BeWithMark;
-    return isUtf8WithMultiByte(bytes, cutShort) ? TextEncoding::utf8 : TextEncoding::cp1251;
+    const TextEncoding marked = markedEncoding(bytes);
+    if (marked != TextEncoding::cp1251) return marked;
+    const Utf8Verdict verdict = checkUtf8(reinterpret_cast<const unsigned char*>(bytes.data()), bytes.size());
+    const bool utf8 = verdict.wellFormed && verdict.multiByte && (cutShort || verdict.cutAt == bytes.size());
+    return utf8 ? TextEncoding::utf8 : TextEncoding::cp1251;
+}
+
+std::optional<TextEncoding> detectFileEncoding(platform::File& file) {
+    constexpr std::size_t kBlock = 64 * 1024;
+    constexpr std::size_t kLongestCut = 3;
+    const auto size = file.size();
+    if (!size || !file.seek(0)) return std::nullopt;
+    std::vector<unsigned char> buffer(kLongestCut + kBlock);
+    std::uint64_t left = *size;
+    std::size_t carried = 0;
+    bool multiByte = false;
+    for (bool first = true;; first = false) {
+        const auto wanted = static_cast<std::size_t>(std::min<std::uint64_t>(left, kBlock));
+        if (file.read(buffer.data() + carried, wanted) != wanted) return std::nullopt;
+        left -= wanted;
+        const std::size_t filled = carried + wanted;
+        const std::string_view bytes(reinterpret_cast<const char*>(buffer.data()), filled);
+        if (first && markedEncoding(bytes) != TextEncoding::cp1251) return markedEncoding(bytes);
+        const Utf8Verdict verdict = checkUtf8(buffer.data(), filled);
+        if (!verdict.wellFormed) return TextEncoding::cp1251;
+        multiByte = multiByte || verdict.multiByte;
+        if (left == 0) return multiByte && verdict.cutAt == filled ? TextEncoding::utf8 : TextEncoding::cp1251;
+        // A sequence cut by the block's end is finished by the next block.
+        carried = filled - verdict.cutAt;
+        std::memmove(buffer.data(), buffer.data() + verdict.cutAt, carried);
+    }
 }
 
 std::string toCp1251(std::string_view bytes, TextEncoding encoding) {

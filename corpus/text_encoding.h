@@ -24,6 +24,10 @@ inline constexpr char kNoCp1251Character = '\x98';
 // `cutShort`: the bytes are the start of a longer file, so a sequence cut at their end counts.
 TextEncoding detectEncoding(std::string_view bytes, bool cutShort = false);
 
+// The same rules over a whole file, read in blocks from its start and not kept: a CP1251 text
+// in Russian is told after its first block. Nothing when the file cannot be read.
+std::optional<TextEncoding> detectFileEncoding(platform::File& file);
+
 // The text in CP1251, without its mark.
 std::string toCp1251(std::string_view bytes, TextEncoding encoding);
 

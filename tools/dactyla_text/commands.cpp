@@ -31,7 +31,8 @@ const char* const kHelp =
     "      is selected, rebuilding it when it no longer matches, and prints its header and\n"
     "      number of sentences. Index: PROGRAM_DIR/Users/USER/random.rus or random.eng; text:\n"
     "      PROGRAM_DIR/TextData.Rus or TextData.Eng; the length window comes from the user's\n"
-    "      Options.dat, or the defaults when there is none.\n"
+    "      Options.dat, or the defaults when there is none. A text saved as UTF-8 or UTF-16\n"
+    "      is converted to CP1251 first, its original kept beside it, as Dactyla does.\n"
     "  dactyla-text import FILE --lang ru|en [--min N] [--max N] [--caps N] [--out F]\n"
     "      Runs the sentence import on the text FILE and writes exactly the bytes it\n"
     "      would add (each cleaned sentence followed by CR LF) to F or standard output; the\n"
@@ -199,6 +200,7 @@ int runIndex(const Arguments& arguments, std::ostream& out, std::ostream& err) {
     auto& corpus = user->corpus;
     const bool rebuilt = corpus->rebuiltOnOpen();
     const std::uint32_t count = corpus->entryCount();
+    const std::optional<TextConversion> conversion = corpus->textConversion();
     closeCorpus(corpus);
 
     const std::string indexPath = platform::joinPath(userDirectory, indexFileName(arguments.russian));
@@ -211,6 +213,11 @@ int runIndex(const Arguments& arguments, std::ostream& out, std::ostream& err) {
         << "header    textSize " << header.textSize << ", minLength " << header.minLength << ", maxLength "
         << header.maxLength << ", position " << header.position << "\n"
         << "sentences " << count << "\n";
+    if (conversion && conversion->converted)
+        out << "converted the text from " << encodingName(conversion->from) << " to CP1251; the original is "
+            << conversion->keptName << "\n";
+    else if (conversion)
+        out << "the text is " << encodingName(conversion->from) << " and could not be converted to CP1251\n";
     return kSuccess;
 }
 
