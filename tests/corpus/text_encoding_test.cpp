@@ -26,21 +26,6 @@ std::string utf16(const std::u16string& text, bool bigEndian) {
     return bytes;
 }
 
-// A CP1251 text in each of the five forms the program reads.
-struct Form {
-    TextEncoding encoding;
-    std::string bytes;
-};
-std::vector<Form> allForms(const std::string& text) {
-    const std::string utf8 = platform::cp1251ToUtf8(text);
-    const std::u16string wide = platform::cp1251ToUtf16(text);
-    return {{TextEncoding::cp1251, text},
-            {TextEncoding::utf8, utf8},
-            {TextEncoding::utf8WithMark, "\xEF\xBB\xBF" + utf8},
-            {TextEncoding::utf16LeWithMark, utf16(wide, false)},
-            {TextEncoding::utf16BeWithMark, utf16(wide, true)}};
-}
-
 TEST(TextEncoding, DetectsAndConvertsByTheExactRules) {
     const std::string unknown(1, kNoCp1251Character);
     struct Case {
@@ -97,6 +82,21 @@ TEST(TextEncoding, TheStartOfALongerFileMayEndInsideASequence) {
 }
 
 #ifdef DACTYLA_CONTENT_DIR
+// A CP1251 text in each of the five forms the program reads.
+struct Form {
+    TextEncoding encoding;
+    std::string bytes;
+};
+std::vector<Form> allForms(const std::string& text) {
+    const std::string utf8 = platform::cp1251ToUtf8(text);
+    const std::u16string wide = platform::cp1251ToUtf16(text);
+    return {{TextEncoding::cp1251, text},
+            {TextEncoding::utf8, utf8},
+            {TextEncoding::utf8WithMark, "\xEF\xBB\xBF" + utf8},
+            {TextEncoding::utf16LeWithMark, utf16(wide, false)},
+            {TextEncoding::utf16BeWithMark, utf16(wide, true)}};
+}
+
 // The shipped texts go through all five forms and come back byte for byte, and the import of
 // every form accepts exactly the sentences of the CP1251 text.
 TEST(TextEncoding, ShippedTextsRoundTripAndImportTheSameInEveryForm) {
