@@ -14,7 +14,7 @@ struct AboutTotals {
     bool userExists = false;             // without a user the template's zero text stays
     std::uint32_t storedCharacters = 0;  // the user's stored totals
     std::uint32_t storedSeconds = 0;
-    std::uint16_t sessionCharacters = 0;  // correct characters of the session in progress
+    std::uint32_t sessionCharacters = 0;  // correct characters of the session in progress
     std::uint8_t sessionMinutes = 0;      // its clock
     std::uint8_t sessionSeconds = 0;
 };

@@ -30,8 +30,9 @@ struct TypingStrip {
 struct SessionState {
     bool sessionRunning = false;  // false while the summary box is open
     bool sessionPaused = false;
-    std::uint16_t correctCount = 0;
-    std::uint16_t errorCount = 0;
+    // 32 bits: a long session passes 65,535 keystrokes, which 16 bits would wrap.
+    std::uint32_t correctCount = 0;
+    std::uint32_t errorCount = 0;
     std::uint8_t clockMinutes = 0;
     std::uint8_t clockSeconds = 0;
     std::uint32_t elapsedMs = 0;   // typing time before the current run

@@ -20,7 +20,7 @@ constexpr const char* kSummaryFormat =
     "\xD1\xCA\xCE\xD0\xCE\xD1\xD2\xDC:   %u \xF1\xE8\xEC/\xEC\xE8\xED\n\n"
     "   \xC7\xE0\xE2\xE5\xF0\xF8\xE8\xF2\xFC \xF1\xE5\xE0\xED\xF1 ?";
 
-std::uint32_t speedOf(std::uint16_t correctCount, std::uint8_t minutes, std::uint8_t seconds) {
+std::uint32_t speedOf(std::uint32_t correctCount, std::uint8_t minutes, std::uint8_t seconds) {
     const double typingMinutes = minutes + seconds * kMinutesPerSecond;
     // Under one second there is no time to divide by.
     if (typingMinutes <= 0.0) return 0;
@@ -29,26 +29,30 @@ std::uint32_t speedOf(std::uint16_t correctCount, std::uint8_t minutes, std::uin
 
 }  // namespace
 
-SessionSummary summarizeSession(std::uint32_t elapsedMs, std::uint16_t correctCount,
-                                std::uint16_t errorCount) {
+SessionSummary summarizeSession(std::uint32_t elapsedMs, std::uint32_t correctCount,
+                                std::uint32_t errorCount) {
     SessionSummary summary;
     summary.minutes = static_cast<std::uint8_t>(elapsedMs / 60000);
     summary.seconds = static_cast<std::uint8_t>(elapsedMs % 60000 / 1000);
     summary.correctCount = correctCount;
     summary.errorCount = errorCount;
     summary.speed = speedOf(correctCount, summary.minutes, summary.seconds);
-    const std::uint32_t keystrokes = std::uint32_t{ correctCount } + errorCount;
+    // In 64 bits, so neither the sum nor errorCount * 100 wraps; below 2^24 the floats are
+    // exactly those of 16-bit counts.
+    const std::uint64_t keystrokes = std::uint64_t{ correctCount } + errorCount;
     if (keystrokes != 0)
-        summary.errorPercent = static_cast<float>(errorCount * 100u) / static_cast<float>(keystrokes);
+        summary.errorPercent =
+            static_cast<float>(std::uint64_t{ errorCount } * 100u) / static_cast<float>(keystrokes);
     return summary;
 }
 
 std::string summaryText(const SessionSummary& summary) {
     std::array<char, 512> text{};
-    const unsigned keystrokes = unsigned{ summary.correctCount } + summary.errorCount;
+    // 32-bit counts; only a session of four billion keystrokes would wrap their sum.
+    const std::uint32_t keystrokes = summary.correctCount + summary.errorCount;
     const int length = std::snprintf(text.data(), text.size(), kSummaryFormat, unsigned{ summary.minutes },
                                      unsigned{ summary.seconds }, unsigned{ summary.correctCount },
-                                     keystrokes, static_cast<double>(summary.errorPercent),
+                                     unsigned{ keystrokes }, static_cast<double>(summary.errorPercent),
                                      unsigned{ summary.errorCount }, unsigned{ summary.speed });
     return length > 0 ? std::string(text.data(), static_cast<std::size_t>(length)) : std::string();
 }

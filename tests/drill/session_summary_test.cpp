@@ -78,5 +78,15 @@ TEST(SessionSummary, WideClocksAndCountsAreNotCut) {
     EXPECT_NE(text.find("50.0%  (65535)"), std::string::npos);
 }
 
+TEST(SessionSummary, CountsPastSixteenBitsKeepTheirSpeedShareAndText) {
+    const SessionSummary s = summarizeSession(ms(100, 0), 100000, 300000);
+    EXPECT_EQ(s.correctCount, 100000u);
+    EXPECT_EQ(s.speed, 1000u);
+    EXPECT_FLOAT_EQ(s.errorPercent, 75.0f);
+    EXPECT_NE(summaryText(s).find("100000  (400000)"), std::string::npos);
+    // Far beyond any session, errorCount * 100 still does not wrap.
+    EXPECT_FLOAT_EQ(summarizeSession(ms(1, 0), 0, 0xFFFFFFFFu).errorPercent, 100.0f);
+}
+
 }  // namespace
 }  // namespace dactyla

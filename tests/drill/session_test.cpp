@@ -353,6 +353,22 @@ TEST_F(Session, YesLogsASessionOfTwoMinutesAddsTotalsSavesThePositionAndReturnsT
     EXPECT_EQ(h.shown(), std::string(30, ' '));
 }
 
+// 16-bit counts would wrap past 65,535 and show, log and add a fraction of what was typed.
+TEST_F(Session, ASessionPastSixtyFiveThousandKeystrokesShowsLogsAndAddsTheRightFigures) {
+    for (int k = 0; k < 800; ++k) h.corpus.lines.push_back(repeatedLine());
+    startTyping();
+    typeCorrectly(70000);
+    typeWrongly(70000);
+    wait(200 * 60000);
+    endAnswering(messageBox::kYes);
+    EXPECT_NE(lastBoxText().find("70000  (140000)"), std::string::npos) << lastBoxText();
+    EXPECT_NE(lastBoxText().find("50.0%  (70000)"), std::string::npos);
+    ASSERT_EQ(h.effects.appended.size(), 1u);
+    EXPECT_EQ(h.effects.appended[0].speed, 350);
+    EXPECT_FLOAT_EQ(h.effects.appended[0].errorPercent, 50.0f);
+    EXPECT_TRUE(h.effects.contains("totals 70000 12000"));
+}
+
 TEST_F(Session, ASessionOfOneMinuteFiftyNineIsNotLoggedButCountsInTheTotals) {
     startTyping();
     typeCorrectly(100);
