@@ -64,7 +64,19 @@ void chartSeriesFromALogOf(benchmark::State& state) {
     }
     removeUser(user);
 }
-BENCHMARK(chartSeriesFromALogOf)->Arg(10000)->Unit(benchmark::kMillisecond);
+BENCHMARK(chartSeriesFromALogOf)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
+
+// Every result rewrites the whole log through a temporary file: the cost grows with the log.
+void prependAResultToALogOf(benchmark::State& state) {
+    const std::string user = freshUserDirectory();
+    const Options options;
+    writeLog(resultsPath(user, options), static_cast<int>(state.range(0)));
+    const SessionResult result {.speed = 200, .errorPercent = 1.5f, .minutes = 5, .seconds = 7};
+    for (auto _ : state)
+        if (!appendResult(user, options, result, platform::Date {2026, 12, 6})) state.SkipWithError("not written");
+    removeUser(user);
+}
+BENCHMARK(prependAResultToALogOf)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
 
 // A session of `keystrokes` over every letter, space and punctuation byte, one wrong press in
 // twenty, previous characters varied so that about 2000 pairs are typed.
