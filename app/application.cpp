@@ -1,5 +1,6 @@
 #include "app/application.h"
 
+#include "app/dpi.h"
 #include "app/handles.h"
 #include "app/layout.h"
 #include "app/progress_chart.h"
@@ -71,6 +72,9 @@ LRESULT Application::handleMessage(HWND window, UINT message, WPARAM wParam, LPA
         dispatchCommand(LOWORD(wParam));
         followDrill(0, platform::tickCount());
         return 0;
+    case WM_DPICHANGED:
+        onDpiChanged(*reinterpret_cast<const RECT*>(lParam));
+        return 0;
     default:
         return ::DefWindowProcW(window, message, wParam, lParam);
     }
@@ -80,12 +84,8 @@ LRESULT Application::handleMessage(HWND window, UINT message, WPARAM wParam, LPA
 // label and the idle melody. False ends the program: nobody to type for.
 bool Application::onCreate(HWND window) {
     window_ = window;
-    RECT client {};
-    ::GetClientRect(window_, &client);
-    {
-        WindowDc dc(window_);
-        painter_.setUp(dc.get(), ::GetSystemMetrics(SM_CXSCREEN), client.right, client.bottom);
-    }
+    screenUnits_ = screenInUnits(systemDpi());
+    layOut();
     menu_.attach(::GetMenu(window_));
     if (!registry_.loadUsers()) {
         sendCommand(IDM_NEW_USER);
@@ -95,6 +95,23 @@ bool Application::onCreate(HWND window) {
     updateStartStopLabel();
     themes_.play(ThemeId::loop, kLoopedFlags);
     return true;
+}
+
+// Fonts and layout for the client area at the window's DPI.
+void Application::layOut() {
+    RECT client {};
+    ::GetClientRect(window_, &client);
+    WindowDc dc(window_);
+    painter_.setUp(dc.get(), screenUnits_.cx, client.right, client.bottom, windowDpi(window_));
+}
+
+// Moved to a monitor of another DPI: Windows suggests the place that keeps the window's size in
+// 96-DPI units; fonts and layout are made again for the new pixels.
+void Application::onDpiChanged(const RECT& suggested) {
+    ::SetWindowPos(window_, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+                   suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+    layOut();
+    ::InvalidateRect(window_, nullptr, TRUE);
 }
 
 // What must survive the run is stored: a running session's totals and position, changed options.
@@ -378,7 +395,9 @@ void Application::movePointer(int x, int y) { ::SetCursorPos(x, y); }
 void Application::parkPointer() {
     RECT windowRect {};
     ::GetWindowRect(window_, &windowRect);
-    const POINT point = parkPoint(windowRect, ::GetSystemMetrics(SM_CYCAPTION), ::GetSystemMetrics(SM_CYMENU));
+    const Dpi dpi = painter_.dpi();
+    const POINT point =
+        parkPoint(windowRect, systemMetric(SM_CYCAPTION, dpi), systemMetric(SM_CYMENU, dpi), dpi);
     ::SetCursorPos(point.x, point.y);
 }
 

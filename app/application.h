@@ -44,6 +44,8 @@ public:
 private:
     // Messages.
     bool onCreate(HWND window);
+    void layOut();
+    void onDpiChanged(const RECT& suggested);
     void onDestroy();
     void onPaint();
     void onKeyDown(WPARAM virtualKey);
@@ -133,6 +135,8 @@ private:
     KeyboardGuide guide_ {keyKnowledge_};
     KeyboardChoice keyboardChoice_;
     KeyboardWindow keyboard_;
+    // The screen as a program unaware of scaling sees it: the fonts and the layout follow it.
+    SIZE screenUnits_ {};
     HWND window_ = nullptr;
 };
 

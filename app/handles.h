@@ -60,7 +60,14 @@ struct KernelHandleTraits {
     static void close(Handle handle) noexcept { ::CloseHandle(handle); }
 };
 
+struct IconTraits {
+    using Handle = HICON;
+    static constexpr Handle empty() noexcept { return nullptr; }
+    static void close(Handle handle) noexcept { ::DestroyIcon(handle); }
+};
+
 using UniqueFont = UniqueHandle<GdiObjectTraits<HFONT>>;
+using UniqueIcon = UniqueHandle<IconTraits>;
 using UniqueBrush = UniqueHandle<GdiObjectTraits<HBRUSH>>;
 using UniqueBitmap = UniqueHandle<GdiObjectTraits<HBITMAP>>;
 using UniqueMemoryDc = UniqueHandle<MemoryDcTraits>;

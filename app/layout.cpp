@@ -20,7 +20,14 @@ RECT windowRectFor(int screenWidth, int screenHeight) {
     return {x, y, x + screenWidth * 15 / 16, y + screenHeight / 2};
 }
 
-Layout computeLayout(int clientWidth, int clientHeight, SIZE stripExtent, SIZE clockExtent) {
+RECT scaledWindowRect(SIZE screenInUnits, Dpi dpi) {
+    const RECT units = windowRectFor(screenInUnits.cx, screenInUnits.cy);
+    const int left = dpi.scale(units.left);
+    const int top = dpi.scale(units.top);
+    return {left, top, left + dpi.scale(units.right - units.left), top + dpi.scale(units.bottom - units.top)};
+}
+
+Layout computeLayout(int clientWidth, int clientHeight, SIZE stripExtent, SIZE clockExtent, Dpi dpi) {
     Layout layout;
     layout.clientWidth = static_cast<std::uint16_t>(clientWidth);
     layout.clientHeight = static_cast<std::uint16_t>(clientHeight);
@@ -29,7 +36,8 @@ Layout computeLayout(int clientWidth, int clientHeight, SIZE stripExtent, SIZE c
     const int half = clientWidth / 2;
     layout.typedRect = {half - stripExtent.cx, top, half, bottom};
     layout.toTypeRect = {half, top, half + stripExtent.cx, bottom};
-    layout.clockRect = {clientWidth - 2 - clockExtent.cx, 2, clientWidth - 2, 2 + clockExtent.cy};
+    const int margin = dpi.scale(2);
+    layout.clockRect = {clientWidth - margin - clockExtent.cx, margin, clientWidth - margin, margin + clockExtent.cy};
     return layout;
 }
 
@@ -40,8 +48,8 @@ RECT frameBarRect(const Layout& layout) {
     return {left, top, layout.toTypeRect.right + (typed.left - left), typed.bottom + (typed.top - top)};
 }
 
-POINT parkPoint(const RECT& windowRect, int captionHeight, int menuHeight) {
-    return {windowRect.left + 40, windowRect.top + captionHeight + menuHeight / 2};
+POINT parkPoint(const RECT& windowRect, int captionHeight, int menuHeight, Dpi dpi) {
+    return {windowRect.left + dpi.scale(40), windowRect.top + captionHeight + menuHeight / 2};
 }
 
 POINT summaryPointerPoint(int screenWidth, int screenHeight) {

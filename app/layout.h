@@ -2,6 +2,7 @@
 // The geometry and colours of the main window, computed from the screen and the measured fonts.
 #include <cstdint>
 
+#include "app/dpi.h"
 #include "platform/win32/windows_headers.h"
 
 namespace dactyla::app {
@@ -12,6 +13,9 @@ inline int smallFontHeight(int stripHeight) { return stripHeight / 2; }
 
 // The window's place: a fixed share of the screen.
 RECT windowRectFor(int screenWidth, int screenHeight);
+// The same place worked out on the screen in 96-DPI units, in pixels at `dpi`: position and size
+// are scaled apart, so the size is exactly the scaled size.
+RECT scaledWindowRect(SIZE screenInUnits, Dpi dpi);
 
 struct Layout {
     std::uint16_t clientWidth = 0;
@@ -21,14 +25,15 @@ struct Layout {
     RECT clockRect {};   // the clock, 2 pixels in from the top-right corner
 };
 
-// `stripExtent` is the size of 15 strip characters, `clockExtent` that of "00:00" in the small font.
-Layout computeLayout(int clientWidth, int clientHeight, SIZE stripExtent, SIZE clockExtent);
+// `stripExtent` is the size of 15 strip characters, `clockExtent` that of "00:00" in the small font,
+// all in pixels at `dpi`; the clock's 2-unit margin is scaled to it.
+Layout computeLayout(int clientWidth, int clientHeight, SIZE stripExtent, SIZE clockExtent, Dpi dpi = {});
 
 // The coloured bar behind the strip, with equal margins on opposite sides.
 RECT frameBarRect(const Layout& layout);
 
 // Where the pointer rests while a session runs: on the menu bar over the first item.
-POINT parkPoint(const RECT& windowRect, int captionHeight, int menuHeight);
+POINT parkPoint(const RECT& windowRect, int captionHeight, int menuHeight, Dpi dpi = {});
 
 // Where the summary box finds the pointer: centred, three fifths down the screen.
 POINT summaryPointerPoint(int screenWidth, int screenHeight);

@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include "app/application.h"
+#include "app/dpi.h"
 #include "app/layout.h"
 #include "platform/system.h"
 #include "users/data_root.h"
@@ -69,7 +70,8 @@ int runProgram(HINSTANCE instance, int showCommand) {
     }
     Application application(instance, programDirectory, dataRoot);
     if (!registerMainClass(instance)) return 0;
-    const RECT place = windowRectFor(::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN));
+    const Dpi dpi = systemDpi();
+    const RECT place = scaledWindowRect(screenInUnits(dpi), dpi);
     const HWND window = ::CreateWindowExW(0, kMainWindowClass, kMainWindowTitle, kWindowStyle, place.left, place.top,
                                           place.right - place.left, place.bottom - place.top, nullptr, nullptr,
                                           instance, &application);

@@ -46,13 +46,14 @@ std::string clockText(std::uint8_t minutes, std::uint8_t seconds) {
     return text;
 }
 
-void WindowPainter::setUp(HDC dc, int screenWidth, int clientWidth, int clientHeight) {
+void WindowPainter::setUp(HDC dc, int screenWidth, int clientWidth, int clientHeight, Dpi dpi) {
+    dpi_ = dpi;
     const int height = stripFontHeight(screenWidth);
-    stripFont_ = makeFont(height, kStripWeight, L"Courier New");
-    smallFont_ = makeFont(smallFontHeight(height), kSmallWeight, L"Lucida Console");
+    stripFont_ = makeFont(dpi.scale(height), kStripWeight, L"Courier New");
+    smallFont_ = makeFont(dpi.scale(smallFontHeight(height)), kSmallWeight, L"Lucida Console");
     const SIZE strip = measure(dc, stripFont_.get(), L"000000000000000");
     const SIZE clock = measure(dc, smallFont_.get(), L"00:00");
-    layout_ = computeLayout(clientWidth, clientHeight, strip, clock);
+    layout_ = computeLayout(clientWidth, clientHeight, strip, clock, dpi);
 }
 
 void WindowPainter::releaseFonts() {
@@ -78,19 +79,25 @@ void WindowPainter::paintBackground(HDC dc, HINSTANCE instance, std::uint8_t pic
     }
     UniqueMemoryDc memory(::CreateCompatibleDC(dc));
     SelectionGuard selected(memory.get(), bitmap.get());
+    // Scaled up for a high DPI the picture is smoothed; at 96 DPI it is stretched as it always was.
+    if (dpi_.scaled()) {
+        ::SetStretchBltMode(dc, HALFTONE);
+        ::SetBrushOrgEx(dc, 0, 0, nullptr);
+    }
     ::StretchBlt(dc, 0, 0, layout_.clientWidth, layout_.clientHeight, memory.get(), 0, 0, kBitmapWidth,
                  kBitmapHeight, SRCCOPY);
 }
 
-// The name stands on a solid box 5 pixels from the left and 2 above the bottom edge.
+// The name stands on a solid box 5 units from the left and 2 above the bottom edge.
 void WindowPainter::drawUserLabel(HDC dc, const std::string& name, std::uint8_t picture) const {
     const WindowColours colours = coloursFor(picture);
     const std::wstring text = platform::widen(name);
     SelectionGuard selected(dc, smallFont_.get());
-    RECT rect {5, 0, 5, 0};
+    const int left = dpi_.scale(5);
+    RECT rect {left, 0, left, 0};
     ::DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &rect, DT_CALCRECT | kTextFlags);
     const int height = rect.bottom - rect.top;
-    rect.bottom = layout_.clientHeight - 2;
+    rect.bottom = layout_.clientHeight - dpi_.scale(2);
     rect.top = rect.bottom - height;
     ::SetTextColor(dc, colours.labelText);
     ::SetBkColor(dc, colours.labelBackground);

@@ -19,11 +19,13 @@ struct WindowContent {
 
 class WindowPainter {
 public:
-    // Creates the fonts for the screen width and measures the layout with them on `dc`.
-    void setUp(HDC dc, int screenWidth, int clientWidth, int clientHeight);
+    // Creates the fonts for the screen width (in 96-DPI units) at `dpi` and measures the layout
+    // with them on `dc`; the client size is in pixels. Called again when the DPI changes.
+    void setUp(HDC dc, int screenWidth, int clientWidth, int clientHeight, Dpi dpi = {});
     void releaseFonts();
 
     const Layout& layout() const { return layout_; }
+    Dpi dpi() const { return dpi_; }
     HFONT stripFont() const { return stripFont_.get(); }
     HFONT smallFont() const { return smallFont_.get(); }
 
@@ -42,6 +44,7 @@ private:
     UniqueFont stripFont_;
     UniqueFont smallFont_;
     Layout layout_;
+    Dpi dpi_;
 };
 
 // The clock's text, e.g. " 7:05" or "12:00".

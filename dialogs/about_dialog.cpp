@@ -1,6 +1,7 @@
 #include "dialogs/about_dialog.h"
 
 #include "dactyla_version.h"
+#include "dialogs/dialog_pictures.h"
 #include "dialogs/dialog_support.h"
 #include "resources/resource.h"
 
@@ -12,9 +13,11 @@ std::string twoDigits(std::uint64_t value) {
 }
 
 struct AboutDialogData {
+    HINSTANCE instance;
     const AboutTotals& totals;
     DataPlace place;
     app::UniqueFont font;
+    DialogPictures pictures;
 };
 
 // The description has no id: it is the control after the button. Its words after the release
@@ -35,6 +38,7 @@ INT_PTR CALLBACK aboutProcedure(HWND dialog, UINT message, WPARAM wParam, LPARAM
     switch (message) {
     case WM_INITDIALOG:
         data->font = useCyrillicFont(dialog);
+        data->pictures.scale(dialog, data->instance);
         showRelease(dialog, data->place);
         if (data->totals.userExists) {
             ::SetDlgItemTextW(dialog, IDC_ABOUT_TOTALS,
@@ -73,7 +77,7 @@ std::string aboutReleaseText(DataPlace place) {
 }
 
 void showAboutDialog(HINSTANCE instance, HWND owner, const AboutTotals& totals, DataPlace place) {
-    AboutDialogData data {totals, place, {}};
+    AboutDialogData data {instance, totals, place, {}, {}};
     ::DialogBoxParamW(instance, MAKEINTRESOURCEW(IDD_ABOUT), owner, aboutProcedure,
                       reinterpret_cast<LPARAM>(&data));
 }

@@ -7,6 +7,7 @@
 #include <optional>
 
 #include "corpus/import_editor.h"
+#include "dialogs/dialog_pictures.h"
 #include "dialogs/dialog_support.h"
 #include "platform/system.h"
 #include "platform/win32/wide_path.h"
@@ -62,11 +63,12 @@ std::wstring moduleDirectory() {
 
 class ImportDialog final : public ImportHost, public ImportView {
 public:
-    explicit ImportDialog(ImportRequest& request) : request_(request) {}
+    ImportDialog(HINSTANCE instance, ImportRequest& request) : instance_(instance), request_(request) {}
 
     INT_PTR onInit(HWND dialog) {
         dialog_ = dialog;
         font_ = useCyrillicFont(dialog_);
+        pictures_.scale(dialog_, instance_);
         ::SendDlgItemMessageW(dialog_, kCapitalRun, EM_SETLIMITTEXT, kCapitalRunDigits, 0);
         editor_.emplace(request_.live, request_.editor.workingOptions(), *this, *this,
                         platform::temporaryDirectory());
@@ -134,9 +136,11 @@ public:
     void closeDialog() override { ::EndDialog(dialog_, 0); }
 
 private:
+    HINSTANCE instance_;
     ImportRequest& request_;
     HWND dialog_ = nullptr;
     app::UniqueFont font_;
+    DialogPictures pictures_;
     std::wstring chosenPath_;
     std::optional<ImportEditor> editor_;
 };
@@ -158,7 +162,7 @@ INT_PTR CALLBACK importProcedure(HWND dialog, UINT message, WPARAM wParam, LPARA
 }  // namespace
 
 void showImportDialog(HINSTANCE instance, HWND owner, ImportRequest& request) {
-    ImportDialog dialog(request);
+    ImportDialog dialog(instance, request);
     ::DialogBoxParamW(instance, MAKEINTRESOURCEW(IDD_IMPORT), owner, importProcedure,
                       reinterpret_cast<LPARAM>(&dialog));
 }

@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 
+#include "dialogs/dialog_pictures.h"
 #include "dialogs/dialog_support.h"
 #include "resources/resource.h"
 
@@ -84,6 +85,8 @@ public:
     INT_PTR onPageInit(HWND page) {
         page_ = page;
         pageFont_ = useCyrillicFont(page_);
+        pagePictures_ = {};
+        pagePictures_.scale(page_, instance_);
         ::SetWindowPos(page_, HWND_TOP, origin_.x, origin_.y, 0, 0, SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
         editor_->initPage();
         return FALSE;
@@ -151,6 +154,7 @@ private:
     std::array<const DLGTEMPLATE*, 2> templates_ {};
     app::UniqueFont font_;
     app::UniqueFont pageFont_;
+    DialogPictures pagePictures_;
     std::optional<SettingsEditor> editor_;
 };
 

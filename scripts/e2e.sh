@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Runs the end-to-end tests: the driver dactyla_e2e.exe starts the real Dactyla.exe under Wine
-# on virtual displays, drives it and checks what it shows and writes.
+# on virtual displays (800 x 600, 1600 x 1200, and 1200 x 900 at 144 DPI), drives it and checks
+# what it shows and writes.
 #   scripts/e2e.sh [build directory] [GoogleTest arguments...]
 # The build directory is a Windows build (default build/win) holding bin/Dactyla.exe, its texts
 # and sounds, and bin/dactyla_e2e.exe. Screenshots go to artifacts/. Prints "E2E: N tests, F failed".
@@ -41,10 +42,11 @@ failed=0
 # One pass of the driver on a fresh display of the given size, with its own Wine server (the
 # server keeps the screen size it first saw).
 run_pass() {
-  local size=$1; shift
+  local size=$1 dpi=$2; shift 2
   # Nothing started here may keep the lock (descriptor 8) once this run is over.
   dactyla_display_start "$size" 8>&- || { echo "E2E: no virtual display"; failed=$((failed + 1)); return; }
   dactyla_wine_prepare 8>&-
+  dactyla_wine_dpi "$dpi" 8>&-
   wineserver -p >/dev/null 2>&1 8>&- || true
   "$DACTYLA_WINE" cmd /c exit >/dev/null 2>&1 8>&- || true
   local log="$work/pass.log"
@@ -71,10 +73,11 @@ run_pass() {
 
 if printf '%s\n' "$@" | grep -q '^--gtest_filter'; then
   # A chosen subset runs once, on the display size asked for.
-  run_pass "${DACTYLA_E2E_SIZE:-800x600}" "$@"
+  run_pass "${DACTYLA_E2E_SIZE:-800x600}" "${DACTYLA_E2E_DPI:-96}" "$@"
 else
-  run_pass 800x600 --gtest_filter="-LargeScreen.*" "$@"
-  run_pass 1600x1200 --gtest_filter="LargeScreen.*" "$@"
+  run_pass 800x600 96 --gtest_filter="-LargeScreen.*:HighDpi.*" "$@"
+  run_pass 1600x1200 96 --gtest_filter="LargeScreen.*" "$@"
+  run_pass 1200x900 144 --gtest_filter="HighDpi.*" "$@"
 fi
 
 [ -f "$work/benchmarks" ] && cat "$work/benchmarks"

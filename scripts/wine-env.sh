@@ -36,3 +36,11 @@ dactyla_wine_prepare() {
     "$DACTYLA_WINE" cmd /c exit >/dev/null 2>&1 || true
   fi
 }
+
+# The DPI Wine gives its programs (LogPixels, 96 unless asked). A process reads it when it starts
+# and the server keeps the registry, so the server is restarted to let the next programs see it.
+dactyla_wine_dpi() {
+  "$DACTYLA_WINE" reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$1" /f >/dev/null 2>&1
+  wineserver -k >/dev/null 2>&1 || true
+  wineserver -w >/dev/null 2>&1 || true
+}

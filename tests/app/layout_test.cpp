@@ -71,6 +71,46 @@ TEST(Layout, PointerRestsOnTheFirstMenuItemAndCentresForTheSummary) {
     EXPECT_EQ(summary.y, 119 * 3);  // the fifth is taken before multiplying
 }
 
+// What a program unaware of scaling would place, in pixels of the real DPI: at 96 nothing moves.
+TEST(Layout, ScaledWindowIsTheUnscaledOneTimesTheDpi) {
+    struct Case {
+        int dpi;
+        SIZE screenInUnits;
+        RECT expected;
+    };
+    const Case cases[] = {
+        {96, {800, 600}, {25, 150, 775, 450}},
+        {96, {1366, 768}, {42, 192, 42 + 1280, 192 + 384}},
+        {144, {800, 600}, {38, 225, 38 + 1125, 225 + 450}},  // 1200 x 900 at 150 %
+        {120, {1536, 864}, {60, 270, 60 + 1800, 270 + 540}},  // 1920 x 1080 at 125 %
+        {192, {960, 540}, {60, 270, 60 + 1800, 270 + 540}},   // 1920 x 1080 at 200 %
+    };
+    for (const Case& c : cases) {
+        const RECT rect = scaledWindowRect(c.screenInUnits, Dpi {c.dpi});
+        EXPECT_EQ(rect.left, c.expected.left) << c.dpi;
+        EXPECT_EQ(rect.top, c.expected.top) << c.dpi;
+        EXPECT_EQ(rect.right, c.expected.right) << c.dpi;
+        EXPECT_EQ(rect.bottom, c.expected.bottom) << c.dpi;
+    }
+    EXPECT_EQ(Dpi {144}.scale(33), 50) << "rounded to the nearest pixel";
+    EXPECT_EQ(Dpi {144}.unscale(1200), 800);
+    EXPECT_EQ(Dpi {}.scale(40), 40);
+    EXPECT_FALSE(Dpi {}.scaled());
+}
+
+TEST(Layout, MarginsAndThePointerOffsetScaleWithTheDpi) {
+    const Layout layout = computeLayout(1117, 382, SIZE {540, 68}, SIZE {90, 30}, Dpi {144});
+    EXPECT_EQ(layout.clockRect.left, 1117 - 3 - 90);
+    EXPECT_EQ(layout.clockRect.top, 3);
+    EXPECT_EQ(layout.clockRect.right, 1114);
+    EXPECT_EQ(layout.clockRect.bottom, 33);
+    EXPECT_EQ(layout.typedRect.right, 558);
+    EXPECT_EQ(layout.typedRect.top, (382 - 68) / 2);
+    const POINT park = parkPoint(RECT {38, 225, 1163, 675}, 28, 28, Dpi {144});
+    EXPECT_EQ(park.x, 38 + 60);
+    EXPECT_EQ(park.y, 225 + 28 + 14);
+}
+
 TEST(Layout, ColoursFollowThePictureColumns) {
     const WindowColours bitmap = coloursFor(1);
     EXPECT_EQ(bitmap.labelText, 0x00ACACu);

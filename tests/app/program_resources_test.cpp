@@ -87,7 +87,7 @@ TEST(ProgramResources, BothProgramsCarryTheProjectVersionWithoutACompany) {
     }
 }
 
-TEST(ProgramResources, DactylaAsksForThemedControlsAndTheCallersRightsAndKeepsDpiScaling) {
+TEST(ProgramResources, DactylaAsksForThemedControlsTheCallersRightsAndEveryMonitorsDpi) {
     const std::string manifest = manifestOf(besideTests(L"Dactyla.exe"));
     ASSERT_FALSE(manifest.empty());
     const auto holds = [&](const char* text) { return manifest.find(text) != std::string::npos; };
@@ -96,7 +96,11 @@ TEST(ProgramResources, DactylaAsksForThemedControlsAndTheCallersRightsAndKeepsDp
     for (const char* windows : {"{35138b9a-5d96-4fbd-8e2d-a2440225f93a}", "{4a2f28e3-53b9-4441-ba9c-d69d4a4a6e38}",
                                 "{1f676c76-80e1-4239-95bb-83d0f6d0da78}", "{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}"})
         EXPECT_TRUE(holds(windows)) << windows;
-    EXPECT_FALSE(holds("dpiAware"));
+    // Per-monitor v2 where Windows knows it, per-monitor v1 on 8.1, the system DPI before.
+    EXPECT_TRUE(holds(">PerMonitorV2,PerMonitor</dpiAwareness>"));
+    EXPECT_TRUE(holds(">true/pm</dpiAware>"));
+    EXPECT_TRUE(holds("xmlns=\"http://schemas.microsoft.com/SMI/2016/WindowsSettings\""));
+    EXPECT_TRUE(holds("xmlns=\"http://schemas.microsoft.com/SMI/2005/WindowsSettings\""));
 }
 
 }  // namespace

@@ -14,11 +14,12 @@ constexpr int kClientHeight = 254;
 // A 32-bit bitmap to paint on, read back pixel by pixel.
 class Canvas {
 public:
-    Canvas() : dc_(::CreateCompatibleDC(nullptr)) {
+    explicit Canvas(int width = kClientWidth, int height = kClientHeight)
+        : width_(width), height_(height), dc_(::CreateCompatibleDC(nullptr)) {
         BITMAPINFO info {};
         info.bmiHeader.biSize = sizeof info.bmiHeader;
-        info.bmiHeader.biWidth = kClientWidth;
-        info.bmiHeader.biHeight = -kClientHeight;
+        info.bmiHeader.biWidth = width;
+        info.bmiHeader.biHeight = -height;
         info.bmiHeader.biPlanes = 1;
         info.bmiHeader.biBitCount = 32;
         bitmap_.reset(::CreateDIBSection(dc_.get(), &info, DIB_RGB_COLORS, &bits_, nullptr, 0));
@@ -27,11 +28,11 @@ public:
     HDC dc() const { return dc_.get(); }
     COLORREF at(int x, int y) const {
         ::GdiFlush();
-        const std::uint32_t bgra = static_cast<const std::uint32_t*>(bits_)[y * kClientWidth + x];
+        const std::uint32_t bgra = static_cast<const std::uint32_t*>(bits_)[y * width_ + x];
         return RGB((bgra >> 16) & 0xFF, (bgra >> 8) & 0xFF, bgra & 0xFF);
     }
     void clear() {
-        const RECT all {0, 0, kClientWidth, kClientHeight};
+        const RECT all {0, 0, width_, height_};
         UniqueBrush blue(::CreateSolidBrush(RGB(0, 0, 255)));
         ::FillRect(dc_.get(), &all, blue.get());
     }
@@ -43,6 +44,8 @@ public:
     }
 
 private:
+    int width_;
+    int height_;
     UniqueMemoryDc dc_;
     UniqueBitmap bitmap_;
     void* bits_ = nullptr;
@@ -188,6 +191,48 @@ TEST_F(WindowPainterTest, PictureOneStretchesTheBackgroundBitmapAndMissingPictur
     painter_.paint(canvas_.dc(), ::GetModuleHandleW(nullptr), content);
     EXPECT_EQ(canvas_.at(1, 1), desktopCorner);
     EXPECT_EQ(canvas_.at(kClientWidth / 2, frameBarRect(painter_.layout()).top), RGB(77, 117, 117));
+}
+
+// At 144 DPI (150 %) on a 1200 x 900 screen the program works out the 800 x 600 window and draws
+// it in real pixels: fonts, strip, clock and label one and a half times the 96-DPI ones.
+TEST(WindowPainterScaled, FontsLayoutAndLabelGrowOneAndAHalfTimesAt144Dpi) {
+    constexpr int kWidth = 1117;
+    constexpr int kHeight = 382;
+    Canvas small;
+    WindowPainter unscaled;
+    unscaled.setUp(small.dc(), 800, kClientWidth, kClientHeight);
+    Canvas large(kWidth, kHeight);
+    WindowPainter scaled;
+    scaled.setUp(large.dc(), 800, kWidth, kHeight, Dpi {144});
+
+    LOGFONTW font {};
+    ASSERT_TRUE(::GetObjectW(scaled.stripFont(), sizeof font, &font));
+    EXPECT_EQ(font.lfHeight, 60);
+    ASSERT_TRUE(::GetObjectW(scaled.smallFont(), sizeof font, &font));
+    EXPECT_EQ(font.lfHeight, 30);
+    const Layout& layout = scaled.layout();
+    const int width96 = unscaled.layout().toTypeRect.right - unscaled.layout().toTypeRect.left;
+    const int width144 = layout.toTypeRect.right - layout.toTypeRect.left;
+    EXPECT_NEAR(width144, width96 * 3 / 2, 15);
+    EXPECT_EQ(width144 % 15, 0) << "15 whole cells";
+    EXPECT_EQ(layout.typedRect.right, kWidth / 2);
+    EXPECT_EQ(layout.clockRect.right, kWidth - 3);
+    EXPECT_EQ(layout.clockRect.top, 3);
+
+    const std::string name = "Anna";
+    const std::string characters(30, ' ');
+    WindowContent content;
+    content.picture = 0;
+    content.userName = &name;
+    content.strip = characters.c_str();
+    scaled.paint(large.dc(), ::GetModuleHandleW(nullptr), content);
+    // The label box: from 8 pixels in (5 units), ending 3 pixels (2 units) above the bottom.
+    const COLORREF box = RGB(118, 105, 75);
+    EXPECT_GT(large.count(RECT {8, kHeight - 3 - 30, 9, kHeight - 3}, box), 15);
+    EXPECT_EQ(large.count(RECT {7, 0, 8, kHeight}, box), 0);
+    EXPECT_EQ(large.count(RECT {8, kHeight - 3, 60, kHeight}, box), 0);
+    EXPECT_GT(large.count(RECT {8, kHeight - 3 - 30, 60, kHeight - 3}, RGB(172, 172, 0)), 0);
+    EXPECT_EQ(large.at(kWidth / 2, frameBarRect(layout).top), RGB(33, 144, 133));
 }
 
 }  // namespace

@@ -44,6 +44,8 @@ int recordEditorStart() {
 int main(int argc, char** argv) {
     if (startedAsEditor()) return recordEditorStart();
     if (argc > 1 && std::strcmp(argv[1], "--idle") == 0) return 0;
+    // The driver reads the program's windows and the screen in real pixels, whatever the DPI.
+    ::SetProcessDPIAware();
     for (const char* name : {"DACTYLA_E2E_PROGRAM", "DACTYLA_E2E_WORK", "DACTYLA_E2E_ARTIFACTS", "DACTYLA_WINE"}) {
         if (dactyla::e2e::setting(name).empty()) {
             std::fprintf(stderr, "%s is not set: run the end-to-end tests through scripts/e2e.sh\n", name);

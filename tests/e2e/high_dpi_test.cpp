@@ -1,0 +1,148 @@
+// The window at 150 % scaling: scripts/e2e.sh runs this suite alone on a 1200 x 900 display with
+// Wine's LogPixels at 144. The program works out the window of an 800 x 600 screen and draws it
+// in real pixels: everything one and a half times the 96-DPI window, drawn sharp, not stretched.
+#include <gtest/gtest.h>
+
+#include "driver/expect.h"
+#include "driver/program.h"
+#include "driver/screen.h"
+#include "driver/typing.h"
+
+namespace dactyla::e2e {
+namespace {
+
+int screenDpi() {
+    const HDC screen = ::GetDC(nullptr);
+    const int dpi = ::GetDeviceCaps(screen, LOGPIXELSY);
+    ::ReleaseDC(nullptr, screen);
+    return dpi;
+}
+
+HFONT programFont(int height, int weight, const wchar_t* face) {
+    return ::CreateFontW(height, 0, 0, 0, weight, FALSE, FALSE, FALSE, RUSSIAN_CHARSET, 0, 0, 0,
+                         FIXED_PITCH | FF_MODERN, face);
+}
+
+// Pixels of `image` at (left, top) that differ from `expected`.
+int differences(const Image& image, const Image& expected, int left, int top) {
+    int count = 0;
+    for (int y = 0; y < expected.height; ++y)
+        for (int x = 0; x < expected.width; ++x) count += image.at(left + x, top + y) != expected.at(x, y);
+    return count;
+}
+
+TEST(HighDpi, WindowStripClockAndLabelAreOneAndAHalfTimesTheirSizeAt96Dpi) {
+    ASSERT_EQ(::GetSystemMetrics(SM_CXSCREEN), 1200) << "run through scripts/e2e.sh, which gives this a 1200 x 900 display";
+    ASSERT_EQ(::GetSystemMetrics(SM_CYSCREEN), 900);
+    ASSERT_EQ(screenDpi(), 144) << "and Wine's LogPixels at 144";
+    ProgramDirectory directory;
+    directory.writeText(false, {"The quick brown fox jumps over the lazy dog."});
+    StoredOptions options;
+    options.russian = false;
+    options.backgroundSound = false;
+    directory.addUser("Anna", storedOptionsBytes(options));
+    RunningProgram program(directory);
+    ASSERT_TRUE(program.waitForMainWindow());
+
+    // 800 x 600 gives (25, 150) and 750 x 300; here all of it times 1.5.
+    const RECT rect = windowRect(program.window());
+    EXPECT_EQ(rect.left, 38);
+    EXPECT_EQ(rect.top, 225);
+    EXPECT_EQ(rect.right - rect.left, 1125);
+    EXPECT_EQ(rect.bottom - rect.top, 450);
+    saveScreenshot("idle-1200x900-144dpi");
+
+    // The strip: one line of the 60-pixel font high (40 at 96 DPI), 15 cells of it each side of
+    // the middle.
+    const Image client = captureClient(program.window());
+    const HFONT strip = programFont(60, 500, L"Courier New");
+    const int stripLine = lineHeight(strip);
+    const Image cell = renderText(L"0", strip, RGB(0, 0, 0), RGB(255, 255, 255));
+    ::DeleteObject(strip);
+    const int column = client.width / 2 - 3;
+    int top = 0;
+    while (top < client.height && client.at(column, top) != RGB(230, 230, 230)) ++top;
+    int bottom = top;
+    while (bottom < client.height && client.at(column, bottom) == RGB(230, 230, 230)) ++bottom;
+    EXPECT_EQ(bottom - top, stripLine);
+    EXPECT_NEAR(bottom - top, 60, 2);
+    const int row = top + 2;
+    int left = client.width / 2;
+    while (left > 0 && client.at(left - 1, row) == RGB(230, 230, 230)) --left;
+    int right = client.width / 2;
+    while (right < client.width && client.at(right, row) == RGB(255, 255, 255)) ++right;
+    EXPECT_EQ(client.width / 2 - left, 15 * cell.width) << "the typed half";
+    EXPECT_EQ(right - client.width / 2, 15 * cell.width) << "the half to type";
+
+    // Clock and label in the 30-pixel small font, 3 pixels (2 units) from the edges, pixel for
+    // pixel as the font draws them: sharp text, not a stretched bitmap.
+    const HFONT small = programFont(30, 700, L"Lucida Console");
+    const Image clock = renderText(L" 0:00", small, RGB(172, 172, 0), RGB(96, 126, 136));
+    const Image label = renderText(L"Anna", small, RGB(172, 172, 0), RGB(93, 103, 93));
+    ::DeleteObject(small);
+    EXPECT_EQ(clock.height, 30);
+    EXPECT_EQ(differences(client, clock, client.width - 3 - clock.width, 3), 0);
+    EXPECT_EQ(differences(client, label, 8, client.height - 3 - label.height), 0);
+
+    program.typeCharacter(13);
+    for (const wchar_t character : std::wstring(L"The")) program.typeCharacter(character);
+    saveScreenshot("session-1200x900-144dpi");
+    program.postCharacter(27);
+    const SummaryBox summary = waitForSummary(program);
+    ASSERT_NE(summary.box, nullptr);
+    saveScreenshot("summary-1200x900-144dpi");
+    EXPECT_TRUE(program.answer(summary.box, IDNO));
+    program.postCharacter(27);
+    const SummaryBox again = waitForSummary(program);
+    ASSERT_NE(again.box, nullptr);
+    EXPECT_TRUE(program.answer(again.box, IDYES));
+}
+
+// A dialog template's width in pixels for its font at `pixelHeight`, the way Windows turns dialog
+// units into pixels: a quarter of the font's average character width per unit.
+int dialogUnitsToPixels(int units, int pixelHeight, const wchar_t* face) {
+    const HFONT font = ::CreateFontW(-pixelHeight, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, RUSSIAN_CHARSET, 0, 0, 0, 0,
+                                     face);
+    const HDC screen = ::GetDC(nullptr);
+    const HGDIOBJ previous = ::SelectObject(screen, font);
+    const wchar_t* alphabet = L"ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz";
+    SIZE size {};
+    ::GetTextExtentPoint32W(screen, alphabet, 52, &size);
+    ::SelectObject(screen, previous);
+    ::ReleaseDC(nullptr, screen);
+    ::DeleteObject(font);
+    const int average = (size.cx / 26 + 1) / 2;
+    return ::MulDiv(units, average, 4);
+}
+
+TEST(HighDpi, DialogsGrowWithTheirFonts) {
+    ASSERT_EQ(screenDpi(), 144);
+    ProgramDirectory directory;
+    directory.addUser("Anna", storedOptionsBytes(StoredOptions {}));
+    RunningProgram program(directory);
+    ASSERT_TRUE(program.waitForMainWindow());
+    program.postCommand(command::kSettings);
+    const HWND settings = program.waitForWindow(kDialogClass, wide("Настроечки"));
+    ASSERT_NE(settings, nullptr);
+    RECT client {};
+    ::GetClientRect(settings, &client);
+    // 198 units of Times New Roman 10: 20 pixels high at 144 DPI, 13 at 96.
+    EXPECT_NEAR(client.right, dialogUnitsToPixels(198, 20, L"Times New Roman"), 2);
+    EXPECT_GT(client.right, dialogUnitsToPixels(198, 13, L"Times New Roman") * 4 / 3);
+    saveScreenshot("settings-1200x900-144dpi");
+    EXPECT_TRUE(program.answer(settings, IDCANCEL));
+
+    program.postCommand(command::kAbout);
+    const HWND about = program.waitForWindow(kDialogClass);
+    ASSERT_NE(about, nullptr);
+    saveScreenshot("about-1200x900-144dpi");
+    EXPECT_TRUE(program.answer(about, IDOK));
+    program.postCommand(command::kHelp);
+    const HWND help = program.waitForWindow(kDialogClass, wide("Помощь"));
+    ASSERT_NE(help, nullptr);
+    saveScreenshot("help-1200x900-144dpi");
+    EXPECT_TRUE(program.answer(help, IDOK));
+}
+
+}  // namespace
+}  // namespace dactyla::e2e
