@@ -14,20 +14,22 @@
 #include "platform/sound_player.h"
 #include "platform/system.h"
 #include "resources/resource.h"
+#include "texts/interface_texts.h"
+#include "users/interface_language.h"
 #include "users/key_statistics.h"
 #include "users/results_log.h"
 
 namespace dactyla::app {
 namespace {
 
-// "Сначала завершите текущий сеанс!"
-constexpr const char* kFinishSessionFirst =
-    "\xD1\xED\xE0\xF7\xE0\xEB\xE0 \xE7\xE0\xE2\xE5\xF0\xF8\xE8\xF2\xE5 \xF2\xE5\xEA\xF3\xF9\xE8\xE9 "
-    "\xF1\xE5\xE0\xED\xF1!";
-// "Так дела не делаются"
-constexpr const char* kRefusalTitle = "\xD2\xE0\xEA \xE4\xE5\xEB\xE0 \xED\xE5 \xE4\xE5\xEB\xE0\xFE\xF2\xF1\xFF";
-
 constexpr unsigned kLoopedFlags = platform::soundFlag::async | platform::soundFlag::loop;
+
+// Before anybody has chosen, the first user's dialog speaks the language of Windows, or English
+// where the program has no table for it.
+void speakTheLanguageOfWindows() {
+    const texts::TextTable* table = texts::languageForWindows(::GetUserDefaultUILanguage());
+    texts::chooseLanguage(table != nullptr ? table->tag : "en");
+}
 
 void CALLBACK timerProcedure(HWND window, UINT, UINT_PTR timerId, DWORD messageTime) noexcept {
     auto* application = reinterpret_cast<Application*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
@@ -88,11 +90,12 @@ bool Application::onCreate(HWND window) {
     layOut();
     menu_.attach(::GetMenu(window_));
     if (!registry_.loadUsers()) {
+        speakTheLanguageOfWindows();
         sendCommand(IDM_NEW_USER);
         if (registry_.currentUser() == nullptr) return false;
     }
+    followUserInterfaceLanguage();
     loadKeyboardChoice();
-    updateStartStopLabel();
     themes_.play(ThemeId::loop, kLoopedFlags);
     return true;
 }
@@ -197,6 +200,10 @@ void Application::dispatchCommand(unsigned command) {
     case IDM_KEYBOARD:
         chooseNextKeyboardMode();
         break;
+    case IDM_INTERFACE_LANGUAGE:
+        if (sessionRunning()) refuseDuringSession();
+        else switchInterfaceLanguage();
+        break;
     case IDM_SETTINGS:
         openSettings();
         break;
@@ -208,7 +215,9 @@ void Application::dispatchCommand(unsigned command) {
         openAbout();
         break;
     case IDM_NEW_USER:
-        if (sessionRunning()) showMessageBox(kFinishSessionFirst, kRefusalTitle, MB_ICONERROR);
+        if (sessionRunning())
+            showMessageBox(texts::textString("refusal.finishSessionFirst"), texts::textString("refusal.title"),
+                           MB_ICONERROR);
         else openNewUser();
         break;
     case IDM_PROGRESS:
@@ -268,10 +277,17 @@ void Application::openAbout() {
     themes_.play(sessionRunning() ? ThemeId::pause : ThemeId::loop, kLoopedFlags);
 }
 
+// A new user keeps the language the dialog spoke to them.
 void Application::openNewUser() {
     dialogs::NewUserRequest request;
     request.userExists = registry_.currentUser() != nullptr;
-    request.createUser = [this](const std::string& name) { return registry_.createUser(name); };
+    request.createUser = [this](const std::string& name) {
+        if (!registry_.createUser(name)) return false;
+        if (!texts::speaksOwnLanguage())
+            storeInterfaceLanguage(registry_.userDirectory(), std::string(texts::currentLanguage().tag),
+                                   texts::languageTags());
+        return true;
+    };
     dialogs::showNewUserDialog(instance_, window_, request);
     loadKeyboardChoice();
     repaint();
@@ -305,8 +321,29 @@ void Application::switchUser(std::int32_t number) {
         sendCommand(IDM_SWITCH_LANGUAGE);
         live_.optionsDirty = false;
     }
+    followUserInterfaceLanguage();
     loadKeyboardChoice();
     repaint();
+}
+
+// The choice is the current user's; without a user (or a file that takes it) it lasts the run.
+void Application::switchInterfaceLanguage() {
+    const std::string tag(texts::nextLanguage().tag);
+    speak(tag);
+    if (registry_.currentUser() != nullptr)
+        storeInterfaceLanguage(registry_.userDirectory(), tag, texts::languageTags());
+}
+
+void Application::followUserInterfaceLanguage() {
+    const StoredInterfaceLanguage stored =
+        loadInterfaceLanguage(registry_.userDirectory(), texts::languageTags());
+    speak(stored.state == InterfaceFileState::valid ? std::string_view(stored.tag) : texts::ownLanguage().tag);
+}
+
+void Application::speak(std::string_view tag) {
+    texts::chooseLanguage(tag);
+    menu_.translate();
+    updateStartStopLabel();
 }
 
 // A file that cannot be read or is damaged leaves the keyboard off; the next choice replaces it.

@@ -64,6 +64,10 @@ private:
     void openNewUser();
     void openSettings();
     void switchUser(std::int32_t number);
+    // Interface language: the switch, and the language a user chose (Russian when none).
+    void switchInterfaceLanguage();
+    void followUserInterfaceLanguage();
+    void speak(std::string_view tag);
     void repaint();
 
     // The on-screen keyboard.

@@ -1,12 +1,14 @@
 #include "app/main_menu.h"
 
+#include "dialogs/dialog_texts.h"
 #include "resources/resource.h"
+#include "texts/interface_texts.h"
 
 namespace dactyla::app {
 
 std::string startStopLabel(bool sessionRunning, bool russian) {
-    if (sessionRunning) return russian ? "<  \xD1\xD2\xCE\xCF  >" : "<  STOP  >";  // "<  СТОП  >"
-    return russian ? "<  \xCF\xD3\xD1\xCA  >" : "< START >";                       // "<  ПУСК  >"
+    if (sessionRunning) return texts::textString(russian ? "startStop.running.russian" : "startStop.running.english");
+    return texts::textString(russian ? "startStop.idle.russian" : "startStop.idle.english");
 }
 
 void MainMenu::attach(HMENU menu) {
@@ -50,6 +52,17 @@ void MainMenu::updateStartStopLabel(HWND window, bool sessionRunning, bool russi
     const std::wstring text = platform::widen(startStopLabel(sessionRunning, russian));
     ::ModifyMenuW(menu_, IDM_START_STOP, MF_BYCOMMAND | MF_STRING, IDM_START_STOP, text.c_str());
     ::DrawMenuBar(window);
+}
+
+void MainMenu::translate() {
+    dialogs::translateMenu(menu_, IDM_MAIN_MENU);
+    const auto offered = texts::findText(texts::nextLanguage(), "interface.name");
+    const std::wstring text = platform::widen(std::string(offered.value_or("")));
+    MENUITEMINFOW item {};
+    item.cbSize = sizeof item;
+    item.fMask = MIIM_STRING;
+    item.dwTypeData = const_cast<wchar_t*>(text.c_str());
+    ::SetMenuItemInfoW(menu_, IDM_INTERFACE_LANGUAGE, FALSE, &item);
 }
 
 bool MainMenu::isUserCommand(unsigned command) const {

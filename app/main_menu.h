@@ -8,7 +8,8 @@
 
 namespace dactyla::app {
 
-// The text of the first menu item, CP1251.
+// The text of the first menu item in the interface language, CP1251. In Russian it follows the
+// typing language too.
 std::string startStopLabel(bool sessionRunning, bool russian);
 
 class MainMenu {
@@ -24,6 +25,9 @@ public:
     // "Клавиатура" is checked while the on-screen keyboard shows.
     void checkKeyboardItem(bool shown);
     void updateStartStopLabel(HWND window, bool sessionRunning, bool russian);
+    // Every item in the interface language; the interface item names the language it offers.
+    // The Start/Stop item is updateStartStopLabel's.
+    void translate();
 
     std::int32_t userCount() const { return userCount_; }
     // Whether `command` is one of the user items.

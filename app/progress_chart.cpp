@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "app/handles.h"
+#include "texts/interface_texts.h"
 #include "users/options.h"
 #include "users/results_log.h"
 
@@ -13,58 +14,8 @@ namespace {
 
 using UniquePen = UniqueHandle<GdiObjectTraits<HPEN>>;
 
-// "График"
-constexpr const char* kTitle = "\xC3\xF0\xE0\xF4\xE8\xEA";
-// "Пока нечего показать. Наберите текст хотя бы 2 минуты и ответьте "Да": здесь появятся
-// скорость по сеансам и слабые клавиши."
-constexpr const char* kNothingYet =
-    "\xCF\xEE\xEA\xE0 \xED\xE5\xF7\xE5\xE3\xEE \xEF\xEE\xEA\xE0\xE7\xE0\xF2\xFC. \xCD\xE0\xE1\xE5\xF0\xE8\xF2\xE5 "
-    "\xF2\xE5\xEA\xF1\xF2 \xF5\xEE\xF2\xFF \xE1\xFB 2 \xEC\xE8\xED\xF3\xF2\xFB \xE8 \xEE\xF2\xE2\xE5\xF2\xFC\xF2\xE5 "
-    "\"\xC4\xE0\": \xE7\xE4\xE5\xF1\xFC \xEF\xEE\xFF\xE2\xFF\xF2\xF1\xFF \xF1\xEA\xEE\xF0\xEE\xF1\xF2\xFC \xEF\xEE "
-    "\xF1\xE5\xE0\xED\xF1\xE0\xEC \xE8 \xF1\xEB\xE0\xE1\xFB\xE5 \xEA\xEB\xE0\xE2\xE8\xF8\xE8.";
-// "Сеансов в журнале пока нет: в него попадают сеансы от 2 минут."
-constexpr const char* kNoSessions =
-    "\xD1\xE5\xE0\xED\xF1\xEE\xE2 \xE2 \xE6\xF3\xF0\xED\xE0\xEB\xE5 \xEF\xEE\xEA\xE0 \xED\xE5\xF2: \xE2 "
-    "\xED\xE5\xE3\xEE \xEF\xEE\xEF\xE0\xE4\xE0\xFE\xF2 \xF1\xE5\xE0\xED\xF1\xFB \xEE\xF2 2 \xEC\xE8\xED\xF3\xF2.";
-// "сим/мин"
-constexpr const char* kSpeedAxis = "\xF1\xE8\xEC/\xEC\xE8\xED";
-// "ошибки, %"
-constexpr const char* kErrorAxis = "\xEE\xF8\xE8\xE1\xEA\xE8, %";
-// "скорость"
-constexpr const char* kSpeedLegend = "\xF1\xEA\xEE\xF0\xEE\xF1\xF2\xFC";
-// "среднее за 10"
-constexpr const char* kAverageLegend = "\xF1\xF0\xE5\xE4\xED\xE5\xE5 \xE7\xE0 10";
-// "ошибки"
-constexpr const char* kErrorLegend = "\xEE\xF8\xE8\xE1\xEA\xE8";
-// "лучший: %u"
-constexpr const char* kBest = "\xEB\xF3\xF7\xF8\xE8\xE9: %u";
-// "Сеансов: %u, с %s по %s"
-constexpr const char* kSessions = "\xD1\xE5\xE0\xED\xF1\xEE\xE2: %u, \xF1 %s \xEF\xEE %s";
-// "Клавиши считаются с первого сеанса, завершённого ответом "Да"."
-constexpr const char* kNoKeys =
-    "\xCA\xEB\xE0\xE2\xE8\xF8\xE8 \xF1\xF7\xE8\xF2\xE0\xFE\xF2\xF1\xFF \xF1 \xEF\xE5\xF0\xE2\xEE\xE3\xEE "
-    "\xF1\xE5\xE0\xED\xF1\xE0, \xE7\xE0\xE2\xE5\xF0\xF8\xB8\xED\xED\xEE\xE3\xEE \xEE\xF2\xE2\xE5\xF2\xEE\xEC "
-    "\"\xC4\xE0\".";
-// "Слабые клавиши: "
-constexpr const char* kWeakest = "\xD1\xEB\xE0\xE1\xFB\xE5 \xEA\xEB\xE0\xE2\xE8\xF8\xE8: ";
-// "Слабых клавиш пока нет."
-constexpr const char* kNoWeakKeys = "\xD1\xEB\xE0\xE1\xFB\xF5 \xEA\xEB\xE0\xE2\xE8\xF8 \xEF\xEE\xEA\xE0 \xED\xE5\xF2.";
-// "пробел"
-constexpr const char* kSpaceName = "\xEF\xF0\xEE\xE1\xE5\xEB";
-// "Слабее всего освоены: "
-constexpr const char* kLeastMastered = "\xD1\xEB\xE0\xE1\xE5\xE5 \xE2\xF1\xE5\xE3\xEE \xEE\xF1\xE2\xEE\xE5\xED\xFB: ";
-// "Освоенность клавиши видна после 20 нажатий без заминок и подсказок."
-constexpr const char* kNoMasteryYet = "\xCE\xF1\xE2\xEE\xE5\xED\xED\xEE\xF1\xF2\xFC \xEA\xEB\xE0\xE2\xE8\xF8\xE8 \xE2\xE8\xE4\xED\xE0 \xEF\xEE\xF1\xEB\xE5 20 \xED\xE0\xE6\xE0\xF2\xE8\xE9 \xE1\xE5\xE7 \xE7\xE0\xEC\xE8\xED\xEE\xEA \xE8 \xEF\xEE\xE4\xF1\xEA\xE0\xE7\xEE\xEA.";
-// "Цвет клавиш: ошибки"
-constexpr const char* kErrorsCaption = "\xD6\xE2\xE5\xF2 \xEA\xEB\xE0\xE2\xE8\xF8: \xEE\xF8\xE8\xE1\xEA\xE8";
-// "Цвет клавиш: освоенность (скорость и точность)"
-constexpr const char* kMasteryCaption = "\xD6\xE2\xE5\xF2 \xEA\xEB\xE0\xE2\xE8\xF8: \xEE\xF1\xE2\xEE\xE5\xED\xED\xEE\xF1\xF2\xFC (\xF1\xEA\xEE\xF0\xEE\xF1\xF2\xFC \xE8 \xF2\xEE\xF7\xED\xEE\xF1\xF2\xFC)";
-// "Tab - по освоенности"
-constexpr const char* kToMasteryHint = "Tab - \xEF\xEE \xEE\xF1\xE2\xEE\xE5\xED\xED\xEE\xF1\xF2\xE8";
-// "Tab - по ошибкам"
-constexpr const char* kToErrorsHint = "Tab - \xEF\xEE \xEE\xF8\xE8\xE1\xEA\xE0\xEC";
-// "Esc - закрыть"
-constexpr const char* kCloseHint = "Esc - \xE7\xE0\xEA\xF0\xFB\xF2\xFC";
+// The chart's texts in the interface language.
+const char* say(const char* key) { return texts::textC(key); }
 
 constexpr COLORREF kBackground = RGB(0xFF, 0xFF, 0xFF);
 constexpr COLORREF kInk = RGB(0x20, 0x20, 0x20);
@@ -191,13 +142,13 @@ void drawSpeedChart(HDC dc, RECT area, const ChartData& data, int lineHeight) {
 
     // Heading: sessions and dates on the left, the legend on the right.
     char dates[160];
-    std::snprintf(dates, sizeof dates, kSessions, static_cast<unsigned>(count), formatDate(series.first).c_str(),
+    std::snprintf(dates, sizeof dates, say("chart.sessions"), static_cast<unsigned>(count), formatDate(series.first).c_str(),
                   formatDate(series.last).c_str());
     text(dc, dates, {area.left, area.top, area.right, area.top + lineHeight}, DT_LEFT | DT_SINGLELINE);
     int legendX = area.left + (area.right - area.left) / 2;
-    drawLegendEntry(dc, legendX, area.top, lineHeight, kSpeedColour, 1, kSpeedLegend);
-    drawLegendEntry(dc, legendX, area.top, lineHeight, kAverageColour, 3, kAverageLegend);
-    drawLegendEntry(dc, legendX, area.top, lineHeight, kErrorColour, 1, kErrorLegend);
+    drawLegendEntry(dc, legendX, area.top, lineHeight, kSpeedColour, 1, say("chart.speedLegend"));
+    drawLegendEntry(dc, legendX, area.top, lineHeight, kAverageColour, 3, say("chart.averageLegend"));
+    drawLegendEntry(dc, legendX, area.top, lineHeight, kErrorColour, 1, say("chart.errorLegend"));
 
     const int labelWidth = lineHeight * 3;
     Plot speed {{area.left + labelWidth, area.top + lineHeight * 3, area.right - labelWidth, area.bottom - lineHeight * 2},
@@ -221,9 +172,9 @@ void drawSpeedChart(HDC dc, RECT area, const ChartData& data, int lineHeight) {
                  DT_LEFT | DT_SINGLELINE | DT_VCENTER, kErrorColour);
         }
     }
-    text(dc, kSpeedAxis, {area.left, speed.area.top - lineHeight * 3 / 2, area.left + labelWidth * 2,
+    text(dc, say("chart.speedAxis"), {area.left, speed.area.top - lineHeight * 3 / 2, area.left + labelWidth * 2,
                           speed.area.top - lineHeight / 3}, DT_LEFT | DT_SINGLELINE | DT_BOTTOM);
-    text(dc, kErrorAxis, {area.right - labelWidth * 2, speed.area.top - lineHeight * 3 / 2, area.right,
+    text(dc, say("chart.errorAxis"), {area.right - labelWidth * 2, speed.area.top - lineHeight * 3 / 2, area.right,
                           speed.area.top - lineHeight / 3}, DT_RIGHT | DT_SINGLELINE | DT_BOTTOM, kErrorColour);
 
     drawSeries(dc, errors, series.errorPercent, kErrorColour, 1);
@@ -241,7 +192,7 @@ void drawSpeedChart(HDC dc, RECT area, const ChartData& data, int lineHeight) {
         const int r = lineHeight / 3 + 2;
         ::Ellipse(dc, bx - r, by - r, bx + r + 1, by + r + 1);
     }
-    const std::string bestText = format(kBest, static_cast<unsigned>(series.speed[best]));
+    const std::string bestText = format(say("chart.best"), static_cast<unsigned>(series.speed[best]));
     const int half = lineHeight * 4;
     const int left = std::max<int>(speed.area.left, std::min<int>(bx - half, speed.area.right - 2 * half));
     text(dc, bestText, {left, by - lineHeight * 3 / 2, left + 2 * half, by - lineHeight / 3},
@@ -256,18 +207,18 @@ void drawSpeedChart(HDC dc, RECT area, const ChartData& data, int lineHeight) {
 
 // "S (20%, 180 сим/мин)", the speed left out while not known.
 std::string namedWithFigures(const KeyScore& score) {
-    const std::string label = score.key->bytes == " " ? std::string(kSpaceName) : keyLabel(*score.key);
+    const std::string label = score.key->bytes == " " ? std::string(say("chart.space")) : keyLabel(*score.key);
     char figures[64];
     if (const auto cpm = score.timing.cpm())
         std::snprintf(figures, sizeof figures, " (%.0f%%, %ld %s)", score.errorRate() * 100, std::lround(*cpm),
-                      kSpeedAxis);
+                      say("chart.speedAxis"));
     else
         std::snprintf(figures, sizeof figures, " (%.0f%%)", score.errorRate() * 100);
     return label + figures;
 }
 
 void drawKeyboard(HDC dc, RECT area, const ChartData& data, ChartView view, int lineHeight) {
-    text(dc, view == ChartView::mastery ? kMasteryCaption : kErrorsCaption,
+    text(dc, view == ChartView::mastery ? say("chart.masteryCaption") : say("chart.errorsCaption"),
          {area.left, area.top, area.right, area.top + lineHeight}, DT_LEFT | DT_SINGLELINE, kKeyBorder);
     area.top += lineHeight * 5 / 4;
     const int width = area.right - area.left;
@@ -289,7 +240,7 @@ void drawKeyboard(HDC dc, RECT area, const ChartData& data, ChartView view, int 
         if (key.bytes != " ") text(dc, keyLabel(key), cap, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
     }
     const int below = area.top + static_cast<int>(kKeyboardHeightInKeys * unit) + lineHeight / 2;
-    text(dc, data.hasKeystrokes ? weakestLine(data, view) : std::string(kNoKeys),
+    text(dc, data.hasKeystrokes ? weakestLine(data, view) : std::string(say("chart.noKeys")),
          {area.left, below, area.right, below + lineHeight * 3 / 2}, DT_CENTER | DT_SINGLELINE);
 }
 
@@ -313,8 +264,8 @@ ChartData loadChartData(const std::string& userDirectory, bool russian) {
 std::string weakestLine(const ChartData& data, ChartView view) {
     const bool mastery = view == ChartView::mastery;
     const std::vector<KeyScore>& keys = mastery ? data.leastMastered : data.weakest;
-    if (keys.empty()) return mastery ? kNoMasteryYet : kNoWeakKeys;
-    std::string names = mastery ? kLeastMastered : kWeakest;
+    if (keys.empty()) return mastery ? say("chart.noMasteryYet") : say("chart.noWeakKeys");
+    std::string names = mastery ? say("chart.leastMastered") : say("chart.weakest");
     for (std::size_t k = 0; k < keys.size(); ++k) names += (k > 0 ? ", " : "") + namedWithFigures(keys[k]);
     return names;
 }
@@ -334,25 +285,25 @@ void drawChart(HDC dc, const RECT& client, const ChartData& data, ChartView view
     const SelectionGuard selected(dc, font.get());
     const int margin = lineHeight;
     const RECT inner {client.left + margin, client.top + margin / 2, client.right - margin, client.bottom - margin / 2};
-    text(dc, kCloseHint, {inner.left, inner.bottom - lineHeight, inner.right, inner.bottom},
+    text(dc, say("chart.closeHint"), {inner.left, inner.bottom - lineHeight, inner.right, inner.bottom},
          DT_RIGHT | DT_SINGLELINE, kKeyBorder);
     if (data.hasKeystrokes)
-        text(dc, view == ChartView::mastery ? kToErrorsHint : kToMasteryHint,
+        text(dc, view == ChartView::mastery ? say("chart.toErrorsHint") : say("chart.toMasteryHint"),
              {inner.left, inner.bottom - lineHeight, inner.right, inner.bottom}, DT_LEFT | DT_SINGLELINE, kKeyBorder);
 
     if (data.history.sessions.empty() && !data.hasKeystrokes) {
         RECT measured = inner;
-        const std::wstring wide = platform::widen(kNothingYet);
+        const std::wstring wide = platform::widen(say("chart.nothingYet"));
         ::DrawTextW(dc, wide.c_str(), static_cast<int>(wide.size()), &measured, DT_CALCRECT | DT_WORDBREAK | DT_CENTER);
         RECT centred = inner;
         centred.top = inner.top + (inner.bottom - inner.top - (measured.bottom - measured.top)) / 2;
-        text(dc, kNothingYet, centred, DT_CENTER | DT_WORDBREAK);
+        text(dc, say("chart.nothingYet"), centred, DT_CENTER | DT_WORDBREAK);
         return;
     }
     const int split = inner.top + (inner.bottom - inner.top) * 11 / 20;
     const RECT chart {inner.left, inner.top, inner.right, split};
     if (data.history.sessions.empty())
-        text(dc, kNoSessions, chart, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+        text(dc, say("chart.noSessions"), chart, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
     else
         drawSpeedChart(dc, chart, data, lineHeight);
     drawKeyboard(dc, {inner.left, split + lineHeight / 2, inner.right, inner.bottom - lineHeight}, data, view,
@@ -452,7 +403,7 @@ void showProgressChart(HINSTANCE instance, HWND owner, const std::string& userDi
     ::AdjustWindowRectEx(&outer, kStyle, FALSE, kExStyle);
     const int width = outer.right - outer.left;
     const int height = outer.bottom - outer.top;
-    const HWND window = ::CreateWindowExW(kExStyle, kProgressChartClass, platform::widen(kTitle).c_str(), kStyle,
+    const HWND window = ::CreateWindowExW(kExStyle, kProgressChartClass, platform::widen(say("chart.title")).c_str(), kStyle,
                                           std::max(0, (screenWidth - width) / 2), std::max(0, (screenHeight - height) / 2),
                                           width, height, owner, nullptr, instance, &chart);
     if (window == nullptr) return;

@@ -3,20 +3,11 @@
 #include "app/handles.h"
 #include "platform/file.h"
 #include "users/results_log.h"
+#include "texts/interface_texts.h"
 
 namespace dactyla::app {
 namespace {
 
-// "Умерьте свой пыл. Прогресса пока нет.\n\nP.S. Результаты учитываются, только если\n"
-// "Вы набирали текст не менее 2-х минут."
-constexpr const char* kNoProgressText =
-    "\xD3\xEC\xE5\xF0\xFC\xF2\xE5 \xF1\xE2\xEE\xE9 \xEF\xFB\xEB. \xCF\xF0\xEE\xE3\xF0\xE5\xF1\xF1\xE0 "
-    "\xEF\xEE\xEA\xE0 \xED\xE5\xF2.\n\nP.S. \xD0\xE5\xE7\xF3\xEB\xFC\xF2\xE0\xF2\xFB "
-    "\xF3\xF7\xE8\xF2\xFB\xE2\xE0\xFE\xF2\xF1\xFF, \xF2\xEE\xEB\xFC\xEA\xEE \xE5\xF1\xEB\xE8\n"
-    "\xC2\xFB \xED\xE0\xE1\xE8\xF0\xE0\xEB\xE8 \xF2\xE5\xEA\xF1\xF2 \xED\xE5 \xEC\xE5\xED\xE5\xE5 2-\xF5 "
-    "\xEC\xE8\xED\xF3\xF2.";
-// "Так дела не делаются"
-constexpr const char* kRefusalTitle = "\xD2\xE0\xEA \xE4\xE5\xEB\xE0 \xED\xE5 \xE4\xE5\xEB\xE0\xFE\xF2\xF1\xFF";
 
 constexpr int kVisibleColumns = 40;
 constexpr int kTaskbarAllowance = 27;
@@ -44,7 +35,8 @@ SIZE progressWindowSize(HWND owner) {
 void showProgress(HWND owner, const std::string& userDirectory, const Options& options) {
     const std::string logPath = resultsPath(userDirectory, options);
     if (!platform::fileExists(logPath)) {
-        ::MessageBoxW(owner, platform::widen(kNoProgressText).c_str(), platform::widen(kRefusalTitle).c_str(),
+        ::MessageBoxW(owner, platform::widen(texts::textString("progress.nothingYet")).c_str(),
+                      platform::widen(texts::textString("refusal.title")).c_str(),
                       MB_ICONINFORMATION | MB_OK);
         return;
     }

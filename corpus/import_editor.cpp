@@ -4,15 +4,13 @@
 #include <utility>
 
 #include "users/settings_editor.h"
+#include "texts/interface_texts.h"
 
 namespace dactyla {
 namespace {
 
 using namespace importControl;
 
-// "Русский"
-constexpr const char* kRussianName = "\xD0\xF3\xF1\xF1\xEA\xE8\xE9";
-constexpr const char* kEnglishName = "English";
 
 std::string decimal(std::uint32_t value) { return std::to_string(value); }
 
@@ -34,7 +32,7 @@ ImportEditor::ImportEditor(LiveOptions& live, Options& working, ImportHost& host
     : live_(live), working_(working), host_(host), view_(view), import_(std::move(temporaryDirectory)) {}
 
 void ImportEditor::init() {
-    view_.setText(kLanguage, working_.russian ? kRussianName : kEnglishName);
+    view_.setText(kLanguage, texts::textString(working_.russian ? "import.russian" : "import.english"));
     view_.setText(kMinLength, decimal(working_.minLength));
     view_.setText(kMaxLength, decimal(working_.maxLength));
     view_.setText(kCapitalRun, decimal(working_.maxCapitalRun));
@@ -70,7 +68,7 @@ void ImportEditor::browse() {
     std::optional<ChosenFile> chosen = view_.chooseFile();
     if (!chosen) return;
     if (chosen->corpusText) {
-        view_.showError(kOwnTextRefusal);
+        view_.showError(texts::textC("import.ownText"));
         return;
     }
     scan(std::move(*chosen));

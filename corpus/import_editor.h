@@ -39,10 +39,6 @@ std::string encodingShown(TextEncoding encoding);
 // Characters the capital-run field takes: a limit stops at 255.
 inline constexpr unsigned kCapitalRunDigits = 3;
 
-// "Загадка: кто немножко тормозит?\n\nP.S. Отгадка в зеркале.", titled kImportFailureTitle.
-inline constexpr const char* kOwnTextRefusal =
-    "\xC7\xE0\xE3\xE0\xE4\xEA\xE0: \xEA\xF2\xEE \xED\xE5\xEC\xED\xEE\xE6\xEA\xEE \xF2\xEE\xF0\xEC\xEE\xE7\xE8\xF2?"
-    "\n\nP.S. \xCE\xF2\xE3\xE0\xE4\xEA\xE0 \xE2 \xE7\xE5\xF0\xEA\xE0\xEB\xE5.";
 
 // A file chosen in the open-file dialog.
 struct ChosenFile {

@@ -11,6 +11,7 @@
 #include "corpus/text_encoding.h"
 #include "platform/directory.h"
 #include "platform/little_endian.h"
+#include "texts/interface_texts.h"
 
 namespace dactyla {
 namespace {
@@ -245,32 +246,15 @@ std::uint16_t normalizeSentence(std::uint8_t* bytes, std::size_t size, const Imp
     return cleanSentenceInto(bytes, size, bytes, rules);
 }
 
+const char* importFailureTitle() { return texts::textC("bummer"); }
+
 const char* importMessage(ImportStatus status) {
     switch (status) {
-    case ImportStatus::sourceUnreadable:
-        // "Не удается прочитать выбранный файл."
-        return "\xCD\xE5 \xF3\xE4\xE0\xE5\xF2\xF1\xFF \xEF\xF0\xEE\xF7\xE8\xF2\xE0\xF2\xFC "
-               "\xE2\xFB\xE1\xF0\xE0\xED\xED\xFB\xE9 \xF4\xE0\xE9\xEB.";
-    case ImportStatus::sourceTooLarge:
-        // "Файл больше 256 Мб: такой не прочитать."
-        return "\xD4\xE0\xE9\xEB \xE1\xEE\xEB\xFC\xF8\xE5 256 \xCC\xE1: \xF2\xE0\xEA\xEE\xE9 \xED\xE5 "
-               "\xEF\xF0\xEE\xF7\xE8\xF2\xE0\xF2\xFC.";
-    case ImportStatus::temporaryFiles:
-        // "Не удается создать временные файлы ~dactyl1.TMP и ~dactyl2.TMP."
-        return "\xCD\xE5 \xF3\xE4\xE0\xE5\xF2\xF1\xFF \xF1\xEE\xE7\xE4\xE0\xF2\xFC "
-               "\xE2\xF0\xE5\xEC\xE5\xED\xED\xFB\xE5 \xF4\xE0\xE9\xEB\xFB ~dactyl1.TMP \xE8 ~dactyl2.TMP.";
-    case ImportStatus::textTooLarge:
-        // "Текст не может вырасти больше 16 Мб (16777216 байт): предложения не добавлены."
-        return "\xD2\xE5\xEA\xF1\xF2 \xED\xE5 \xEC\xEE\xE6\xE5\xF2 \xE2\xFB\xF0\xE0\xF1\xF2\xE8 "
-               "\xE1\xEE\xEB\xFC\xF8\xE5 16 \xCC\xE1 (16777216 \xE1\xE0\xE9\xF2): "
-               "\xEF\xF0\xE5\xE4\xEB\xEE\xE6\xE5\xED\xE8\xFF \xED\xE5 \xE4\xEE\xE1\xE0\xE2\xEB\xE5\xED\xFB.";
-    case ImportStatus::writeFailed:
-        // "Не удалось дописать текст (диск полон или файл занят). Текст и порядок предложений
-        // остались прежними."
-        return "\xCD\xE5 \xF3\xE4\xE0\xEB\xEE\xF1\xFC \xE4\xEE\xEF\xE8\xF1\xE0\xF2\xFC \xF2\xE5\xEA\xF1\xF2 "
-               "(\xE4\xE8\xF1\xEA \xEF\xEE\xEB\xEE\xED \xE8\xEB\xE8 \xF4\xE0\xE9\xEB \xE7\xE0\xED\xFF\xF2). "
-               "\xD2\xE5\xEA\xF1\xF2 \xE8 \xEF\xEE\xF0\xFF\xE4\xEE\xEA \xEF\xF0\xE5\xE4\xEB\xEE\xE6\xE5\xED\xE8\xE9 "
-               "\xEE\xF1\xF2\xE0\xEB\xE8\xF1\xFC \xEF\xF0\xE5\xE6\xED\xE8\xEC\xE8.";
+    case ImportStatus::sourceUnreadable: return texts::textC("import.unreadable");
+    case ImportStatus::sourceTooLarge: return texts::textC("import.tooLarge");
+    case ImportStatus::temporaryFiles: return texts::textC("import.noTemporary");
+    case ImportStatus::textTooLarge: return texts::textC("import.textFull");
+    case ImportStatus::writeFailed: return texts::textC("import.writeFailed");
     case ImportStatus::done:
     case ImportStatus::nothingFound:
     case ImportStatus::outputFailed: break;

@@ -50,11 +50,11 @@ enum class ImportStatus {
     outputFailed,      // scanImportInto: the sink refused a block
 };
 
-// The Russian message for a failure, CP1251; empty for done and nothingFound, and for
-// outputFailed, which only callers of scanImportInto meet, with a sink of their own.
+// The message for a failure in the interface language, CP1251; empty for done and nothingFound, and
+// for outputFailed, which only callers of scanImportInto meet, with a sink of their own.
 const char* importMessage(ImportStatus status);
 // "Облом", the title of the failure boxes.
-inline constexpr const char* kImportFailureTitle = "\xCE\xE1\xEB\xEE\xEC";
+const char* importFailureTitle();
 
 // Per cent of the chosen file scanned, 0 to 100.
 using ImportProgress = std::function<void(int percent)>;

@@ -3,7 +3,9 @@
 #include "dactyla_version.h"
 #include "dialogs/dialog_pictures.h"
 #include "dialogs/dialog_support.h"
+#include "dialogs/dialog_texts.h"
 #include "resources/resource.h"
+#include "texts/interface_texts.h"
 
 namespace dactyla::dialogs {
 namespace {
@@ -38,6 +40,7 @@ INT_PTR CALLBACK aboutProcedure(HWND dialog, UINT message, WPARAM wParam, LPARAM
     switch (message) {
     case WM_INITDIALOG:
         data->font = useCyrillicFont(dialog);
+        translateDialog(dialog, IDD_ABOUT);
         data->pictures.scale(dialog, data->instance);
         showRelease(dialog, data->place);
         if (data->totals.userExists) {
@@ -64,15 +67,15 @@ std::string aboutTotalsText(const AboutTotals& totals) {
     const std::uint64_t seconds =
         std::uint64_t {totals.storedSeconds} + totals.sessionSeconds + totals.sessionMinutes * 60u;
     // "<characters> символов\n за <hours>:<mm>:<ss>"
-    return std::to_string(characters) + " \xF1\xE8\xEC\xE2\xEE\xEB\xEE\xE2\n \xE7\xE0 " +
+    return std::to_string(characters) + texts::textString("about.characters") +
            std::to_string(seconds / 3600) + ":" + twoDigits(seconds % 3600 / 60) + ":" +
            twoDigits(seconds % 60);
 }
 
 std::string aboutReleaseText(DataPlace place) {
     // ", версия <version>" and, for the profile, ", данные в профиле"
-    std::string text = std::string(", \xE2\xE5\xF0\xF1\xE8\xFF ") + kVersion;
-    if (place == DataPlace::userProfile) text += ", \xE4\xE0\xED\xED\xFB\xE5 \xE2 \xEF\xF0\xEE\xF4\xE8\xEB\xE5";
+    std::string text = texts::textString("about.version") + kVersion;
+    if (place == DataPlace::userProfile) text += texts::text("about.inProfile");
     return text;
 }
 

@@ -1,9 +1,12 @@
 #include "dialogs/help_dialog.h"
 
 #include <cstring>
+#include <utility>
 
 #include "dialogs/dialog_support.h"
+#include "dialogs/dialog_texts.h"
 #include "resources/resource.h"
+#include "texts/interface_texts.h"
 
 namespace dactyla::dialogs {
 namespace {
@@ -20,16 +23,30 @@ void showPage(HWND dialog, const HelpDialogData& data, int pageId) {
     ::SetDlgItemTextW(dialog, IDC_HELP_TEXT, loadHelpPage(data.instance, pageId).c_str());
 }
 
+// The Russian page has its subheading at a known place; another language's is found by its text.
+std::pair<int, int> subheading(const std::wstring& page) {
+    if (texts::speaksOwnLanguage()) return {kSubheadingStart, kSubheadingEnd};
+    const std::wstring wanted = uiText("help.subheading");
+    const std::size_t found = wanted.empty() ? std::wstring::npos : page.find(wanted);
+    if (found == std::wstring::npos) return {0, 0};
+    return {static_cast<int>(found), static_cast<int>(found + wanted.size())};
+}
+
 INT_PTR onInit(HWND dialog, HelpDialogData& data) {
     data.font = useCyrillicFont(dialog);
-    showPage(dialog, data, IDR_HELP_PAGE_MAIN);
+    translateDialog(dialog, IDD_HELP);
+    translateMenu(::GetMenu(dialog), IDM_HELP_MENU);
+    ::DrawMenuBar(dialog);
+    const std::wstring page = loadHelpPage(data.instance, IDR_HELP_PAGE_MAIN);
+    ::SetDlgItemTextW(dialog, IDC_HELP_TEXT, page.c_str());
     const HWND text = ::GetDlgItem(dialog, IDC_HELP_TEXT);
     SCROLLINFO scroll {};
     scroll.cbSize = sizeof(scroll);
     scroll.fMask = SIF_PAGE;
     scroll.nPage = kScrollPageLines;
     ::SetScrollInfo(text, SB_VERT, &scroll, FALSE);
-    ::SendMessageW(text, EM_SETSEL, kSubheadingStart, kSubheadingEnd);
+    const auto [start, end] = subheading(page);
+    ::SendMessageW(text, EM_SETSEL, start, end);
     ::SetFocus(text);
     return FALSE;  // the focus is set
 }
@@ -75,7 +92,13 @@ int helpPageForCommand(int command) noexcept {
 }
 
 std::wstring loadHelpPage(HINSTANCE instance, int pageId) {
-    const HRSRC found = ::FindResourceW(instance, MAKEINTRESOURCEW(pageId), L"TEXT");
+    // By language: with pages in two languages a plain search would follow the thread's.
+    const auto language = static_cast<WORD>(texts::currentLanguage().windowsLanguage);
+    HRSRC found = ::FindResourceExW(instance, L"TEXT", MAKEINTRESOURCEW(pageId), language);
+    if (found == nullptr) {
+        const auto own = static_cast<WORD>(texts::ownLanguage().windowsLanguage);
+        found = ::FindResourceExW(instance, L"TEXT", MAKEINTRESOURCEW(pageId), own);
+    }
     if (found == nullptr) return {};
     const HGLOBAL loaded = ::LoadResource(instance, found);
     const auto* bytes = static_cast<const char*>(::LockResource(loaded));

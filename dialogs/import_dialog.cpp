@@ -9,9 +9,11 @@
 #include "corpus/import_editor.h"
 #include "dialogs/dialog_pictures.h"
 #include "dialogs/dialog_support.h"
+#include "dialogs/dialog_texts.h"
 #include "platform/system.h"
 #include "platform/win32/wide_path.h"
 #include "resources/resource.h"
+#include "texts/interface_texts.h"
 
 namespace dactyla::dialogs {
 namespace {
@@ -24,13 +26,6 @@ static_assert(IDC_IMPORT_ADD == kAdd && IDC_IMPORT_BROWSE == kBrowse && IDC_IMPO
               IDC_IMPORT_ENCODING == kEncoding &&
               IDC_IMPORT_LANGUAGE == kLanguage && IDC_IMPORT_CAPITAL_RUN == kCapitalRun && IDCANCEL == kClose);
 
-// "Выбор предложений из файла"
-constexpr const char* kChooserTitle =
-    "\xC2\xFB\xE1\xEE\xF0 \xEF\xF0\xE5\xE4\xEB\xEE\xE6\xE5\xED\xE8\xE9 \xE8\xE7 \xF4\xE0\xE9\xEB\xE0";
-// "Вся лабуда (*.*)"
-constexpr const char* kAllFiles = "\xC2\xF1\xFF \xEB\xE0\xE1\xF3\xE4\xE0 (*.*)";
-// "Текст в кодировке WIN-1251 (*.txt)"
-constexpr const char* kTextFiles = "\xD2\xE5\xEA\xF1\xF2 \xE2 \xEA\xEE\xE4\xE8\xF0\xEE\xE2\xEA\xE5 WIN-1251 (*.txt)";
 constexpr DWORD kTextFilter = 2;
 // Long enough for the digits the field takes and more, so a longer text is seen.
 constexpr int kLongestFieldRead = 16;
@@ -38,7 +33,7 @@ constexpr int kLongestFieldRead = 16;
 // Pairs of description and pattern, each NUL-terminated, and one NUL more at the end.
 std::wstring fileFilters() {
     std::wstring filters;
-    for (const std::wstring& part : {platform::widen(kAllFiles), std::wstring(L"*.*"), platform::widen(kTextFiles),
+    for (const std::wstring& part : {platform::widen(texts::textC("import.allFiles")), std::wstring(L"*.*"), platform::widen(texts::textC("import.textFiles")),
                                      std::wstring(L"*.txt")}) {
         filters += part;
         filters += L'\0';
@@ -68,6 +63,7 @@ public:
     INT_PTR onInit(HWND dialog) {
         dialog_ = dialog;
         font_ = useCyrillicFont(dialog_);
+        translateDialog(dialog_, IDD_IMPORT);
         pictures_.scale(dialog_, instance_);
         ::SendDlgItemMessageW(dialog_, kCapitalRun, EM_SETLIMITTEXT, kCapitalRunDigits, 0);
         editor_.emplace(request_.live, request_.editor.workingOptions(), *this, *this,
@@ -103,7 +99,7 @@ public:
     // this one. The file is opened by its UTF-16 name, which need not fit CP1251.
     std::optional<ChosenFile> chooseFile() override {
         const std::wstring filters = fileFilters();
-        const std::wstring title = platform::widen(kChooserTitle);
+        const std::wstring title = platform::widen(texts::textC("import.fileDialogTitle"));
         const std::wstring start = importStartDirectory(currentDirectory(), moduleDirectory());
         std::array<wchar_t, MAX_PATH> name {};
         OPENFILENAMEW dialog {};
@@ -130,7 +126,7 @@ public:
     void showChosenPath() override { ::SetDlgItemTextW(dialog_, kPath, chosenPath_.c_str()); }
     void clearPath() override { ::SetDlgItemTextW(dialog_, kPath, L""); }
     void showError(const std::string& text) override {
-        ::MessageBoxW(dialog_, platform::widen(text).c_str(), platform::widen(kImportFailureTitle).c_str(),
+        ::MessageBoxW(dialog_, platform::widen(text).c_str(), platform::widen(importFailureTitle()).c_str(),
                       MB_ICONERROR | MB_OK);
     }
     void closeDialog() override { ::EndDialog(dialog_, 0); }

@@ -1,6 +1,7 @@
 #include "dialogs/new_user_dialog.h"
 
 #include "dialogs/dialog_support.h"
+#include "dialogs/dialog_texts.h"
 #include "dialogs/help_dialog.h"
 #include "resources/resource.h"
 
@@ -15,9 +16,8 @@ struct NewUserDialogData {
 
 INT_PTR onInit(HWND dialog, NewUserDialogData& data) {
     data.font = useCyrillicFont(dialog);
-    if (!data.request.userExists) {
-        ::SetDlgItemTextW(dialog, IDCANCEL, platform::widen("\xC2\xFB\xF5\xEE\xE4").c_str());  // Выход
-    }
+    translateDialog(dialog, IDD_NEW_USER);
+    if (!data.request.userExists) ::SetDlgItemTextW(dialog, IDCANCEL, uiText("newUser.exit").c_str());
     ::SendDlgItemMessageW(dialog, IDC_NEW_USER_NAME, EM_SETLIMITTEXT, kMaxUserNameLength, 0);
     ::SetDlgItemTextW(dialog, IDC_NEW_USER_NAME, L"New Typist");
     selectAllAndFocus(dialog, IDC_NEW_USER_NAME);

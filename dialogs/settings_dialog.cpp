@@ -8,7 +8,9 @@
 
 #include "dialogs/dialog_pictures.h"
 #include "dialogs/dialog_support.h"
+#include "dialogs/dialog_texts.h"
 #include "resources/resource.h"
+#include "texts/interface_texts.h"
 
 namespace dactyla::dialogs {
 namespace {
@@ -27,10 +29,8 @@ static_assert(IDC_MIN_LENGTH == kMinLength && IDC_MAX_LENGTH == kMaxLength && ID
               IDC_SENTENCE_POSITION == kPosition);
 
 // "Общие", "Текст"
-const std::array<const char*, 2> kTabTitles = {"\xCE\xE1\xF9\xE8\xE5", "\xD2\xE5\xEA\xF1\xF2"};
+const std::array<const char*, 2> kTabTitles = {"settings.tab.general", "settings.tab.text"};
 const std::array<int, 2> kPageTemplates = {IDD_SETTINGS_GENERAL, IDD_SETTINGS_TEXT};
-// "Облом"
-constexpr const char* kLockedTitle = "\xCE\xE1\xEB\xEE\xEC";
 // Enough to tell a long text of digits from a short one; the edits take 2 or 3.
 constexpr int kLongestFieldRead = 16;
 
@@ -44,9 +44,10 @@ public:
     INT_PTR onInit(HWND frame) {
         frame_ = frame;
         font_ = useCyrillicFont(frame_);
+        translateDialog(frame_, IDD_SETTINGS);
         tabs_ = ::GetDlgItem(frame_, kTabs);
         for (std::size_t i = 0; i < kTabTitles.size(); ++i) {
-            std::wstring title = platform::widen(kTabTitles[i]);
+            std::wstring title = uiText(kTabTitles[i]);
             TCITEMW item {};
             item.mask = TCIF_TEXT;
             item.pszText = title.data();
@@ -75,6 +76,7 @@ public:
         const auto selected = static_cast<unsigned>(::SendMessageW(tabs_, TCM_GETCURSEL, 0, 0));
         editor_->selectPage(selected);
         if (selected < templates_.size() && templates_[selected] != nullptr) {
+            pageTemplate_ = kPageTemplates[selected];
             ::CreateDialogIndirectParamW(instance_, templates_[selected], frame_, pageProcedure,
                                          reinterpret_cast<LPARAM>(this));
         }
@@ -85,6 +87,7 @@ public:
     INT_PTR onPageInit(HWND page) {
         page_ = page;
         pageFont_ = useCyrillicFont(page_);
+        translateDialog(page_, pageTemplate_);
         pagePictures_ = {};
         pagePictures_.scale(page_, instance_);
         ::SetWindowPos(page_, HWND_TOP, origin_.x, origin_.y, 0, 0, SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
@@ -130,8 +133,11 @@ public:
     void closeDialog() override { ::EndDialog(frame_, 0); }
     void showLanguageLocked() override {
         std::array<wchar_t, 256> text {};
-        ::LoadStringW(instance_, IDS_LANGUAGE_LOCKED, text.data(), static_cast<int>(text.size()));
-        ::MessageBoxW(frame_, text.data(), platform::widen(kLockedTitle).c_str(), MB_ICONERROR | MB_OK);
+        if (texts::speaksOwnLanguage())
+            ::LoadStringW(instance_, IDS_LANGUAGE_LOCKED, text.data(), static_cast<int>(text.size()));
+        else
+            ::lstrcpynW(text.data(), uiText("string.5").c_str(), static_cast<int>(text.size()));
+        ::MessageBoxW(frame_, text.data(), uiText("bummer").c_str(), MB_ICONERROR | MB_OK);
     }
     void runImportDialog() override {
         if (request_.runImport) request_.runImport(page_, *editor_);
@@ -152,6 +158,7 @@ private:
     HWND page_ = nullptr;
     POINT origin_ {};
     std::array<const DLGTEMPLATE*, 2> templates_ {};
+    int pageTemplate_ = 0;  // of the page being made, for its texts
     app::UniqueFont font_;
     app::UniqueFont pageFont_;
     DialogPictures pagePictures_;

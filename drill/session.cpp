@@ -7,6 +7,7 @@
 
 #include "drill/drill.h"
 #include "platform/sound_player.h"
+#include "texts/interface_texts.h"
 
 namespace dactyla {
 namespace {
@@ -22,25 +23,6 @@ constexpr unsigned kRussianLayout = 0x419;
 constexpr unsigned kEnglishLayout = 0x409;
 
 constexpr const char* kQuestionTitle = "A Question Of Time";
-// "Извините, но не хватает\nпредложений для набора.\nПожалуйста, добавьте\nих в Настройках.\n\n"
-// "Действуй, пельмень..."
-constexpr const char* kNoSentencesText =
-    "\xC8\xE7\xE2\xE8\xED\xE8\xF2\xE5, \xED\xEE \xED\xE5 \xF5\xE2\xE0\xF2\xE0\xE5\xF2\n"
-    "\xEF\xF0\xE5\xE4\xEB\xEE\xE6\xE5\xED\xE8\xE9 \xE4\xEB\xFF \xED\xE0\xE1\xEE\xF0\xE0.\n"
-    "\xCF\xEE\xE6\xE0\xEB\xF3\xE9\xF1\xF2\xE0, \xE4\xEE\xE1\xE0\xE2\xFC\xF2\xE5\n"
-    "\xE8\xF5 \xE2 \xCD\xE0\xF1\xF2\xF0\xEE\xE9\xEA\xE0\xF5.\n\n"
-    "\xC4\xE5\xE9\xF1\xF2\xE2\xF3\xE9, \xEF\xE5\xEB\xFC\xEC\xE5\xED\xFC...";
-// "Ошибка при добавлении результата в файл!\n(возможно файл открыт другим приложением)\n\n"
-// "Попробовать еще раз?"
-constexpr const char* kAppendFailedText =
-    "\xCE\xF8\xE8\xE1\xEA\xE0 \xEF\xF0\xE8 \xE4\xEE\xE1\xE0\xE2\xEB\xE5\xED\xE8\xE8 "
-    "\xF0\xE5\xE7\xF3\xEB\xFC\xF2\xE0\xF2\xE0 \xE2 \xF4\xE0\xE9\xEB!\n"
-    "(\xE2\xEE\xE7\xEC\xEE\xE6\xED\xEE \xF4\xE0\xE9\xEB \xEE\xF2\xEA\xF0\xFB\xF2 "
-    "\xE4\xF0\xF3\xE3\xE8\xEC \xEF\xF0\xE8\xEB\xEE\xE6\xE5\xED\xE8\xE5\xEC)\n\n"
-    "\xCF\xEE\xEF\xF0\xEE\xE1\xEE\xE2\xE0\xF2\xFC \xE5\xF9\xE5 \xF0\xE0\xE7?";
-// "    НАШИ ПАЛЬЧИКИ УСТАЛИ ?    ", centred across both halves of the strip.
-constexpr const char* kPauseText =
-    "    \xCD\xC0\xD8\xC8 \xCF\xC0\xCB\xDC\xD7\xC8\xCA\xC8 \xD3\xD1\xD2\xC0\xCB\xC8 ?    ";
 
 std::string keyboardLayoutName(bool russian) {
     std::array<char, 16> name{};
@@ -93,7 +75,7 @@ bool Drill::fillForStart() {
 
 void Drill::refuseWithoutSentences() {
     effects_.sound.playTheme(ThemeId::no, platform::soundFlag::async);
-    effects_.desktop.showMessageBox(kNoSentencesText, kQuestionTitle, messageBox::kIconInformation);
+    effects_.desktop.showMessageBox(texts::textString("session.noSentences"), kQuestionTitle, messageBox::kIconInformation);
 }
 
 // The characters to type appear one by one from the right end towards the cursor.
@@ -118,7 +100,10 @@ void Drill::setPaused(bool paused) {
 void Drill::pause() {
     session_.sessionPaused = true;
     stopRun();
-    std::memcpy(session_.pauseStrip.data(), kPauseText, kStripLength);
+    // Every language's pause text fills the strip: the tables' test holds them to its length.
+    const std::string_view pause = texts::text("session.pause");
+    session_.pauseStrip.fill(' ');
+    std::memcpy(session_.pauseStrip.data(), pause.data(), std::min<std::size_t>(pause.size(), kStripLength));
     effects_.painter.drawStrip(session_.pauseStrip.data());
     effects_.sound.playTheme(ThemeId::pause, platform::soundFlag::async | platform::soundFlag::loop);
 }
@@ -232,7 +217,7 @@ void Drill::logResult(const SessionSummary& summary) {
     // Two minutes or more keep the speed within 16 bits.
     const auto speed = static_cast<std::uint16_t>(std::min<std::uint32_t>(summary.speed, 0xFFFF));
     while (!effects_.records.appendResult(speed, summary.errorPercent, summary.minutes, summary.seconds)) {
-        const int answer = effects_.desktop.showMessageBox(kAppendFailedText, kQuestionTitle,
+        const int answer = effects_.desktop.showMessageBox(texts::textString("session.appendFailed"), kQuestionTitle,
                                                            messageBox::kRetryCancel | messageBox::kIconError);
         if (answer != messageBox::kRetry) break;
     }

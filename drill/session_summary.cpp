@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdio>
+#include "texts/interface_texts.h"
 
 namespace dactyla {
 namespace {
@@ -9,16 +10,6 @@ namespace {
 // The single-precision value nearest to 1/60, widened: it lies just above 1/60, so 300
 // characters in 2:30 make 119, not 120.
 constexpr double kMinutesPerSecond = static_cast<double>(0.016666668f);
-
-// "Время:%5u:%.2u\n\nНатыкано:\n• символов  -  %u  (%u)\n• ошибок  -  %.1f%%  (%u)\n\n"
-// "СКОРОСТЬ:   %u сим/мин\n\n   Завершить сеанс ?"
-constexpr const char* kSummaryFormat =
-    "\xC2\xF0\xE5\xEC\xFF:%5u:%.2u\n\n"
-    "\xCD\xE0\xF2\xFB\xEA\xE0\xED\xEE:\n"
-    "\x95 \xF1\xE8\xEC\xE2\xEE\xEB\xEE\xE2  -  %u  (%u)\n"
-    "\x95 \xEE\xF8\xE8\xE1\xEE\xEA  -  %.1f%%  (%u)\n\n"
-    "\xD1\xCA\xCE\xD0\xCE\xD1\xD2\xDC:   %u \xF1\xE8\xEC/\xEC\xE8\xED\n\n"
-    "   \xC7\xE0\xE2\xE5\xF0\xF8\xE8\xF2\xFC \xF1\xE5\xE0\xED\xF1 ?";
 
 std::uint32_t speedOf(std::uint32_t correctCount, std::uint8_t minutes, std::uint8_t seconds) {
     const double typingMinutes = minutes + seconds * kMinutesPerSecond;
@@ -50,7 +41,7 @@ std::string summaryText(const SessionSummary& summary) {
     std::array<char, 512> text{};
     // 32-bit counts; only a session of four billion keystrokes would wrap their sum.
     const std::uint32_t keystrokes = summary.correctCount + summary.errorCount;
-    const int length = std::snprintf(text.data(), text.size(), kSummaryFormat, unsigned{ summary.minutes },
+    const int length = std::snprintf(text.data(), text.size(), texts::textC("session.summary"), unsigned{ summary.minutes },
                                      unsigned{ summary.seconds }, unsigned{ summary.correctCount },
                                      unsigned{ keystrokes }, static_cast<double>(summary.errorPercent),
                                      unsigned{ summary.errorCount }, unsigned{ summary.speed });

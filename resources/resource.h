@@ -17,6 +17,8 @@
 #define IDM_CHART 40032
 #define IDM_ALPHABET 40033
 #define IDM_KEYBOARD 40042
+// Switches the interface to the next language of the text tables; its text names that language.
+#define IDM_INTERFACE_LANGUAGE 40043
 // The separator closing the user items; user n has the command IDM_USER_BASE + n.
 #define IDM_USER_SEPARATOR 40200
 #define IDM_USER_BASE 40200

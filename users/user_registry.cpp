@@ -3,11 +3,10 @@
 #include <utility>
 
 #include "platform/directory.h"
+#include "texts/interface_texts.h"
 
 namespace dactyla {
 namespace {
-
-const char* const kRefusalTitle = "\xCE\xE1\xEB\xEE\xEC";  // "Облом"
 
 bool isMarked(const std::string& directory) {
     const auto attributes = platform::getAttributes(directory);
@@ -25,16 +24,12 @@ bool leavesItsDirectory(const std::string& name) {
 std::string createUserRefusal(std::uint32_t errorCode) {
     switch (errorCode) {
     case platform::errorCode::invalidName:
-        // "Имя не может содержать", "следующих символов:", then the characters Windows refuses
-        return "\xC8\xEC\xFF \xED\xE5 \xEC\xEE\xE6\xE5\xF2 \xF1\xEE\xE4\xE5\xF0\xE6\xE0\xF2\xFC\n"
-               "\xF1\xEB\xE5\xE4\xF3\xFE\xF9\xE8\xF5 \xF1\xE8\xEC\xE2\xEE\xEB\xEE\xE2:\n"
-               "     : * ? \" < > |";
+        return texts::textString("users.badCharacters");
     case platform::errorCode::alreadyExists:
-        // "Такое имя уже есть!"
-        return "\xD2\xE0\xEA\xEE\xE5 \xE8\xEC\xFF \xF3\xE6\xE5 \xE5\xF1\xF2\xFC!";
+        return texts::textString("users.exists");
     default:
-        // "Хитрожопая ошибка #" and the code as a signed number
-        return "\xD5\xE8\xF2\xF0\xEE\xE6\xEE\xEF\xE0\xFF \xEE\xF8\xE8\xE1\xEA\xE0 #" +
+        // and the code as a signed number
+        return texts::textString("users.sneakyError") +
                std::to_string(static_cast<std::int32_t>(errorCode));
     }
 }
@@ -111,7 +106,7 @@ bool UserRegistry::createUser(const std::string& name) {
 }
 
 void UserRegistry::refuse(std::uint32_t errorCode) {
-    host_.showError(createUserRefusal(errorCode), kRefusalTitle);
+    host_.showError(createUserRefusal(errorCode), texts::textString("bummer"));
 }
 
 }  // namespace dactyla

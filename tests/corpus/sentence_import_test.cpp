@@ -112,7 +112,7 @@ TEST(ImportMessages, EveryFailureHasARussianMessageAndSuccessNone) {
     EXPECT_THAT(platform::cp1251ToUtf8(importMessage(ImportStatus::textTooLarge)), ::testing::HasSubstr("16 Мб"));
     EXPECT_STREQ(importMessage(ImportStatus::done), "");
     EXPECT_STREQ(importMessage(ImportStatus::nothingFound), "");
-    EXPECT_EQ(platform::cp1251ToUtf8(kImportFailureTitle), "Облом");
+    EXPECT_EQ(platform::cp1251ToUtf8(importFailureTitle()), "Облом");
 }
 
 class SentenceImportTest : public ::testing::Test {

@@ -49,13 +49,14 @@ local_app_data="${local_app_data%/}"
 profile="$local_app_data/Dactyla"
 
 # Runs Dactyla.exe from a Linux folder, creates the offered user "New Typist" in the new-user
-# dialog, closes the help and quits from the main window with F4.
+# dialog, closes the help and quits from the main window with F4. Before a user exists the
+# program speaks the language of Windows: on this English one the help is "Help".
 first_start() {
   local program=$1
   (cd "$program" && "$DACTYLA_WINE" Dactyla.exe >/dev/null 2>&1 8>&-) &
   local pid=$!
   local step key window
-  for step in 'A Question Of Time:Return' 'Помощь:Return' 'Dactyla:F4'; do
+  for step in 'A Question Of Time:Return' 'Help:Return' 'Dactyla:F4'; do
     key=${step##*:}
     step=${step%:*}
     window=$(timeout 30 xdotool search --sync --onlyvisible --name "^$step\$" 2>/dev/null | head -1) || true

@@ -16,10 +16,11 @@ namespace {
 
 using namespace std::chrono_literals;
 
+// On a Russian Windows the first dialog speaks Russian, as the program always does.
 TEST(FirstStart, NewUserThenHelpThenTheMainWindow) {
     ProgramDirectory directory;
-    RunningProgram program(directory);
-    const HWND newUser = program.waitForWindow(kDialogClass, L"A Question Of Time");
+    RunningProgram program(directory, "ru_RU.UTF-8");
+    const HWND newUser = program.adoptWindow(kDialogClass, L"A Question Of Time");
     ASSERT_NE(newUser, nullptr);
     EXPECT_EQ(windowText(::GetDlgItem(newUser, IDCANCEL)), wide("Выход"));
     EXPECT_EQ(windowText(::GetDlgItem(newUser, control::kNewUserName)), L"New Typist");
@@ -37,14 +38,39 @@ TEST(FirstStart, NewUserThenHelpThenTheMainWindow) {
 
     ASSERT_TRUE(program.waitForMainWindow());
     EXPECT_TRUE(program.noWindowOfClass(kDialogClass));
+    EXPECT_FALSE(exists(directory.userDirectory("New Typist") + "/Interface.txt")) << "Russian needs no choice";
+    program.pressKey(VK_F4);
+    EXPECT_TRUE(program.waitForExit());
+}
+
+// Before anybody has chosen, the first dialog follows the language of Windows; the user it makes
+// keeps that language, so the help that greets them and the main window speak it too.
+TEST(FirstStart, OnAnEnglishWindowsTheFirstUserIsGreetedInEnglish) {
+    ProgramDirectory directory;
+    RunningProgram program(directory);  // the driver's English Windows
+    const HWND newUser = program.waitForWindow(kDialogClass, L"A Question Of Time");
+    ASSERT_NE(newUser, nullptr);
+    EXPECT_EQ(windowText(::GetDlgItem(newUser, IDCANCEL)), L"Quit");
+    EXPECT_EQ(windowText(::GetDlgItem(newUser, IDOK)), L"That's me !");
+    saveScreenshot("english-new-user");
+    pressButton(newUser, IDOK);
+    const HWND help = program.waitForWindow(kDialogClass, L"Help");
+    ASSERT_NE(help, nullptr);
+    EXPECT_EQ(windowText(::GetDlgItem(help, IDOK)), L"Got it");
+    EXPECT_NE(windowText(::GetDlgItem(help, control::kHelpText)).find(L"THE MAIN THING"), std::wstring::npos);
+    saveScreenshot("english-help");
+    EXPECT_EQ(readBytes(directory.userDirectory("New Typist") + "/Interface.txt").value_or(""), "en\r\n");
+    pressButton(help, IDOK);
+    ASSERT_TRUE(program.waitForMainWindow());
+    saveScreenshot("english-idle");
     program.pressKey(VK_F4);
     EXPECT_TRUE(program.waitForExit());
 }
 
 TEST(FirstStart, LeavingTheNewUserDialogEndsTheProgram) {
     ProgramDirectory directory;
-    RunningProgram program(directory);
-    const HWND newUser = program.waitForWindow(kDialogClass, L"A Question Of Time");
+    RunningProgram program(directory, "ru_RU.UTF-8");
+    const HWND newUser = program.adoptWindow(kDialogClass, L"A Question Of Time");
     ASSERT_NE(newUser, nullptr);
     pressButton(newUser, IDCANCEL);
     ASSERT_TRUE(program.waitForExit());

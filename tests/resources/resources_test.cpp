@@ -101,7 +101,9 @@ TEST(ProgramResources, MainMenuHasItsTextsAndCommandsInOrder) {
           {L"Алфавит", IDM_ALPHABET, {}},
           {L"Клавиатура", IDM_KEYBOARD, {}},
           kSeparator,
-          {L"Настройки...          F2", IDM_SETTINGS, {}}}},
+          {L"Настройки...          F2", IDM_SETTINGS, {}},
+          kSeparator,
+          {L"English interface", IDM_INTERFACE_LANGUAGE, {}}}},
         {L"Ученики",
          0,
          {{L"Прогресс...", IDM_PROGRESS, {}},
@@ -122,6 +124,7 @@ TEST(ProgramResources, MainMenuHasItsTextsAndCommandsInOrder) {
     EXPECT_EQ(IDM_ALPHABET, 40033);
     EXPECT_EQ(IDM_KEYBOARD, 40042);
     EXPECT_EQ(IDM_ABOUT, 40007);
+    EXPECT_EQ(IDM_INTERFACE_LANGUAGE, 40043);
     EXPECT_EQ(IDM_USER_SEPARATOR, 40200);
 }
 
@@ -143,8 +146,11 @@ TEST(ProgramResources, StringTableHoldsTheLanguageLockMessage) {
 
 // ---------------------------------------------------------------- help pages
 
-std::string storedPage(int id) {
-    const HRSRC found = ::FindResourceW(program(), MAKEINTRESOURCEW(id), L"TEXT");
+constexpr WORD kRussian = MAKELANGID(LANG_RUSSIAN, SUBLANG_DEFAULT);
+constexpr WORD kEnglish = MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US);
+
+std::string storedPage(int id, WORD language) {
+    const HRSRC found = ::FindResourceExW(program(), L"TEXT", MAKEINTRESOURCEW(id), language);
     if (found == nullptr) return {};
     const auto* bytes = static_cast<const char*>(::LockResource(::LoadResource(program(), found)));
     return std::string(bytes, ::SizeofResource(program(), found));
@@ -153,24 +159,33 @@ std::string storedPage(int id) {
 TEST(ProgramResources, HelpPagesAreStoredLaidOutForTheFixedPitchBox) {
     struct Page {
         int id;
+        WORD language;
         const wchar_t* title;
         HelpPageRules rules;
     };
     const Page pages[] = {
-        {IDR_HELP_PAGE_MAIN, L"САМОЕ ГЛАВНОЕ", {5, 50}},
-        {IDR_HELP_PAGE_SETTINGS, L"НАСТРОЕЧКИ", {5, 50}},
-        {IDR_HELP_PAGE_HOT_KEYS, L"\"ГОРЯЧИЕ\" КЛАВИШИ", {5, 50}},
-        {IDR_HELP_PAGE_MISC, L"РАЗНОЕ", {6, 53}},
+        {IDR_HELP_PAGE_MAIN, kRussian, L"САМОЕ ГЛАВНОЕ", {5, 50}},
+        {IDR_HELP_PAGE_SETTINGS, kRussian, L"НАСТРОЕЧКИ", {5, 50}},
+        {IDR_HELP_PAGE_HOT_KEYS, kRussian, L"\"ГОРЯЧИЕ\" КЛАВИШИ", {5, 50}},
+        {IDR_HELP_PAGE_MISC, kRussian, L"РАЗНОЕ", {6, 53}},
+        {IDR_HELP_PAGE_MAIN, kEnglish, L"THE MAIN THING", {5, 50}},
+        {IDR_HELP_PAGE_SETTINGS, kEnglish, L"SETTINGS", {5, 50}},
+        {IDR_HELP_PAGE_HOT_KEYS, kEnglish, L"\"HOT\" KEYS", {5, 50}},
+        {IDR_HELP_PAGE_MISC, kEnglish, L"ODDS AND ENDS", {6, 53}},
     };
     for (const Page& page : pages) {
         SCOPED_TRACE(page.id);
-        const std::string stored = storedPage(page.id);
+        SCOPED_TRACE(page.language);
+        const std::string stored = storedPage(page.id, page.language);
         ASSERT_FALSE(stored.empty());
         for (const std::string& fault : helpPageFaults(stored, page.rules)) ADD_FAILURE() << fault;
-        const std::wstring text = dialogs::loadHelpPage(program(), page.id);
-        ASSERT_EQ(text.size(), stored.size() - 1) << "one UTF-16 unit per CP1251 byte, without the NUL";
+        const std::wstring text = platform::widen(stored.substr(0, stored.size() - 1));
+        ASSERT_EQ(stored.back(), '\0');
         const std::wstring titleLine = text.substr(26, text.find(L"\r\n", 26) - 26);
         EXPECT_EQ(titleLine, std::wstring(page.rules.titleIndent, L' ') + page.title);
+        if (page.language == kRussian) {
+            EXPECT_EQ(dialogs::loadHelpPage(program(), page.id), text) << "the Russian page while Russian is spoken";
+        }
     }
 }
 

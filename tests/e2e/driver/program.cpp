@@ -238,6 +238,22 @@ HWND RunningProgram::waitForWindow(const wchar_t* className, const std::wstring&
     return found;
 }
 
+HWND RunningProgram::adoptWindow(const wchar_t* className, const std::wstring& title,
+                                 std::chrono::milliseconds timeout) {
+    if (process_ != nullptr) return waitForWindow(className, title, timeout);
+    HWND found = nullptr;
+    waitUntil(
+        [&] {
+            found = ::FindWindowW(className, title.c_str());
+            return found != nullptr && ::IsWindowVisible(found);
+        },
+        timeout);
+    if (found == nullptr) return nullptr;
+    ::GetWindowThreadProcessId(found, &processId_);
+    process_ = ::OpenProcess(SYNCHRONIZE | PROCESS_TERMINATE | PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId_);
+    return found;
+}
+
 bool RunningProgram::noWindowOfClass(const wchar_t* className) const {
     return windowsOf(processId_, className).empty();
 }

@@ -94,6 +94,10 @@ public:
     HWND waitForWindow(const wchar_t* className, const std::wstring& title = {},
                        std::chrono::milliseconds timeout = std::chrono::seconds(10)) const;
     bool noWindowOfClass(const wchar_t* className) const;
+    // Like waitForWindow, for a program started with another locale before its main window is
+    // shown: the first such window of any process is taken, and its process becomes the program.
+    HWND adoptWindow(const wchar_t* className, const std::wstring& title,
+                     std::chrono::milliseconds timeout = std::chrono::seconds(20));
     // Presses a button of a box or dialog of the program and waits until the program has
     // finished what the answer asks for.
     bool answer(HWND dialog, int buttonId) const;

@@ -1,0 +1,167 @@
+// The interface language: "English interface" in "Опции" switches every text while idle, is
+// refused during a session, is remembered per user in Interface.txt, and every window speaks
+// English once it is chosen. Screenshots of each English window land in artifacts/.
+#include <gtest/gtest.h>
+
+#include "driver/expect.h"
+#include "driver/menu.h"
+#include "driver/program.h"
+#include "driver/screen.h"
+#include "driver/settings.h"
+#include "driver/typing.h"
+
+namespace dactyla::e2e {
+namespace {
+
+using namespace std::chrono_literals;
+
+constexpr unsigned kInterfaceLanguage = 40043;
+
+::testing::AssertionResult barShows(const RunningProgram& program, const std::wstring& text) {
+    program.settle();
+    if (waitUntil([&] { return findInMenuBar(program.window(), text).has_value(); }, 3s))
+        return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure() << "the menu bar does not show \"" << narrowUtf8(text) << "\"";
+}
+
+std::string interfaceFile(const ProgramDirectory& directory, const std::string& user) {
+    return readBytes(directory.userDirectory(user) + "/Interface.txt").value_or("(none)");
+}
+
+StoredOptions quietOptions(bool russian) {
+    StoredOptions options;
+    options.russian = russian;
+    options.backgroundSound = false;
+    return options;
+}
+
+TEST(InterfaceLanguage, SwitchesWhileIdleIsRefusedDuringASessionAndStaysWithTheUser) {
+    ProgramDirectory directory;
+    directory.addUser("Anna", storedOptionsBytes(quietOptions(true)));
+    const std::string optionsBefore = readBytes(directory.userDirectory("Anna") + "/Options.dat").value_or("");
+    {
+        RunningProgram program(directory);
+        ASSERT_TRUE(program.waitForMainWindow());
+        EXPECT_TRUE(barShows(program, wide("Опции")));
+        EXPECT_TRUE(barShows(program, wide("<  ПУСК  >")));
+        program.postCommand(kInterfaceLanguage);
+        EXPECT_TRUE(barShows(program, L"Options"));
+        EXPECT_TRUE(barShows(program, L"Learners"));
+        EXPECT_TRUE(barShows(program, L"< START >")) << "English words, whatever language is typed";
+        EXPECT_EQ(interfaceFile(directory, "Anna"), "en\r\n");
+        saveScreenshot("english-main-window");
+
+        // During a session the switch is refused with the "No" sound: nothing changes.
+        program.typeCharacter(13);
+        EXPECT_TRUE(barShows(program, L"<  STOP  >"));
+        program.postCommand(kInterfaceLanguage);
+        EXPECT_TRUE(barShows(program, L"Options"));
+        EXPECT_EQ(interfaceFile(directory, "Anna"), "en\r\n");
+        program.postCharacter(27);
+        const SummaryBox summary = waitForSummary(program);
+        ASSERT_NE(summary.box, nullptr);
+        saveScreenshot("english-summary");
+        EXPECT_TRUE(program.answer(summary.box, IDYES));
+        program.pressKey(VK_F4);
+        ASSERT_TRUE(program.waitForExit());
+    }
+    EXPECT_EQ(readBytes(directory.userDirectory("Anna") + "/Options.dat").value_or("").substr(8),
+              optionsBefore.substr(8))
+        << "the options file keeps its options; only the totals grew";
+    {
+        RunningProgram program(directory);
+        ASSERT_TRUE(program.waitForMainWindow());
+        EXPECT_TRUE(barShows(program, L"Options")) << "remembered for Anna";
+        program.postCommand(kInterfaceLanguage);
+        EXPECT_TRUE(barShows(program, wide("Опции")));
+        EXPECT_TRUE(barShows(program, wide("<  ПУСК  >")));
+        EXPECT_EQ(interfaceFile(directory, "Anna"), "ru\r\n");
+    }
+}
+
+// Whether the menu bar shows the English "Options" rather than the Russian "Опции".
+std::optional<bool> barIsEnglish(const RunningProgram& program) {
+    program.settle();
+    std::optional<bool> english;
+    waitUntil(
+        [&] {
+            if (findInMenuBar(program.window(), L"Options")) english = true;
+            else if (findInMenuBar(program.window(), wide("Опции"))) english = false;
+            return english.has_value();
+        },
+        3s);
+    return english;
+}
+
+TEST(InterfaceLanguage, EachUserHasTheirOwnAndADamagedChoiceIsRussian) {
+    ProgramDirectory directory;
+    directory.addUser("Anna", storedOptionsBytes(quietOptions(true)));
+    directory.addUser("Boris", storedOptionsBytes(quietOptions(true)));
+    writeBytes(directory.userDirectory("Boris") + "/Interface.txt", "en\r\n");
+    writeBytes(directory.userDirectory("Anna") + "/Interface.txt", "Klingon");
+    RunningProgram program(directory);
+    ASSERT_TRUE(program.waitForMainWindow());
+    // The users are numbered as their folders are found; one speaks English, the other Russian.
+    program.postCommand(command::kUserBase + 1);
+    const std::optional<bool> first = barIsEnglish(program);
+    program.postCommand(command::kUserBase + 2);
+    const std::optional<bool> second = barIsEnglish(program);
+    ASSERT_TRUE(first && second);
+    EXPECT_NE(*first, *second) << "the language follows the user switch";
+    EXPECT_EQ(interfaceFile(directory, "Anna"), "Klingon") << "a damaged file is set aside only when replaced";
+}
+
+// Every window and dialog in English, for a person to look at in artifacts/.
+TEST(InterfaceLanguage, EveryWindowSpeaksEnglish) {
+    ProgramDirectory directory;
+    directory.addUser("Anna", storedOptionsBytes(quietOptions(false)));
+    writeBytes(directory.userDirectory("Anna") + "/Interface.txt", "en\r\n");
+    RunningProgram program(directory);
+    ASSERT_TRUE(program.waitForMainWindow());
+
+    program.postCommand(command::kHelp);
+    const HWND help = program.waitForWindow(kDialogClass, L"Help");
+    ASSERT_NE(help, nullptr);
+    EXPECT_EQ(windowText(::GetDlgItem(help, IDOK)), L"Got it");
+    saveScreenshot("english-help-main");
+    for (const auto& [page, title] : {std::pair {40009u, L"SETTINGS"}, std::pair {40035u, L"\"HOT\" KEYS"},
+                                      std::pair {40036u, L"ODDS AND ENDS"}}) {
+        ::SendMessageW(help, WM_COMMAND, page, 0);
+        EXPECT_NE(windowText(::GetDlgItem(help, control::kHelpText)).find(title), std::wstring::npos);
+        saveScreenshot("english-help-" + std::to_string(page));
+    }
+    EXPECT_TRUE(program.answer(help, IDOK));
+
+    program.postCommand(command::kAbout);
+    const HWND about = program.waitForWindow(kDialogClass, L"!!! Ooh-ooh-ooh, it's Dactyla-a-aaa !!!");
+    ASSERT_NE(about, nullptr);
+    EXPECT_EQ(windowText(::GetDlgItem(about, IDOK)), L"PRESS ME !");
+    saveScreenshot("english-about");
+    EXPECT_TRUE(program.answer(about, IDOK));
+
+    program.postCommand(command::kNewUser);
+    const HWND newUser = program.waitForWindow(kDialogClass, L"A Question Of Time");
+    ASSERT_NE(newUser, nullptr);
+    EXPECT_EQ(windowText(::GetDlgItem(newUser, IDCANCEL)), L"Cancel");
+    saveScreenshot("english-new-user-dialog");
+    EXPECT_TRUE(program.answer(newUser, IDCANCEL));
+
+    const HWND frame = openSettings(program, SettingsOpening::menu);
+    ASSERT_NE(frame, nullptr);
+    EXPECT_EQ(windowText(frame), L"Tweaks");
+    EXPECT_EQ(windowText(::GetDlgItem(frame, IDOK)), L"O'Kay");
+    EXPECT_EQ(controlText(settingsPage(frame), 1084), L"Background tune");
+    saveScreenshot("english-settings-general");
+    ASSERT_TRUE(selectSettingsTab(frame, 1));
+    EXPECT_EQ(controlText(settingsPage(frame), settings::kRussian), L"Russian");
+    saveScreenshot("english-settings-text");
+    postClick(settingsPage(frame), settings::kImport);
+    const HWND import = program.waitForWindow(kDialogClass, L"Adding sentences from a file");
+    ASSERT_NE(import, nullptr);
+    saveScreenshot("english-import");
+    EXPECT_TRUE(program.answer(import, IDCANCEL));
+    EXPECT_TRUE(closeSettings(program, frame, IDCANCEL));
+}
+
+}  // namespace
+}  // namespace dactyla::e2e

@@ -1,0 +1,71 @@
+#include "users/interface_language.h"
+
+#include <algorithm>
+
+#include "platform/directory.h"
+#include "platform/file.h"
+#include "users/key_statistics.h"
+
+namespace dactyla {
+namespace {
+
+// A tag and its line end; anything longer is not a file this program wrote.
+constexpr std::size_t kLongestFile = 32;
+
+bool writeWhole(const std::string& path, const std::string& bytes) {
+    platform::File file = platform::File::open(path, {.mode = platform::OpenMode::createAlways});
+    return file.isOpen() && file.write(bytes.data(), bytes.size()) == bytes.size() && file.flush();
+}
+
+}  // namespace
+
+std::string interfaceLanguagePath(const std::string& userDirectory) {
+    return platform::joinPath(userDirectory, kInterfaceFileName);
+}
+
+std::optional<std::string> decodeInterfaceLanguage(std::string_view bytes, const std::vector<std::string>& knownTags) {
+    if (bytes.size() > kLongestFile) return std::nullopt;
+    if (bytes.ends_with("\r\n")) bytes.remove_suffix(2);
+    else if (bytes.ends_with('\n')) bytes.remove_suffix(1);
+    const auto known = std::find(knownTags.begin(), knownTags.end(), bytes);
+    if (known == knownTags.end()) return std::nullopt;
+    return *known;
+}
+
+StoredInterfaceLanguage loadInterfaceLanguage(const std::string& userDirectory,
+                                              const std::vector<std::string>& knownTags) {
+    const std::string path = interfaceLanguagePath(userDirectory);
+    StoredInterfaceLanguage stored;
+    if (!platform::fileExists(path)) return stored;
+    const auto bytes = platform::readWholeFile(path);
+    if (!bytes) {
+        stored.state = InterfaceFileState::unreadable;
+        return stored;
+    }
+    auto tag = decodeInterfaceLanguage(*bytes, knownTags);
+    if (!tag) {
+        stored.state = InterfaceFileState::damaged;
+        return stored;
+    }
+    stored.state = InterfaceFileState::valid;
+    stored.tag = std::move(*tag);
+    return stored;
+}
+
+bool storeInterfaceLanguage(const std::string& userDirectory, const std::string& tag,
+                            const std::vector<std::string>& knownTags) {
+    const std::string path = interfaceLanguagePath(userDirectory);
+    const InterfaceFileState state = loadInterfaceLanguage(userDirectory, knownTags).state;
+    // A file another program holds is left alone: it may be this user's choice.
+    if (state == InterfaceFileState::unreadable) return false;
+    if (state == InterfaceFileState::damaged) {
+        const std::string aside = setAsideName(path);
+        if (aside.empty() || !platform::replaceFile(path, aside)) return false;
+    }
+    const std::string temporary = path + ".new";
+    if (writeWhole(temporary, tag + "\r\n") && platform::replaceFile(temporary, path)) return true;
+    platform::deleteFile(temporary);
+    return false;
+}
+
+}  // namespace dactyla
