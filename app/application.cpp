@@ -344,6 +344,7 @@ void Application::speak(std::string_view tag) {
     texts::chooseLanguage(tag);
     menu_.translate();
     updateStartStopLabel();
+    if (keyboard_.exists()) keyboard_.update(guide_.russian(), guide_.picture());  // its finger names
 }
 
 // A file that cannot be read or is damaged leaves the keyboard off; the next choice replaces it.

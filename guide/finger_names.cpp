@@ -1,31 +1,19 @@
 #include "guide/finger_names.h"
 
-#include <array>
+#include <string>
 
-#include "platform/cp1251.h"
+#include "texts/interface_texts.h"
 
 namespace dactyla {
 namespace {
 
-// UTF-8 here, CP1251 inside the program.
-constexpr std::array<const char*, kFingerCount + 1> kFingerNames = {
-    "левый мизинец",       "левый безымянный", "левый средний",     "левый указательный",
-    "правый указательный", "правый средний",   "правый безымянный", "правый мизинец",
-    "большой палец",
-};
 constexpr const char* kShiftJoint = ", Shift - ";
-
-std::array<std::string, kFingerNames.size()> convertedNames() {
-    std::array<std::string, kFingerNames.size()> names;
-    for (std::size_t k = 0; k < names.size(); ++k) names[k] = platform::utf8ToCp1251(kFingerNames[k]);
-    return names;
-}
 
 }  // namespace
 
-const std::string& fingerName(Finger finger) {
-    static const auto kNames = convertedNames();
-    return kNames[static_cast<std::size_t>(finger)];
+// In the interface language: "finger.0" to "finger.8" of the text tables.
+std::string fingerName(Finger finger) {
+    return texts::textString("finger." + std::to_string(static_cast<std::size_t>(finger)));
 }
 
 std::string fingerLine(const KeyboardPicture& picture) {

@@ -7,7 +7,7 @@
 namespace dactyla {
 
 // "левый мизинец" ... "правый мизинец", "большой палец"; CP1251.
-const std::string& fingerName(Finger finger);
+std::string fingerName(Finger finger);
 
 // The line under the keyboard: empty, or after a wrong key the finger of the expected key and,
 // for a capital, the finger on its Shift: "левый указательный, Shift - правый мизинец".
