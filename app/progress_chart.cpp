@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdio>
 
+#include "app/dpi.h"
 #include "app/handles.h"
 #include "texts/interface_texts.h"
 #include "users/options.h"
@@ -396,7 +397,11 @@ void showProgressChart(HINSTANCE instance, HWND owner, const std::string& userDi
     ChartWindow chart(owner, loadChartData(userDirectory, russian));
     const int screenWidth = ::GetSystemMetrics(SM_CXSCREEN);
     const int screenHeight = ::GetSystemMetrics(SM_CYSCREEN);
-    const SIZE client = chartClientSize(screenWidth, screenHeight);
+    // Sized on the screen in 96-DPI units, shown in real pixels: its text and lines follow the
+    // client height, so they grow with it.
+    const Dpi dpi = systemDpi();
+    const SIZE units = chartClientSize(dpi.unscale(screenWidth), dpi.unscale(screenHeight));
+    const SIZE client {dpi.scale(units.cx), dpi.scale(units.cy)};
     constexpr DWORD kStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU;
     constexpr DWORD kExStyle = WS_EX_DLGMODALFRAME;
     RECT outer {0, 0, client.cx, client.cy};
