@@ -161,6 +161,21 @@ TEST(InterfaceLanguage, EveryWindowSpeaksEnglish) {
     saveScreenshot("english-import");
     EXPECT_TRUE(program.answer(import, IDCANCEL));
     EXPECT_TRUE(closeSettings(program, frame, IDCANCEL));
+
+    // No results yet: the progress box says so, and the chart draws its English hint.
+    program.postCommand(command::kProgress);
+    const HWND box = program.waitForWindow(kDialogClass, L"That's not how it's done");
+    ASSERT_NE(box, nullptr);
+    EXPECT_NE(messageBoxText(box).find(L"Easy, tiger"), std::wstring::npos);
+    saveScreenshot("english-progress-box");
+    EXPECT_TRUE(program.answer(box, IDOK));
+    program.postCommand(40032);
+    const HWND chart = program.waitForWindow(L"DactylaProgressChart", L"Chart");
+    ASSERT_NE(chart, nullptr);
+    ::Sleep(300);
+    saveScreenshot("english-chart");
+    ::PostMessageW(chart, WM_CLOSE, 0, 0);
+    EXPECT_TRUE(waitUntil([&] { return !::IsWindow(chart); }, 5s));
 }
 
 }  // namespace
