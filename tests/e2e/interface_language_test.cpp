@@ -79,38 +79,6 @@ TEST(InterfaceLanguage, SwitchesWhileIdleIsRefusedDuringASessionAndStaysWithTheU
     }
 }
 
-// Whether the menu bar shows the English "Options" rather than the Russian "Опции".
-std::optional<bool> barIsEnglish(const RunningProgram& program) {
-    program.settle();
-    std::optional<bool> english;
-    waitUntil(
-        [&] {
-            if (findInMenuBar(program.window(), L"Options")) english = true;
-            else if (findInMenuBar(program.window(), wide("Опции"))) english = false;
-            return english.has_value();
-        },
-        3s);
-    return english;
-}
-
-TEST(InterfaceLanguage, EachUserHasTheirOwnAndADamagedChoiceIsRussian) {
-    ProgramDirectory directory;
-    directory.addUser("Anna", storedOptionsBytes(quietOptions(true)));
-    directory.addUser("Boris", storedOptionsBytes(quietOptions(true)));
-    writeBytes(directory.userDirectory("Boris") + "/Interface.txt", "en\r\n");
-    writeBytes(directory.userDirectory("Anna") + "/Interface.txt", "Klingon");
-    RunningProgram program(directory);
-    ASSERT_TRUE(program.waitForMainWindow());
-    // The users are numbered as their folders are found; one speaks English, the other Russian.
-    program.postCommand(command::kUserBase + 1);
-    const std::optional<bool> first = barIsEnglish(program);
-    program.postCommand(command::kUserBase + 2);
-    const std::optional<bool> second = barIsEnglish(program);
-    ASSERT_TRUE(first && second);
-    EXPECT_NE(*first, *second) << "the language follows the user switch";
-    EXPECT_EQ(interfaceFile(directory, "Anna"), "Klingon") << "a damaged file is set aside only when replaced";
-}
-
 // Every window and dialog in English, for a person to look at in artifacts/.
 TEST(InterfaceLanguage, EveryWindowSpeaksEnglish) {
     ProgramDirectory directory;
@@ -146,7 +114,8 @@ TEST(InterfaceLanguage, EveryWindowSpeaksEnglish) {
     saveScreenshot("english-new-user-dialog");
     EXPECT_TRUE(program.answer(newUser, IDCANCEL));
 
-    const HWND frame = openSettings(program, SettingsOpening::menu);
+    program.postCommand(command::kSettings);
+    const HWND frame = program.waitForWindow(kDialogClass, L"Tweaks");
     ASSERT_NE(frame, nullptr);
     EXPECT_EQ(windowText(frame), L"Tweaks");
     EXPECT_EQ(windowText(::GetDlgItem(frame, IDOK)), L"O'Kay");
