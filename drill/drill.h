@@ -4,11 +4,13 @@
 // effect goes through DrillEffects, so the window performs it and tests record it.
 #include <array>
 #include <cstdint>
+#include <deque>
 
 #include "drill/drill_corpus.h"
 #include "drill/drill_effects.h"
 #include "drill/key_counts.h"
 #include "drill/keystroke_timing.h"
+#include "drill/line_source.h"
 #include "drill/session_summary.h"
 #include "users/options.h"
 
@@ -50,6 +52,9 @@ public:
 
     // The open corpus, or null while none is open. The drill does not own it.
     void setCorpus(DrillCorpus* corpus) { corpus_ = corpus; }
+    // The added drill that feeds the lines instead of sentences and the alphabet, or null. Set
+    // only while idle; the drill does not own it.
+    void setLineSource(LineSource* source) { source_ = source; }
 
     // A typed character as its CP1251 byte, with the tick count of its window message.
     void onChar(char character, std::uint32_t messageTime);
@@ -86,13 +91,14 @@ private:
     void acceptCorrect(char character, std::uint32_t messageTime);
     void refill();
     void appendNextLine();
+    void countTowardsLineEnd();
     void playCharacterSound(char character);
     void countDownMelody();
     void rejectWrong(char character, std::uint32_t messageTime);
     void resetToIdle();
 
     // The session.
-    bool hasText() const;
+    bool hasText();
     bool fillForStart();
     void refuseWithoutSentences();
     void playIntro();
@@ -110,6 +116,9 @@ private:
     DrillEffects effects_;
     const Options& options_;
     DrillCorpus* corpus_ = nullptr;
+    LineSource* source_ = nullptr;
+    // For an added drill: the characters left to type of every line fed, oldest first.
+    std::deque<std::uint16_t> linesLeft_;
     TypingStrip strip_;
     SessionState session_;
     KeyCounts keyCounts_;

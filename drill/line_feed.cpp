@@ -72,7 +72,8 @@ std::uint16_t makeAlphabetLine(char* destination, const Options& options) {
     return makeAlphabetLineAt(platform::tickCount(), destination, options);
 }
 
-std::uint16_t nextDrillLine(char* destination, const Options& options, DrillCorpus* corpus) {
+std::uint16_t nextDrillLine(char* destination, const Options& options, DrillCorpus* corpus, LineSource* source) {
+    if (source != nullptr) return source->nextLine(destination);
     if (options.alphabetMode && options.uniformLetters) return makeAlphabetLine(destination, options);
     if (corpus == nullptr) return 0;
     return corpus->nextCorpusLine(destination, options);

@@ -4,6 +4,7 @@
 #include <cstdint>
 
 #include "drill/drill_corpus.h"
+#include "drill/line_source.h"
 #include "users/options.h"
 
 namespace dactyla {
@@ -12,9 +13,11 @@ namespace dactyla {
 inline constexpr unsigned kAlphabetLineRoom = 105;
 
 // Writes the next line at `destination` and returns the number of characters to type. Uses at
-// most 122 bytes. A uniform alphabet line when alphabetMode and uniformLetters are both on,
-// otherwise the corpus' next line; 0 when that is needed and `corpus` is null.
-std::uint16_t nextDrillLine(char* destination, const Options& options, DrillCorpus* corpus);
+// most 122 bytes. The added drill's line when `source` is set; else a uniform alphabet line when
+// alphabetMode and uniformLetters are both on, otherwise the corpus' next line; 0 when that is
+// needed and `corpus` is null.
+std::uint16_t nextDrillLine(char* destination, const Options& options, DrillCorpus* corpus,
+                            LineSource* source = nullptr);
 
 // Every lower-case letter of the language, ten punctuation marks, the digits, capitals when
 // allowed and a few spaces, in random order and NUL-terminated. Returns 52 to 104.

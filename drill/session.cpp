@@ -61,14 +61,16 @@ void Drill::startSession() {
     timing_.beginRun();
 }
 
-// The uniform alphabet drill makes its own text; everything else needs sentences.
-bool Drill::hasText() const {
+// An added drill and the uniform alphabet make their own text; everything else needs sentences.
+bool Drill::hasText() {
+    if (source_ != nullptr) return source_->hasLines();
     if (options_.alphabetMode && options_.uniformLetters) return true;
     return corpus_ != nullptr && corpus_->sentenceCount() != 0;
 }
 
 bool Drill::fillForStart() {
     strip_.remaining = 0;
+    linesLeft_.clear();
     for (int line = 0; line < kMaxStartLines && strip_.remaining < kEnoughToStart; ++line) appendNextLine();
     return strip_.remaining >= kEnoughToStart;
 }
@@ -195,7 +197,10 @@ void Drill::endSession() {
 
 void Drill::finishSession(const SessionSummary& summary) {
     session_.sessionPaused = false;
-    if (worthLogging(summary)) logResult(summary);
+    if (source_ != nullptr)
+        source_->sessionFinished(summary);
+    else if (worthLogging(summary))
+        logResult(summary);
     effects_.records.addTotals(session_.correctCount, summary.minutes * 60u + summary.seconds);
     storeKeyCounts();
     session_.correctCount = 0;

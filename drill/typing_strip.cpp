@@ -59,6 +59,7 @@ void Drill::acceptCorrect(char character, std::uint32_t messageTime) {
     timing_.correctPress(static_cast<unsigned char>(character),
                          static_cast<unsigned char>(strip_.lineBuffer[strip_.cursor - 1]), messageTime);
     ++strip_.cursor;
+    countTowardsLineEnd();
     effects_.painter.drawStrip(strip_.lineBuffer.data() + strip_.cursor - kTyped);
     if (--strip_.remaining <= kTyped) refill();
     playCharacterSound(character);
@@ -78,10 +79,19 @@ void Drill::appendNextLine() {
     char* buffer = strip_.lineBuffer.data();
     // Should the feed come back empty, the strip shows blanks rather than old text.
     if (destination < kStripLength) std::fill(buffer + destination, buffer + kStripLength, ' ');
-    const std::uint16_t added = nextDrillLine(buffer + destination, options_, corpus_);
+    const std::uint16_t added = nextDrillLine(buffer + destination, options_, corpus_, source_);
     // Whatever the feed claims, the characters to type stay inside the buffer.
-    strip_.remaining +=
-        static_cast<std::uint16_t>(std::min<unsigned>(added, kLineBufferSize - 1 - destination));
+    const auto kept = static_cast<std::uint16_t>(std::min<unsigned>(added, kLineBufferSize - 1 - destination));
+    strip_.remaining += kept;
+    if (source_ != nullptr && kept > 0) linesLeft_.push_back(kept);
+}
+
+// An added drill learns of every line typed to its end; an unlock it makes is announced.
+void Drill::countTowardsLineEnd() {
+    if (source_ == nullptr || linesLeft_.empty()) return;
+    if (--linesLeft_.front() != 0) return;
+    linesLeft_.pop_front();
+    if (source_->lineTyped()) effects_.sound.playTheme(ThemeId::yes, platform::soundFlag::async);
 }
 
 void Drill::playCharacterSound(char character) {
@@ -121,6 +131,7 @@ void Drill::resetToIdle() {
     std::fill(strip_.lineBuffer.begin(), strip_.lineBuffer.begin() + kStripLength, ' ');
     strip_.cursor = kTyped;
     strip_.remaining = 0;
+    linesLeft_.clear();
 }
 
 }  // namespace dactyla
