@@ -16,6 +16,15 @@ foreach(language Rus Eng)
   list(APPEND content_outputs ${output})
 endforeach()
 
+# The course's key order and targets, a plain text a teacher may edit.
+set(course_order ${DACTYLA_PROGRAM_DIR}/Course.txt)
+add_custom_command(
+  OUTPUT ${course_order}
+  COMMAND ${Python3_EXECUTABLE} ${CMAKE_SOURCE_DIR}/tools/text_to_cp1251.py ${CMAKE_SOURCE_DIR}/resources/course/Course.txt ${course_order}
+  DEPENDS ${CMAKE_SOURCE_DIR}/resources/course/Course.txt ${CMAKE_SOURCE_DIR}/tools/text_to_cp1251.py
+  COMMENT "Converting the course order to CP1251")
+list(APPEND content_outputs ${course_order})
+
 set(sound_stamp ${DACTYLA_PROGRAM_DIR}/Sound/.generated)
 add_custom_command(
   OUTPUT ${sound_stamp}

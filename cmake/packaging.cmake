@@ -3,7 +3,8 @@
 
 # One folder, the program's own: the layout Dactyla.exe expects beside itself.
 install(TARGETS Dactyla dactyla-text RUNTIME DESTINATION .)
-install(FILES ${DACTYLA_PROGRAM_DIR}/TextData.Rus ${DACTYLA_PROGRAM_DIR}/TextData.Eng DESTINATION .)
+install(FILES ${DACTYLA_PROGRAM_DIR}/TextData.Rus ${DACTYLA_PROGRAM_DIR}/TextData.Eng ${DACTYLA_PROGRAM_DIR}/Course.txt
+        DESTINATION .)
 install(DIRECTORY ${DACTYLA_PROGRAM_DIR}/Sound DESTINATION . PATTERN .generated EXCLUDE)
 
 # Notepad on every supported Windows reads UTF-8 with a byte order mark and CR LF.

@@ -34,6 +34,7 @@ public:
         else if (command == "add") arguments_.command = Command::addSentences;
         else if (command == "stats") arguments_.command = Command::stats;
         else if (command == "drill") arguments_.command = Command::drill;
+        else if (command == "course") arguments_.command = Command::course;
         else return fail("unknown command '" + command + "'");
 
         std::vector<std::string> positional;
@@ -70,6 +71,7 @@ private:
         case Command::importSentences: return {"--min", "--max", "--caps", "--out"};
         case Command::addSentences: return {"--caps"};
         case Command::drill: return {"--lines"};
+        case Command::course: return {"--lines"};
         case Command::index:
         case Command::stats:
         case Command::help: break;
@@ -84,6 +86,7 @@ private:
         case Command::addSentences: return "add";
         case Command::stats: return "stats";
         case Command::drill: return "drill";
+        case Command::course: return "course";
         case Command::check:
         case Command::help: break;
         }

@@ -7,7 +7,7 @@
 
 namespace dactyla::text_tool {
 
-enum class Command { help, check, index, importSentences, addSentences, stats, drill };
+enum class Command { help, check, index, importSentences, addSentences, stats, drill, course };
 
 struct Arguments {
     Command command = Command::help;
@@ -21,7 +21,7 @@ struct Arguments {
     std::optional<std::uint8_t> maxCapitalRun;  // import, add: else 4, or the user's setting
     std::optional<std::string> out;             // import: the file for the sentences
     bool csv = false;                           // stats: CSV instead of the report
-    std::optional<std::uint32_t> lines;         // drill: print only this many lines
+    std::optional<std::uint32_t> lines;         // drill, course: print only this many lines
 };
 
 struct ParsedArguments {

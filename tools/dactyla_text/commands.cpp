@@ -13,6 +13,7 @@
 #include "platform/file.h"
 #include "platform/system.h"
 #include "tools/dactyla_text/drill_command.h"
+#include "tools/dactyla_text/course_command.h"
 #include "tools/dactyla_text/stats_command.h"
 #include "users/data_root.h"
 #include "users/options.h"
@@ -54,6 +55,12 @@ const char* const kHelp =
     "      slow pairs of keys, with their weights, from Keys - Rus.dat or Keys - Eng.dat and\n"
     "      the text. With --lines N only the first N lines a weak-keys session started now\n"
     "      would get, each with the space the drill adds after it, CP1251, one a line.\n"
+    "  dactyla-text course PROGRAM_DIR USER --lang ru|en [--lines N]\n"
+    "      USER's course: the line \"unlocked\" with the unlocked characters in the order they\n"
+    "      were unlocked, the line \"focus\" with the focus character, then each unlocked key\n"
+    "      with its mastery (\"-\" while not yet known). With --lines, only N lesson lines as\n"
+    "      Dactyla would feed them now, CP1251, one a line. The key order is PROGRAM_DIR's\n"
+    "      Course.txt; the state Course - Rus.dat or Course - Eng.dat in the user's folder.\n"
     "  Texts may be CP1251, UTF-8 with or without a byte-order mark, or UTF-16 LE or BE with one;\n"
     "  they are converted to CP1251 first, and anything else is read as CP1251.\n"
     "  dactyla-text --help\n"
@@ -278,6 +285,7 @@ int runTool(const std::vector<std::string>& words, std::ostream& out, std::ostre
         return kUsage;
     }
     Arguments arguments = *parsed.arguments;
+    const std::string programFolder = arguments.programDirectory;
     if (!arguments.programDirectory.empty() && platform::directoryExists(arguments.programDirectory)) {
         // From here on the folder stands for its data: beside it, or in the profile, as Dactyla decides.
         const DataRoot root = chooseDataRoot(arguments.programDirectory, platform::localAppDataDirectory());
@@ -291,6 +299,7 @@ int runTool(const std::vector<std::string>& words, std::ostream& out, std::ostre
     case Command::addSentences: return runAdd(arguments, out, err, temporaryDirectory);
     case Command::stats: return runStats(arguments, out, err);
     case Command::drill: return runDrill(arguments, out, err);
+    case Command::course: return runCourse(arguments, programFolder, out, err);
     case Command::help: break;
     }
     out << "dactyla-text " << kVersion << "\n" << kHelp << kDataHelp

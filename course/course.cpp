@@ -1,0 +1,152 @@
+#include "course/course.h"
+
+#include <array>
+#include <cstdio>
+
+#include "course/course_texts.h"
+#include "platform/system.h"
+
+namespace dactyla {
+namespace {
+
+using courseText::cp1251Text;
+
+template <typename... Args>
+std::string formatted(std::string_view utf8Format, Args... args) {
+    const std::string format = cp1251Text(utf8Format);
+    std::array<char, 256> buffer {};
+    std::snprintf(buffer.data(), buffer.size(), format.c_str(), args...);
+    return buffer.data();
+}
+
+std::string keyName(unsigned char c) {
+    return c == ' ' ? cp1251Text(courseText::kSpaceWord) : std::string(1, static_cast<char>(c));
+}
+
+std::string fileName(const std::string& path) {
+    const auto slash = path.find_last_of("\\/");
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+}  // namespace
+
+Course::Course(CourseHost& host, const CourseSettings& settings, std::string userDirectory, bool russian,
+               const Options& options)
+    : host_(host),
+      order_(settings.order(russian)),
+      userDirectory_(std::move(userDirectory)),
+      russian_(russian),
+      options_(options) {
+    state_.targets = settings.targets;
+}
+
+void Course::load(Access access) {
+    const std::string path = courseStatePath(userDirectory_, russian_);
+    const LoadedCourseState loaded = loadCourseState(path);
+    if (loaded.state == CourseFileState::valid) {
+        // How many samples make a key known is the order file's, not the user's.
+        const std::uint16_t minSamples = state_.targets.minSamples;
+        state_ = loaded.course;
+        state_.targets.minSamples = minSamples;
+        return;
+    }
+    if (loaded.state == CourseFileState::damaged && access == Access::keep) {
+        setCourseFileAside(path);
+        host_.tell(formatted(courseText::kStateDamaged, fileName(path).c_str()));
+    }
+    // A fresh course is written at its first change.
+    refreshText();
+    const CharacterCounts none {};
+    state_.progress = firstLesson(order_, host_.mastery(state_.targets), text_ ? text_->characterCounts() : none);
+}
+
+void Course::refreshText() {
+    std::shared_ptr<const CourseText> text = host_.text();
+    if (text != text_) {
+        text_ = std::move(text);
+        maker_ = text_ ? std::make_unique<LessonMaker>(*text_) : nullptr;
+    }
+}
+
+bool Course::hasLines() {
+    refreshText();
+    return maker_ != nullptr && !state_.progress.unlocked.empty();
+}
+
+std::uint16_t Course::nextLine(char* destination) {
+    if (maker_ == nullptr) refreshText();
+    if (maker_ == nullptr) {
+        destination[0] = '\0';
+        return 0;
+    }
+    maker_->prepare(state_.progress);
+    return maker_->makeLineAt(host_.tickCount(), destination, options_.maxLength);
+}
+
+bool Course::lineTyped() {
+    const CourseProgress before = state_.progress;
+    const CharacterCounts none {};
+    const bool unlocked = checkProgress(state_.progress, order_, host_.mastery(state_.targets),
+                                        text_ ? text_->characterCounts() : none);
+    justUnlocked_.reset();
+    if (unlocked) justUnlocked_ = state_.progress.focus;
+    if (state_.progress != before) save();
+    return unlocked;
+}
+
+void Course::sessionFinished(const SessionSummary& summary) {
+    CourseLogEntry entry;
+    entry.date = platform::utcDate();
+    entry.speed = summary.speed;
+    entry.errorPercent = summary.errorPercent;
+    entry.minutes = summary.minutes;
+    entry.seconds = summary.seconds;
+    entry.unlockedKeys = static_cast<std::uint32_t>(state_.progress.unlocked.size());
+    entry.focus = state_.progress.focus.value_or(0);
+    const std::string path = courseLogPath(userDirectory_, russian_);
+    if (appendCourseLog(path, entry) == LogAppend::begunAgain)
+        host_.tell(formatted(courseText::kLogDamaged, fileName(path).c_str()));
+    save();
+}
+
+bool Course::skipTo(unsigned char key) {
+    if (!dactyla::skipTo(state_.progress, order_, key)) return false;
+    justUnlocked_.reset();
+    save();
+    return true;
+}
+
+void Course::startAgain() {
+    refreshText();
+    const CharacterCounts none {};
+    state_.progress = firstLesson(order_, host_.mastery(state_.targets), text_ ? text_->characterCounts() : none);
+    justUnlocked_.reset();
+    save();
+}
+
+void Course::setTargets(const CourseTargets& targets) {
+    state_.targets = targets;
+    save();
+}
+
+void Course::save() { saveCourseState(courseStatePath(userDirectory_, russian_), state_); }
+
+std::string Course::statusLine() {
+    FocusFigures focus;
+    if (state_.progress.focus) focus = host_.figures(*state_.progress.focus, state_.targets);
+    return courseStatusLine(state_, order_, focus, justUnlocked_);
+}
+
+std::string courseStatusLine(const CourseState& state, const KeyOrder& order, const FocusFigures& focus,
+                             std::optional<unsigned char> justUnlocked) {
+    const auto all = static_cast<unsigned>(order.characters().size());
+    std::string line = formatted(courseText::kStatusLearned, static_cast<unsigned>(state.progress.unlocked.size()), all);
+    if (justUnlocked) return line + formatted(courseText::kStatusUnlocked, keyName(*justUnlocked).c_str());
+    if (!state.progress.focus) return line + (lockedKeys(state.progress, order).empty() ? cp1251Text(courseText::kStatusDone) : "");
+    line += formatted(courseText::kStatusFocus, keyName(*state.progress.focus).c_str());
+    if (!focus.speed || !focus.errorRate) return line + cp1251Text(courseText::kStatusUnknown);
+    return line + formatted(courseText::kStatusFigures, static_cast<unsigned>(*focus.speed + 0.5),
+                            *focus.errorRate * 100.0);
+}
+
+}  // namespace dactyla
