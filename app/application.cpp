@@ -2,6 +2,7 @@
 
 #include "app/dpi.h"
 #include "app/handles.h"
+#include "app/course_window.h"
 #include "app/layout.h"
 #include "app/progress_chart.h"
 #include "app/progress_viewer.h"
@@ -16,6 +17,8 @@
 #include "resources/resource.h"
 #include "texts/interface_texts.h"
 #include "users/interface_language.h"
+#include "course/course_mastery.h"
+#include "course/course_texts.h"
 #include "users/key_statistics.h"
 #include "users/results_log.h"
 
@@ -44,7 +47,8 @@ Application::Application(HINSTANCE instance, std::string programDirectory, DataR
       dataRoot_(std::move(dataRoot)),
       themes_(programDirectory_, platform::systemSoundPlayer()),
       registry_(dataRoot_.directory, live_, *this),
-      drill_(DrillEffects {*this, *this, *this, *this, *this, *this, *this}, live_.options) {}
+      drill_(DrillEffects {*this, *this, *this, *this, *this, *this, *this}, live_.options),
+      courseSettings_(readCourseOrder(programDirectory_)) {}
 
 LRESULT Application::handleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
@@ -140,6 +144,7 @@ void Application::onPaint() {
     content.strip = drill_.visibleStrip();
     content.clockMinutes = drill_.session().clockMinutes;
     content.clockSeconds = drill_.session().clockSeconds;
+    if (course_ && drill_.lineSource() == course_.get()) content.courseLine = &courseLine_;
     painter_.paint(dc.get(), instance_, content);
 }
 
@@ -204,6 +209,13 @@ void Application::dispatchCommand(unsigned command) {
         if (sessionRunning()) refuseDuringSession();
         else switchInterfaceLanguage();
         break;
+    case IDM_COURSE:
+        if (sessionRunning()) refuseDuringSession();
+        else chooseSource(DrillSource::course);
+        break;
+    case IDM_COURSE_WINDOW:
+        openCourseWindow();
+        break;
     case IDM_SETTINGS:
         openSettings();
         break;
@@ -257,6 +269,86 @@ void Application::toggleAlphabet() {
     live_.optionsDirty = true;
     live_.options.alphabetMode = live_.options.alphabetMode ? 0 : 1;
     checkAlphabetItem();
+}
+
+// Turning one on turns the others off; the alphabet's switch lives in Options.dat, the added
+// drill's choice in its own file.
+void Application::chooseSource(DrillSource clicked) {
+    if (registry_.currentUser() == nullptr) return;
+    if (toggleSource(live_.options, addedSource_, clicked)) live_.optionsDirty = true;
+    writeDrillSource(registry_.userDirectory(), addedSource_);
+    applyDrillSource();
+    // The course shows the keyboard in guide mode when it starts, unless the user chose a mode.
+    if (activeSource(live_.options, addedSource_) == DrillSource::course) {
+        const KeyboardChoice forCourse = choiceForCourse(keyboardChoice_);
+        if (forCourse != keyboardChoice_) {
+            keyboardChoice_ = forCourse;
+            saveKeyboardChoice(registry_.userDirectory(), keyboardChoice_);
+            applyKeyboardMode();
+        }
+    }
+}
+
+void Application::loadDrillSource() {
+    addedSource_ = readDrillSource(registry_.userDirectory());
+    if (yieldToAlphabet(live_.options, addedSource_)) writeDrillSource(registry_.userDirectory(), addedSource_);
+}
+
+// Called while idle only: the drill's feed changes between sessions.
+void Application::applyDrillSource() {
+    switch (activeSource(live_.options, addedSource_)) {
+    case DrillSource::course:
+        drill_.setLineSource(openCourse());
+        break;
+    default:
+        drill_.setLineSource(nullptr);
+        break;
+    }
+    refreshCourseLine();
+    checkSourceItems();
+}
+
+void Application::checkSourceItems() {
+    const DrillSource active = activeSource(live_.options, addedSource_);
+    menu_.checkAlphabetItem(active == DrillSource::alphabet);
+    menu_.checkItem(IDM_COURSE, active == DrillSource::course);
+}
+
+// The course of the current user and language, made and read when first needed. A key order
+// file that cannot be used is said once a run.
+Course* Application::openCourse() {
+    if (registry_.currentUser() == nullptr) return nullptr;
+    if (!course_) {
+        if (!courseSettings_.problem.empty() && !courseOrderTold_) {
+            courseOrderTold_ = true;
+            tell(courseSettings_.problem);
+        }
+        course_ = std::make_unique<Course>(*this, courseSettings_.settings, registry_.userDirectory(),
+                                           live_.options.russian != 0, live_.options);
+        course_->load();
+    }
+    return course_.get();
+}
+
+// Opens on the course of the language in force, whether or not course mode is on.
+void Application::openCourseWindow() {
+    Course* course = openCourse();
+    if (course == nullptr) return;
+    pauseRunningSession();
+    CourseWindowRequest request {*course, *this};
+    showCourseWindow(instance_, window_, request);
+    refreshCourseLine();
+    if (course_ && drill_.lineSource() != course_.get() && !sessionRunning()) {
+        // Course mode off: the course stays only while it is used.
+        course_.reset();
+    }
+}
+
+void Application::refreshCourseLine() {
+    courseLine_ = course_ && drill_.lineSource() == course_.get() ? course_->statusLine() : std::string();
+    if (window_ == nullptr) return;
+    const RECT line = painter_.courseLineRect();
+    ::InvalidateRect(window_, &line, TRUE);
 }
 
 // The "Laugh" before the dialog cuts off the looped theme; the one that fits plays again after.
@@ -472,15 +564,26 @@ void Application::addUserMenuItem(const std::string& name, std::int32_t number) 
 
 void Application::checkUserItem(std::int32_t number) { menu_.checkUserItem(number); }
 
-void Application::checkAlphabetItem() { menu_.checkAlphabetItem(live_.options.alphabetMode != 0); }
+// The alphabet turned on (menu, settings) ends an added drill: they exclude each other.
+void Application::checkAlphabetItem() {
+    menu_.checkAlphabetItem(live_.options.alphabetMode != 0);
+    if (registry_.currentUser() != nullptr && yieldToAlphabet(live_.options, addedSource_)) {
+        writeDrillSource(registry_.userDirectory(), addedSource_);
+        if (!sessionRunning()) applyDrillSource();
+    }
+    checkSourceItems();
+}
 
 void Application::showError(const std::string& text, const std::string& title) {
     ::MessageBoxW(::GetActiveWindow(), platform::widen(text).c_str(), platform::widen(title).c_str(),
                   MB_ICONERROR | MB_OK);
 }
 
+// The course belongs to a user and language as the corpus does, and goes with it.
 void Application::closeCorpus() {
     drill_.setCorpus(nullptr);
+    drill_.setLineSource(nullptr);
+    course_.reset();
     dactyla::closeCorpus(corpus_);
 }
 
@@ -494,6 +597,8 @@ void Application::openCorpus() {
         showMessageBox(conversionMessage(conversion), conversionTitle(conversion),
                        conversion.converted ? MB_ICONINFORMATION : MB_ICONERROR);
     }
+    loadDrillSource();
+    applyDrillSource();
 }
 
 // Sent, so the corpus of the other language is open before the settings go on.
@@ -509,6 +614,25 @@ bool Application::reindex(const Options& live) { return !corpus_ || corpus_->reb
 void Application::invalidateMainWindow(bool now) {
     ::InvalidateRect(window_, nullptr, TRUE);
     if (now) ::UpdateWindow(window_);
+}
+
+KeyMastery Application::mastery(const CourseTargets& targets) {
+    return storedMastery(registry_.userDirectory(), live_.options.russian != 0, targets);
+}
+
+FocusFigures Application::figures(unsigned char key, const CourseTargets& targets) {
+    return storedFigures(registry_.userDirectory(), live_.options.russian != 0, key, targets);
+}
+
+std::shared_ptr<const CourseText> Application::text() {
+    return courseTexts_.get(platform::joinPath(dataRoot_.directory, textFileName(live_.options.russian != 0)),
+                            live_.options.russian != 0);
+}
+
+void Application::tell(const std::string& text) {
+    ::MessageBoxW(window_, platform::widen(text).c_str(),
+                  platform::widen(courseText::cp1251Text(courseText::kWindowTitle)).c_str(),
+                  MB_ICONINFORMATION | MB_OK);
 }
 
 }  // namespace dactyla::app

@@ -8,7 +8,9 @@
 #include "app/main_menu.h"
 #include "app/window_painter.h"
 #include "corpus/sentence_corpus.h"
+#include "course/course.h"
 #include "drill/drill.h"
+#include "drill/drill_source.h"
 #include "guide/keyboard_choice.h"
 #include "guide/keyboard_guide.h"
 #include "guide/timing_knowledge.h"
@@ -29,7 +31,8 @@ class Application final : private StripPainter,
                           private DrillShell,
                           private DrillRecords,
                           private UserHost,
-                          private SettingsHost {
+                          private SettingsHost,
+                          private CourseHost {
 public:
     // Users and the texts live in `dataRoot` (users/data_root.h); sounds stay in `programDirectory`.
     Application(HINSTANCE instance, std::string programDirectory, DataRoot dataRoot);
@@ -60,6 +63,14 @@ private:
     void refuseDuringSession();
     void switchLanguage();
     void toggleAlphabet();
+    // The drills beside sentences and the alphabet.
+    void chooseSource(DrillSource clicked);
+    void loadDrillSource();
+    void applyDrillSource();
+    void checkSourceItems();
+    Course* openCourse();
+    void openCourseWindow();
+    void refreshCourseLine();
     void openAbout();
     void openNewUser();
     void openSettings();
@@ -119,6 +130,12 @@ private:
     CorpusFigures corpusFigures() override;
     bool reindex(const Options& live) override;
     void invalidateMainWindow(bool now) override;
+    // CourseHost
+    KeyMastery mastery(const CourseTargets& targets) override;
+    FocusFigures figures(unsigned char key, const CourseTargets& targets) override;
+    std::shared_ptr<const CourseText> text() override;
+    void tell(const std::string& text) override;
+    void changed() override { refreshCourseLine(); }
 
     HINSTANCE instance_;
     std::string programDirectory_;
@@ -130,6 +147,14 @@ private:
     LiveOptions live_;
     std::unique_ptr<SentenceCorpus> corpus_;
     Drill drill_;
+    // The added drill chosen by the current user, and the course of the user and language while
+    // it is the one.
+    DrillSource addedSource_ = DrillSource::sentences;
+    CourseReading courseSettings_;
+    bool courseOrderTold_ = false;
+    CourseTextCache courseTexts_;
+    std::unique_ptr<Course> course_;
+    std::string courseLine_;
     MainMenu menu_;
     // The settings page shown last; the dialog reopens on it within the run.
     unsigned settingsTab_ = kGeneralPage;

@@ -48,6 +48,10 @@ void MainMenu::checkKeyboardItem(bool shown) {
     ::CheckMenuItem(menu_, IDM_KEYBOARD, MF_BYCOMMAND | (shown ? MF_CHECKED : MF_UNCHECKED));
 }
 
+void MainMenu::checkItem(unsigned command, bool checked) {
+    ::CheckMenuItem(menu_, command, MF_BYCOMMAND | (checked ? MF_CHECKED : MF_UNCHECKED));
+}
+
 void MainMenu::updateStartStopLabel(HWND window, bool sessionRunning, bool russian) {
     const std::wstring text = platform::widen(startStopLabel(sessionRunning, russian));
     ::ModifyMenuW(menu_, IDM_START_STOP, MF_BYCOMMAND | MF_STRING, IDM_START_STOP, text.c_str());

@@ -24,6 +24,8 @@ public:
     void checkAlphabetItem(bool alphabetMode);
     // "Клавиатура" is checked while the on-screen keyboard shows.
     void checkKeyboardItem(bool shown);
+    // The items of the drills added beside sentences and the alphabet ("Курс", ...).
+    void checkItem(unsigned command, bool checked);
     void updateStartStopLabel(HWND window, bool sessionRunning, bool russian);
     // Every item in the interface language; the interface item names the language it offers.
     // The Start/Stop item is updateStartStopLabel's.

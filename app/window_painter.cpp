@@ -67,6 +67,7 @@ void WindowPainter::paint(HDC dc, HINSTANCE instance, const WindowContent& conte
     drawClock(dc, content.clockMinutes, content.clockSeconds, content.picture);
     drawFrameBar(dc, content.picture);
     drawStrip(dc, content.strip);
+    if (content.courseLine != nullptr) drawCourseLine(dc, *content.courseLine, content.picture);
 }
 
 // A picture the resources do not hold shows the desktop, as picture 0 does.
@@ -127,6 +128,25 @@ void WindowPainter::drawClock(HDC dc, std::uint8_t minutes, std::uint8_t seconds
     ::SetBkColor(dc, colours.clockBackground);
     ::SetBkMode(dc, OPAQUE);
     ::DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &rect, DT_RIGHT | kTextFlags);
+}
+
+RECT WindowPainter::courseLineRect() const {
+    const RECT bar = frameBarRect(layout_);
+    const int height = layout_.clockRect.bottom - layout_.clockRect.top;
+    return {bar.left, bar.bottom + height / 3, bar.right, bar.bottom + height / 3 + height};
+}
+
+void WindowPainter::drawCourseLine(HDC dc, const std::string& line, std::uint8_t picture) const {
+    const WindowColours colours = coloursFor(picture);
+    const std::wstring text = platform::widen(line);
+    SelectionGuard selected(dc, smallFont_.get());
+    RECT whole = courseLineRect();
+    UniqueBrush clear(::CreateSolidBrush(colours.labelBackground));
+    ::FillRect(dc, &whole, clear.get());
+    ::SetTextColor(dc, colours.labelText);
+    ::SetBkColor(dc, colours.labelBackground);
+    ::SetBkMode(dc, OPAQUE);
+    ::DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &whole, DT_CENTER | kTextFlags);
 }
 
 }  // namespace dactyla::app

@@ -15,6 +15,7 @@ struct WindowContent {
     const char* strip = nullptr;            // the 30 characters the strip shows
     std::uint8_t clockMinutes = 0;
     std::uint8_t clockSeconds = 0;
+    const std::string* courseLine = nullptr;  // CP1251; shown under the strip in course mode
 };
 
 class WindowPainter {
@@ -35,6 +36,9 @@ public:
     void drawStrip(HDC dc, const char* characters) const;
     // "%2u:%.2u", right-aligned in the top-right corner.
     void drawClock(HDC dc, std::uint8_t minutes, std::uint8_t seconds, std::uint8_t picture) const;
+    // The course's line, centred under the frame bar in the small font; an empty one clears it.
+    void drawCourseLine(HDC dc, const std::string& line, std::uint8_t picture) const;
+    RECT courseLineRect() const;
 
 private:
     void paintBackground(HDC dc, HINSTANCE instance, std::uint8_t picture) const;

@@ -90,6 +90,7 @@ public:
     }
     void tell(const std::string&) override {}
     std::uint32_t tickCount() override { return ++tick; }
+    void changed() override {}
     std::uint32_t tick = 0;
 };
 

@@ -11,6 +11,8 @@ namespace {
 
 using courseText::cp1251Text;
 
+constexpr std::uint32_t kSeedStride = 7919;
+
 template <typename... Args>
 std::string formatted(std::string_view utf8Format, Args... args) {
     const std::string format = cp1251Text(utf8Format);
@@ -80,7 +82,9 @@ std::uint16_t Course::nextLine(char* destination) {
         return 0;
     }
     maker_->prepare(state_.progress);
-    return maker_->makeLineAt(host_.tickCount(), destination, options_.maxLength);
+    // Lines asked for within one millisecond (a session's start) must differ all the same.
+    const std::uint32_t seed = host_.tickCount() + kSeedStride * ++linesFed_;
+    return maker_->makeLineAt(seed, destination, options_.maxLength);
 }
 
 bool Course::lineTyped() {
@@ -91,6 +95,7 @@ bool Course::lineTyped() {
     justUnlocked_.reset();
     if (unlocked) justUnlocked_ = state_.progress.focus;
     if (state_.progress != before) save();
+    host_.changed();
     return unlocked;
 }
 
@@ -113,6 +118,7 @@ bool Course::skipTo(unsigned char key) {
     if (!dactyla::skipTo(state_.progress, order_, key)) return false;
     justUnlocked_.reset();
     save();
+    host_.changed();
     return true;
 }
 
@@ -122,11 +128,13 @@ void Course::startAgain() {
     state_.progress = firstLesson(order_, host_.mastery(state_.targets), text_ ? text_->characterCounts() : none);
     justUnlocked_.reset();
     save();
+    host_.changed();
 }
 
 void Course::setTargets(const CourseTargets& targets) {
     state_.targets = targets;
     save();
+    host_.changed();
 }
 
 void Course::save() { saveCourseState(courseStatePath(userDirectory_, russian_), state_); }

@@ -34,6 +34,8 @@ public:
     // Shows a CP1251 message.
     virtual void tell(const std::string& text) = 0;
     virtual std::uint32_t tickCount() = 0;
+    // The state or the figures shown of it changed (a line's end, skip, start again, targets).
+    virtual void changed() = 0;
 };
 
 class Course final : public LineSource {
@@ -78,6 +80,7 @@ private:
     std::shared_ptr<const CourseText> text_;
     std::unique_ptr<LessonMaker> maker_;
     std::optional<unsigned char> justUnlocked_;
+    std::uint32_t linesFed_ = 0;
 };
 
 // The status line of `state` (courseText::kStatus*), the figures those of its focus key.

@@ -118,12 +118,16 @@ void CourseText::addWord(std::string_view lowered) {
 void CourseText::buildModel() {
     const unsigned k = letterCount() + 1;
     model_.assign(static_cast<std::size_t>(k) * k * k * k, 0);
+    model3_.assign(static_cast<std::size_t>(k) * k * k, 0);
+    model2_.assign(static_cast<std::size_t>(k) * k, 0);
     for (const Word& w : words_) {
         unsigned a = 0, b = 0, c = 0;
         const std::string_view s = word(w);
         for (std::size_t i = 0; i <= s.size(); ++i) {
             const unsigned next = i < s.size() ? indexOf_[static_cast<unsigned char>(s[i])] : 0;
             model_[((a * k + b) * k + c) * k + next] += w.count;
+            model3_[(b * k + c) * k + next] += w.count;
+            model2_[c * k + next] += w.count;
             a = b;
             b = c;
             c = next;
@@ -132,8 +136,8 @@ void CourseText::buildModel() {
 }
 
 std::size_t CourseText::memoryBytes() const {
-    return spelling_.capacity() + words_.capacity() * sizeof(Word) + model_.capacity() * sizeof(std::uint32_t) +
-           table_.capacity() * sizeof(std::uint32_t);
+    return spelling_.capacity() + words_.capacity() * sizeof(Word) +
+           (model_.capacity() + model3_.capacity() + model2_.capacity() + table_.capacity()) * sizeof(std::uint32_t);
 }
 
 std::shared_ptr<const CourseText> CourseTextCache::get(const std::string& path, bool russian) {

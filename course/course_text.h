@@ -45,6 +45,13 @@ public:
         const unsigned k = letterCount() + 1;
         return model_[((a * k + b) * k + c) * k + next];
     }
+    // The same with less context, for contexts the text never had among the allowed letters:
+    // two letters (b, c) and one (c).
+    std::uint32_t followers(unsigned b, unsigned c, unsigned next) const {
+        const unsigned k = letterCount() + 1;
+        return model3_[(b * k + c) * k + next];
+    }
+    std::uint32_t followers(unsigned c, unsigned next) const { return model2_[c * (letterCount() + 1) + next]; }
     // Bytes held, for the benchmarks.
     std::size_t memoryBytes() const;
 
@@ -59,6 +66,8 @@ private:
     std::string letters_;
     std::array<std::uint8_t, 256> indexOf_ {};
     std::vector<std::uint32_t> model_;
+    std::vector<std::uint32_t> model3_;
+    std::vector<std::uint32_t> model2_;
     std::vector<std::uint32_t> table_;  // open addressing over words_, index + 1; 0 is empty
 };
 

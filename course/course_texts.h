@@ -43,4 +43,24 @@ inline constexpr std::string_view kStatusUnknown = " — ещё мало зам�
 inline constexpr std::string_view kStatusDone = " · все клавиши открыты";
 inline constexpr std::string_view kStatusUnlocked = " · новая клавиша «%s»!";
 
+// The course window.
+inline constexpr std::string_view kWindowTitle = "Курс";
+inline constexpr std::string_view kWindowKeys = "Клавиши курса по порядку: открытые — по цвету мастерства, "
+                                                "закрытые — серые. Щелчок по закрытой клавише открывает все "
+                                                "клавиши до неё.";
+inline constexpr std::string_view kWindowFocus = "Фокус: «%s» — %u сим/мин при цели %u, ошибок %.1f %% при пределе %.1f %%";
+inline constexpr std::string_view kWindowFocusUnknown = "Фокус: «%s» — ещё мало замеров (нужно %u чистых нажатий)";
+inline constexpr std::string_view kWindowNoFocus = "Фокуса нет: все открытые клавиши близки к цели.";
+inline constexpr std::string_view kWindowLearned = "Открыто %u из %u клавиш.";
+inline constexpr std::string_view kWindowSpeed = "Цель, сим/мин:";
+inline constexpr std::string_view kWindowErrors = "Предел ошибок, %:";
+inline constexpr std::string_view kWindowApply = "Применить";
+inline constexpr std::string_view kWindowStartAgain = "Начать заново";
+inline constexpr std::string_view kWindowClose = "Закрыть";
+inline constexpr std::string_view kWindowBadTargets = "Цель — число от 30 до 750 знаков в минуту, предел ошибок — "
+                                                      "от 0,5 до 15 процентов.";
+inline constexpr std::string_view kWindowSkipQuestion = "Открыть все клавиши до «%s»?";
+inline constexpr std::string_view kWindowStartAgainQuestion =
+    "Начать курс заново с первого урока?\nСтатистика клавиш останется.";
+
 }  // namespace dactyla::courseText

@@ -22,7 +22,6 @@ std::uint32_t wideRandom() {
 
 bool isDigit(unsigned char c) { return c >= '0' && c <= '9'; }
 bool isCapital(unsigned char c) { return (c >= 'A' && c <= 'Z') || (c >= 0xC0 && c <= 0xDF) || c == 0xA8; }
-bool isLower(unsigned char c) { return (c >= 'a' && c <= 'z') || c >= 0xE0 || c == 0xB8; }
 
 }  // namespace
 
@@ -182,7 +181,8 @@ std::string LessonMaker::pseudoWord(unsigned char first, unsigned char held) {
     return candidate;
 }
 
-// Letters by the model among the unlocked ones; a context the text never had gets any of them.
+// Letters by the model among the unlocked ones. A context the text never had among them falls
+// back to two letters of context, then one, then any unlocked letter.
 std::string LessonMaker::generated(unsigned char first) {
     std::string word;
     unsigned a = 0, b = 0, c = 0;
@@ -196,11 +196,19 @@ std::string LessonMaker::generated(unsigned char first) {
     std::array<std::uint32_t, 40> weights {};
     while (word.size() < kLongestPseudoWord) {
         const bool mayEnd = word.size() >= kShortestPseudoWord;
-        std::uint64_t sum = mayEnd ? text_.followers(a, b, c, 0) : 0;
-        const std::uint64_t endWeight = sum;
-        for (std::size_t k = 0; k < letters_.size(); ++k) {
-            weights[k] = text_.followers(a, b, c, letters_[k]);
-            sum += weights[k];
+        std::uint64_t endWeight = 0, sum = 0;
+        for (int context = 3; context >= 1 && sum == 0; --context) {
+            const auto count = [&](unsigned next) {
+                return context == 3 ? text_.followers(a, b, c, next)
+                       : context == 2 ? text_.followers(b, c, next)
+                                      : text_.followers(c, next);
+            };
+            endWeight = mayEnd ? count(0) : 0;
+            sum = endWeight;
+            for (std::size_t k = 0; k < letters_.size(); ++k) {
+                weights[k] = count(letters_[k]);
+                sum += weights[k];
+            }
         }
         if (sum == 0) {
             if (mayEnd && nextRandom() % 3 == 0) break;

@@ -55,6 +55,7 @@ public:
     // The added drill that feeds the lines instead of sentences and the alphabet, or null. Set
     // only while idle; the drill does not own it.
     void setLineSource(LineSource* source) { source_ = source; }
+    LineSource* lineSource() const { return source_; }
 
     // A typed character as its CP1251 byte, with the tick count of its window message.
     void onChar(char character, std::uint32_t messageTime);

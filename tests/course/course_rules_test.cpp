@@ -20,12 +20,6 @@ CharacterCounts englishCounts() {
     return counts;
 }
 
-KeyMastery masteryOf(std::initializer_list<std::pair<char, double>> known) {
-    KeyMastery m {};
-    for (auto [c, v] : known) m[static_cast<unsigned char>(c)] = v;
-    return m;
-}
-
 // Every key of the first lesson, the space among them, at `value`.
 KeyMastery allAt(double value, const std::string& keys = "fjdksl a") {
     KeyMastery m {};

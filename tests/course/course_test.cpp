@@ -43,6 +43,8 @@ public:
     std::shared_ptr<const CourseText> text() override { return text_; }
     void tell(const std::string& text) override { told.push_back(utf8(text)); }
     std::uint32_t tickCount() override { return ++tick; }
+    void changed() override { ++changes; }
+    int changes = 0;
 
     KeyMastery masteryNow {};
     CourseTargets lastTargets;

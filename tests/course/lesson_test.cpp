@@ -48,11 +48,28 @@ std::string lineOf(LessonMaker& maker, std::uint32_t tick, std::uint16_t maxLeng
     return std::string(buffer.data(), length);
 }
 
+bool isLetter(char c) {
+    const auto u = static_cast<unsigned char>(c);
+    return (u >= 'a' && u <= 'z') || (u >= 'A' && u <= 'Z') || u >= 0xC0 || u == 0xA8 || u == 0xB8;
+}
+
 std::vector<std::string> tokens(const std::string& line) {
     std::istringstream in(line);
     std::vector<std::string> out;
     for (std::string t; in >> t;) out.push_back(t);
     return out;
+}
+
+// The words of a line, lower-cased, without marks; numbers are no words.
+std::vector<std::string> bareWords(const std::string& line) {
+    std::vector<std::string> words;
+    for (const std::string& token : tokens(line)) {
+        std::string bare;
+        for (char c : token)
+            if (isLetter(c)) bare += static_cast<char>(lowerCase(static_cast<unsigned char>(c)));
+        if (!bare.empty()) words.push_back(bare);
+    }
+    return words;
 }
 
 // Steps 0..k of the order unlocked, focus on the last key (or the one given).
@@ -75,10 +92,11 @@ void expectGoodLines(const CourseText& text, const CourseProgress& progress, con
         EXPECT_LE(line.size(), maxLength + 1u);
         EXPECT_EQ(line.find("  "), std::string::npos);
         for (char c : line) EXPECT_TRUE(isUnlocked(progress, static_cast<unsigned char>(c))) << "locked " << c;
-        if (progress.focus && *progress.focus != ' ')
+        if (progress.focus && *progress.focus != ' ') {
             EXPECT_NE(line.find(static_cast<char>(*progress.focus)), std::string::npos) << "no focus key";
+        }
         if (!maker.pseudoWords()) {
-            const auto words = tokens(line);
+            const auto words = bareWords(line);
             EXPECT_EQ(std::set<std::string>(words.begin(), words.end()).size(), words.size()) << "a word twice";
         }
     }
@@ -115,11 +133,7 @@ TEST(LessonLines, AreRealWordsWhenThereAreEnoughAndPseudoWordsOtherwise) {
     EXPECT_GE(maker.wordCount(), kFewestWords);
     std::set<std::string> known;
     for (const auto& w : text.words()) known.insert(std::string(text.word(w)));
-    for (const std::string& w : tokens(lineOf(maker, 6))) {
-        std::string bare;
-        for (char c : w) bare += static_cast<char>(lowerCase(static_cast<unsigned char>(c)));
-        EXPECT_TRUE(known.count(bare)) << platform::cp1251ToUtf8(w);
-    }
+    for (const std::string& w : bareWords(lineOf(maker, 6))) EXPECT_TRUE(known.count(w)) << platform::cp1251ToUtf8(w);
 }
 
 TEST(LessonLines, FrequentWordsComeMoreOftenThanRareOnes) {
@@ -146,7 +160,7 @@ TEST(LessonLines, FrequentWordsComeMoreOftenThanRareOnes) {
 TEST(PseudoWords, AreReproducibleFromASeedAndFollowTheModel) {
     const CourseText text = CourseText::build(sampleText(true), true);
     const KeyOrder& order = builtInCourse().russian;
-    const CourseProgress progress = unlockedThrough(order, 3);
+    const CourseProgress progress = unlockedThrough(order, 0, static_cast<unsigned char>(cp("о")[0]));
     LessonMaker a(text), b(text);
     a.prepare(progress);
     b.prepare(progress);
@@ -159,8 +173,8 @@ TEST(PseudoWords, AreReproducibleFromASeedAndFollowTheModel) {
         lines.insert(first);
     }
     EXPECT_GT(lines.size(), 3u) << "other seeds, other lines";
-    // Every letter pair of a pseudo-word was seen in the text, unless it came of a context the
-    // text never had; with letters of the text's own words most pairs must be its own.
+    // Letter pairs come of the text's own words, but for contexts the text never had among the
+    // unlocked letters and the focus letter put in: most pairs must be the text's.
     std::set<std::string> pairs;
     for (const auto& w : text.words())
         for (std::size_t k = 0; k + 1 < w.length; ++k) pairs.insert(std::string(text.word(w).substr(k, 2)));
@@ -168,7 +182,7 @@ TEST(PseudoWords, AreReproducibleFromASeedAndFollowTheModel) {
     for (std::uint32_t seed = 0; seed < 50; ++seed)
         for (const std::string& w : tokens(lineOf(a, seed)))
             for (std::size_t k = 0; k + 1 < w.size(); ++k, ++all) seen += pairs.count(w.substr(k, 2)) ? 1 : 0;
-    EXPECT_GT(seen * 10, all * 8);
+    EXPECT_GT(seen * 10, all * 7) << seen << " of " << all;
 }
 
 TEST(CourseTextBuild, CountsLowerCasedWordsOfTheLanguageOnly) {

@@ -30,6 +30,7 @@ public:
     std::shared_ptr<const CourseText> text() override { return cache_.get(textPath_, russian_); }
     void tell(const std::string& text) override { err_ << "dactyla-text: " << text << "\n"; }
     std::uint32_t tickCount() override { return platform::tickCount(); }
+    void changed() override {}
 
 private:
     std::string userDirectory_;

@@ -1,0 +1,270 @@
+#include "app/course_window.h"
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "app/handles.h"
+#include "course/course_texts.h"
+#include "course/course_view.h"
+#include "platform/cp1251.h"
+
+namespace dactyla::app {
+namespace {
+
+using courseText::cp1251Text;
+
+constexpr int kClientWidth = 760;
+constexpr int kClientHeight = 330;
+constexpr int kMargin = 16;
+constexpr int kBoxesPerRow = 28;
+constexpr int kLineHeight = 22;
+constexpr COLORREF kInk = RGB(0x20, 0x20, 0x20);
+constexpr COLORREF kPaper = RGB(0xFA, 0xFA, 0xF7);
+constexpr COLORREF kFocusFrame = RGB(0x20, 0x40, 0xC0);
+
+// Control ids inside the window.
+constexpr int kSpeedEdit = 101;
+constexpr int kErrorEdit = 102;
+constexpr int kApplyButton = 103;
+constexpr int kStartAgainButton = 104;
+constexpr int kCloseButton = IDCANCEL;
+
+COLORREF colourOf(const Rgb& c) { return RGB(c.red, c.green, c.blue); }
+
+std::wstring wideText(std::string_view utf8) { return platform::widen(cp1251Text(utf8)); }
+
+class CourseWindow {
+public:
+    CourseWindow(HWND owner, const CourseWindowRequest& request) : owner_(owner), request_(request) {}
+
+    static LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) noexcept {
+        if (message == WM_NCCREATE) {
+            auto* self = static_cast<CourseWindow*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
+            self->window_ = window;
+            ::SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+        }
+        auto* self = reinterpret_cast<CourseWindow*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
+        if (self == nullptr) return ::DefWindowProcW(window, message, wParam, lParam);
+        return self->handleMessage(message, wParam, lParam);
+    }
+
+    bool closed() const { return closed_; }
+    HWND window() const { return window_; }
+
+    void close() {
+        if (closed_ || window_ == nullptr) return;
+        ::EnableWindow(owner_, TRUE);
+        ::DestroyWindow(window_);
+    }
+
+private:
+    LRESULT handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+        switch (message) {
+        case WM_CREATE: createControls(); return 0;
+        case WM_ERASEBKGND: return 1;
+        case WM_PAINT: onPaint(); return 0;
+        case WM_LBUTTONDOWN: onClick(static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))); return 0;
+        case WM_COMMAND: onCommand(LOWORD(wParam)); return 0;
+        case WM_CLOSE: close(); return 0;
+        case WM_DESTROY: closed_ = true; return 0;
+        default: return ::DefWindowProcW(window_, message, wParam, lParam);
+        }
+    }
+
+    RECT boxRect(std::size_t index) const {
+        const int size = (kClientWidth - 2 * kMargin) / kBoxesPerRow;
+        const int row = static_cast<int>(index) / kBoxesPerRow;
+        const int column = static_cast<int>(index) % kBoxesPerRow;
+        const int left = kMargin + column * size;
+        const int top = kMargin + 2 * kLineHeight + row * size;
+        return {left, top, left + size - 3, top + size - 3};
+    }
+
+    int boxesBottom() const {
+        const std::size_t count = request_.course.order().characters().size();
+        return boxRect(count == 0 ? 0 : count - 1).bottom + kMargin;
+    }
+
+    HWND control(const wchar_t* className, const std::wstring& text, DWORD style, int id, RECT r) {
+        const HWND child = ::CreateWindowExW(className == std::wstring(L"EDIT") ? WS_EX_CLIENTEDGE : 0, className,
+                                             text.c_str(), WS_CHILD | WS_VISIBLE | WS_TABSTOP | style, r.left, r.top,
+                                             r.right - r.left, r.bottom - r.top, window_,
+                                             reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), nullptr, nullptr);
+        ::SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(::GetStockObject(DEFAULT_GUI_FONT)), TRUE);
+        return child;
+    }
+
+    void createControls() {
+        const int y = boxesBottom() + 2 * kLineHeight;
+        const CourseTargets& targets = request_.course.state().targets;
+        control(L"STATIC", wideText(courseText::kWindowSpeed), SS_RIGHT, -1, {kMargin, y + 3, kMargin + 120, y + 21});
+        control(L"EDIT", platform::widen(speedField(targets)), ES_LEFT, kSpeedEdit, {kMargin + 126, y, kMargin + 186, y + 22});
+        control(L"STATIC", wideText(courseText::kWindowErrors), SS_RIGHT, -1, {kMargin + 200, y + 3, kMargin + 330, y + 21});
+        control(L"EDIT", platform::widen(errorField(targets)), ES_LEFT, kErrorEdit, {kMargin + 336, y, kMargin + 396, y + 22});
+        control(L"BUTTON", wideText(courseText::kWindowApply), BS_PUSHBUTTON, kApplyButton, {kMargin + 410, y, kMargin + 510, y + 24});
+        const int bottom = kClientHeight - kMargin - 26;
+        control(L"BUTTON", wideText(courseText::kWindowStartAgain), BS_PUSHBUTTON, kStartAgainButton,
+                {kMargin, bottom, kMargin + 140, bottom + 26});
+        control(L"BUTTON", wideText(courseText::kWindowClose), BS_DEFPUSHBUTTON, kCloseButton,
+                {kClientWidth - kMargin - 100, bottom, kClientWidth - kMargin, bottom + 26});
+    }
+
+    void onPaint() {
+        const PaintDc paint(window_);
+        RECT client {};
+        ::GetClientRect(window_, &client);
+        const UniqueMemoryDc memory(::CreateCompatibleDC(paint.get()));
+        const UniqueBitmap bitmap(::CreateCompatibleBitmap(paint.get(), client.right, client.bottom));
+        if (!memory || !bitmap) {
+            draw(paint.get(), client);
+            return;
+        }
+        const SelectionGuard selected(memory.get(), bitmap.get());
+        draw(memory.get(), client);
+        ::BitBlt(paint.get(), 0, 0, client.right, client.bottom, memory.get(), 0, 0, SRCCOPY);
+    }
+
+    void text(HDC dc, const std::string& cp1251, RECT rect, UINT flags) const {
+        const std::wstring wide = platform::widen(cp1251);
+        ::DrawTextW(dc, wide.c_str(), static_cast<int>(wide.size()), &rect, flags | DT_NOPREFIX);
+    }
+
+    void draw(HDC dc, const RECT& client) {
+        const UniqueBrush paper(::CreateSolidBrush(kPaper));
+        ::FillRect(dc, &client, paper.get());
+        const SelectionGuard font(dc, static_cast<HFONT>(::GetStockObject(DEFAULT_GUI_FONT)));
+        ::SetBkMode(dc, TRANSPARENT);
+        ::SetTextColor(dc, kInk);
+        const Course& course = request_.course;
+        text(dc, cp1251Text(courseText::kWindowKeys), {kMargin, kMargin, client.right - kMargin, kMargin + 2 * kLineHeight},
+             DT_WORDBREAK);
+        const KeyMastery mastery = request_.host.mastery(course.state().targets);
+        const auto boxes = courseKeyBoxes(course.state(), course.order(), mastery);
+        for (std::size_t k = 0; k < boxes.size(); ++k) {
+            const RECT r = boxRect(k);
+            const UniqueBrush fill(::CreateSolidBrush(colourOf(boxes[k].colour)));
+            ::FillRect(dc, &r, fill.get());
+            if (boxes[k].focus) {
+                const UniqueBrush frame(::CreateSolidBrush(kFocusFrame));
+                RECT outer {r.left - 2, r.top - 2, r.right + 2, r.bottom + 2};
+                ::FrameRect(dc, &outer, frame.get());
+                ::InflateRect(&outer, -1, -1);
+                ::FrameRect(dc, &outer, frame.get());
+            }
+            ::SetTextColor(dc, boxes[k].unlocked ? kInk : RGB(0xA0, 0xA0, 0xA0));
+            text(dc, boxes[k].label, r, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+        }
+        ::SetTextColor(dc, kInk);
+        const int y = boxesBottom();
+        FocusFigures focus;
+        if (course.state().progress.focus) focus = request_.host.figures(*course.state().progress.focus, course.state().targets);
+        text(dc, learnedText(course.state(), course.order()), {kMargin, y, client.right - kMargin, y + kLineHeight},
+             DT_SINGLELINE);
+        text(dc, focusText(course.state(), focus), {kMargin, y + kLineHeight, client.right - kMargin, y + 2 * kLineHeight},
+             DT_SINGLELINE);
+    }
+
+    void onClick(int x, int y) {
+        Course& course = request_.course;
+        const auto boxes = courseKeyBoxes(course.state(), course.order(), KeyMastery {});
+        for (std::size_t k = 0; k < boxes.size(); ++k) {
+            const RECT r = boxRect(k);
+            if (x < r.left || x >= r.right || y < r.top || y >= r.bottom || boxes[k].unlocked) continue;
+            const std::string name = boxes[k].key == ' ' ? cp1251Text(courseText::kSpaceWord) : boxes[k].label;
+            std::string question = cp1251Text(courseText::kWindowSkipQuestion);
+            question.replace(question.find("%s"), 2, name);
+            if (ask(question) && course.skipTo(boxes[k].key)) ::InvalidateRect(window_, nullptr, FALSE);
+            return;
+        }
+    }
+
+    bool ask(const std::string& question) {
+        return ::MessageBoxW(window_, platform::widen(question).c_str(), wideText(courseText::kWindowTitle).c_str(),
+                             MB_YESNO | MB_ICONQUESTION) == IDYES;
+    }
+
+    std::string fieldText(int id) const {
+        wchar_t buffer[32] {};
+        ::GetDlgItemTextW(window_, id, buffer, 32);
+        const std::wstring wide(buffer);
+        return platform::utf16ToCp1251(std::u16string(wide.begin(), wide.end()));
+    }
+
+    void onCommand(unsigned id) {
+        Course& course = request_.course;
+        switch (id) {
+        case kApplyButton: {
+            const auto targets = parseTargetFields(fieldText(kSpeedEdit), fieldText(kErrorEdit), course.state().targets);
+            if (!targets) {
+                ::MessageBoxW(window_, wideText(courseText::kWindowBadTargets).c_str(),
+                              wideText(courseText::kWindowTitle).c_str(), MB_ICONERROR | MB_OK);
+                return;
+            }
+            course.setTargets(*targets);
+            ::InvalidateRect(window_, nullptr, FALSE);
+            return;
+        }
+        case kStartAgainButton:
+            if (ask(cp1251Text(courseText::kWindowStartAgainQuestion))) {
+                course.startAgain();
+                ::InvalidateRect(window_, nullptr, FALSE);
+            }
+            return;
+        case kCloseButton: close(); return;
+        default: return;
+        }
+    }
+
+    HWND owner_;
+    CourseWindowRequest request_;
+    HWND window_ = nullptr;
+    bool closed_ = false;
+};
+
+void registerCourseClass(HINSTANCE instance) {
+    WNDCLASSEXW windowClass {};
+    windowClass.cbSize = sizeof windowClass;
+    windowClass.lpfnWndProc = CourseWindow::windowProc;
+    windowClass.hInstance = instance;
+    windowClass.hCursor = ::LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
+    windowClass.lpszClassName = kCourseWindowClass;
+    ::RegisterClassExW(&windowClass);  // a second registration fails harmlessly
+}
+
+}  // namespace
+
+void showCourseWindow(HINSTANCE instance, HWND owner, const CourseWindowRequest& request) {
+    registerCourseClass(instance);
+    CourseWindow course(owner, request);
+    constexpr DWORD kStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
+    constexpr DWORD kExStyle = WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT;
+    RECT outer {0, 0, kClientWidth, kClientHeight};
+    ::AdjustWindowRectEx(&outer, kStyle, FALSE, kExStyle);
+    const int width = outer.right - outer.left;
+    const int height = outer.bottom - outer.top;
+    const int screenWidth = ::GetSystemMetrics(SM_CXSCREEN);
+    const int screenHeight = ::GetSystemMetrics(SM_CYSCREEN);
+    const HWND window = ::CreateWindowExW(kExStyle, kCourseWindowClass, wideText(courseText::kWindowTitle).c_str(), kStyle,
+                                          std::max(0, (screenWidth - width) / 2), std::max(0, (screenHeight - height) / 2),
+                                          width, height, owner, nullptr, instance, &course);
+    if (window == nullptr) return;
+    ::EnableWindow(owner, FALSE);
+    ::ShowWindow(window, SW_SHOW);
+    ::SetForegroundWindow(window);
+    MSG message {};
+    while (!course.closed()) {
+        const BOOL got = ::GetMessageW(&message, nullptr, 0, 0);
+        if (got == 0) {
+            ::PostQuitMessage(static_cast<int>(message.wParam));  // for the main loop to see
+            break;
+        }
+        if (got == -1) break;
+        if (::IsDialogMessageW(window, &message)) continue;
+        ::TranslateMessage(&message);
+        ::DispatchMessageW(&message);
+    }
+    course.close();
+}
+
+}  // namespace dactyla::app
