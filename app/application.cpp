@@ -617,11 +617,17 @@ void Application::invalidateMainWindow(bool now) {
 }
 
 KeyMastery Application::mastery(const CourseTargets& targets) {
-    return storedMastery(registry_.userDirectory(), live_.options.russian != 0, targets);
+    return masteryOf([this](unsigned char c) -> const KeyTiming& { return courseTiming(c); }, targets);
+}
+
+// The statistics file keeps no timings yet: every key is not yet known.
+const KeyTiming& Application::courseTiming(unsigned char) {
+    static const KeyTiming none;
+    return none;
 }
 
 FocusFigures Application::figures(unsigned char key, const CourseTargets& targets) {
-    return storedFigures(registry_.userDirectory(), live_.options.russian != 0, key, targets);
+    return figuresOf(courseTiming(key), targets);
 }
 
 std::shared_ptr<const CourseText> Application::text() {

@@ -71,6 +71,7 @@ private:
     Course* openCourse();
     void openCourseWindow();
     void refreshCourseLine();
+    const KeyTiming& courseTiming(unsigned char key);
     void openAbout();
     void openNewUser();
     void openSettings();

@@ -23,9 +23,11 @@ public:
     ToolHost(std::string userDirectory, std::string textPath, bool russian, std::ostream& err)
         : userDirectory_(std::move(userDirectory)), textPath_(std::move(textPath)), russian_(russian), err_(err) {}
 
-    KeyMastery mastery(const CourseTargets& targets) override { return storedMastery(userDirectory_, russian_, targets); }
+    KeyMastery mastery(const CourseTargets& targets) override {
+        return masteryOf([this](unsigned char c) -> const KeyTiming& { return timing(c); }, targets);
+    }
     FocusFigures figures(unsigned char key, const CourseTargets& targets) override {
-        return storedFigures(userDirectory_, russian_, key, targets);
+        return figuresOf(timing(key), targets);
     }
     std::shared_ptr<const CourseText> text() override { return cache_.get(textPath_, russian_); }
     void tell(const std::string& text) override { err_ << "dactyla-text: " << text << "\n"; }
@@ -33,6 +35,10 @@ public:
     void changed() override {}
 
 private:
+    // The statistics file keeps no timings yet: every key is not yet known.
+    const KeyTiming& timing(unsigned char) const { return noTiming_; }
+
+    KeyTiming noTiming_;
     std::string userDirectory_;
     std::string textPath_;
     bool russian_;
