@@ -87,7 +87,9 @@ std::string speedField(const CourseTargets& targets) { return std::to_string(tar
 
 std::string errorField(const CourseTargets& targets) {
     const unsigned tenths = targets.errorLimitTenths;
-    return std::to_string(tenths / 10) + (tenths % 10 != 0 ? "," + std::to_string(tenths % 10) : "");
+    std::string field = std::to_string(tenths / 10);
+    if (tenths % 10 != 0) field.append(1, ',').append(1, static_cast<char>('0' + tenths % 10));
+    return field;
 }
 
 std::optional<CourseTargets> parseTargetFields(std::string_view speed, std::string_view errors,

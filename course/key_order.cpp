@@ -208,7 +208,9 @@ private:
         }
         if (!read || *read < low || *read > high) {
             const auto shown = [inTenths](unsigned v) {
-                return inTenths ? std::to_string(v / 10) + (v % 10 ? "," + std::to_string(v % 10) : "") : std::to_string(v);
+                std::string shown = std::to_string(inTenths ? v / 10 : v);
+                if (inTenths && v % 10 != 0) shown.append(1, ',').append(1, static_cast<char>('0' + v % 10));
+                return shown;
             };
             fail(number, formatted(courseText::kNumberOutOfRange, std::string(parts[0]).c_str(), shown(low).c_str(),
                                    shown(high).c_str()));
