@@ -323,7 +323,8 @@ Course* Application::openCourse() {
             courseOrderTold_ = true;
             tell(courseSettings_.problem);
         }
-        course_ = std::make_unique<Course>(*this, courseSettings_.settings, registry_.userDirectory(),
+        CourseHost& host = *this;
+        course_ = std::make_unique<Course>(host, courseSettings_.settings, registry_.userDirectory(),
                                            live_.options.russian != 0, live_.options);
         course_->load();
     }

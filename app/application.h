@@ -15,6 +15,7 @@
 #include "guide/keyboard_guide.h"
 #include "guide/timing_knowledge.h"
 #include "platform/win32/windows_headers.h"
+#include "progress/key_timing.h"
 #include "sound/sound_theme.h"
 #include "users/data_root.h"
 #include "users/options.h"
