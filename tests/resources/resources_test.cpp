@@ -99,8 +99,10 @@ TEST(ProgramResources, MainMenuHasItsTextsAndCommandsInOrder) {
          0,
          {{L"Поменять язык   F1", IDM_SWITCH_LANGUAGE, {}},
           {L"Алфавит", IDM_ALPHABET, {}},
+          {L"Курс", IDM_COURSE, {}},
           {L"Клавиатура", IDM_KEYBOARD, {}},
           kSeparator,
+          {L"Курс...", IDM_COURSE_WINDOW, {}},
           {L"Настройки...          F2", IDM_SETTINGS, {}},
           kSeparator,
           {L"English interface", IDM_INTERFACE_LANGUAGE, {}}}},
@@ -122,6 +124,7 @@ TEST(ProgramResources, MainMenuHasItsTextsAndCommandsInOrder) {
     EXPECT_EQ(IDM_PROGRESS, 40031);
     EXPECT_EQ(IDM_CHART, 40032);
     EXPECT_EQ(IDM_ALPHABET, 40033);
+    EXPECT_EQ(IDM_COURSE, 40040);
     EXPECT_EQ(IDM_KEYBOARD, 40042);
     EXPECT_EQ(IDM_ABOUT, 40007);
     EXPECT_EQ(IDM_INTERFACE_LANGUAGE, 40043);
