@@ -279,7 +279,8 @@ TEST_F(MenuTest, ProgressViewerShowsTheLogOfTheLanguageInTheEditor) {
         << *record;
 
     // Without it, the system's editor shows the log (Wine's sizes its window itself).
-    ASSERT_TRUE(::DeleteFileW(windowsPath(directory_.file("notepad.exe")).c_str()));
+    // The recording editor may still be closing, which keeps its file busy for a moment.
+    ASSERT_TRUE(waitUntil([&] { return ::DeleteFileW(windowsPath(directory_.file("notepad.exe")).c_str()) != 0; }, 10s));
     program_->postCommand(command::kProgress);
     HWND editor = nullptr;
     ASSERT_TRUE(waitUntil([&] { return (editor = ::FindWindowW(L"Notepad", nullptr)) != nullptr && ::IsWindowVisible(editor); }, 15s));
