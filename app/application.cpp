@@ -213,6 +213,10 @@ void Application::dispatchCommand(unsigned command) {
         if (sessionRunning()) refuseDuringSession();
         else chooseSource(DrillSource::course);
         break;
+    case IDM_WEAK_KEYS:
+        if (sessionRunning()) refuseDuringSession();
+        else chooseSource(DrillSource::weakKeys);
+        break;
     case IDM_COURSE_WINDOW:
         openCourseWindow();
         break;
@@ -300,6 +304,9 @@ void Application::applyDrillSource() {
     case DrillSource::course:
         drill_.setLineSource(openCourse());
         break;
+    case DrillSource::weakKeys:
+        drill_.setLineSource(openWeakKeys());
+        break;
     default:
         drill_.setLineSource(nullptr);
         break;
@@ -312,6 +319,7 @@ void Application::checkSourceItems() {
     const DrillSource active = activeSource(live_.options, addedSource_);
     menu_.checkAlphabetItem(active == DrillSource::alphabet);
     menu_.checkItem(IDM_COURSE, active == DrillSource::course);
+    menu_.checkItem(IDM_WEAK_KEYS, active == DrillSource::weakKeys);
 }
 
 // The course of the current user and language, made and read when first needed. A key order
@@ -329,6 +337,16 @@ Course* Application::openCourse() {
         course_->load();
     }
     return course_.get();
+}
+
+// Made for the current user and language; it reads the statistics afresh at every session start.
+WeakKeySource* Application::openWeakKeys() {
+    if (registry_.currentUser() == nullptr) return nullptr;
+    if (!weakKeys_) {
+        WeakKeyHost& host = *this;
+        weakKeys_ = std::make_unique<WeakKeySource>(host, live_.options, registry_.userDirectory());
+    }
+    return weakKeys_.get();
 }
 
 // Opens on the course of the language in force, whether or not course mode is on.
@@ -585,6 +603,7 @@ void Application::closeCorpus() {
     drill_.setCorpus(nullptr);
     drill_.setLineSource(nullptr);
     course_.reset();
+    weakKeys_.reset();
     dactyla::closeCorpus(corpus_);
 }
 
@@ -634,6 +653,19 @@ FocusFigures Application::figures(unsigned char key, const CourseTargets& target
 std::shared_ptr<const CourseText> Application::text() {
     return courseTexts_.get(platform::joinPath(dataRoot_.directory, textFileName(live_.options.russian != 0)),
                             live_.options.russian != 0);
+}
+
+WeaknessInput Application::weaknessEvidence() {
+    return loadWeaknessEvidence(registry_.userDirectory(), live_.options.russian != 0);
+}
+
+std::optional<ScanText> Application::drillText() {
+    if (!corpus_) return std::nullopt;
+    return corpus_->readText(live_.options);
+}
+
+void Application::notify(const std::string& text) {
+    showMessageBox(text, texts::textString("weakKeys.title"), MB_ICONINFORMATION | MB_OK);
 }
 
 void Application::tell(const std::string& text) {

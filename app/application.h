@@ -21,6 +21,7 @@
 #include "users/options.h"
 #include "users/settings_editor.h"
 #include "users/user_registry.h"
+#include "weak_keys/weak_key_source.h"
 
 namespace dactyla::app {
 
@@ -33,7 +34,8 @@ class Application final : private StripPainter,
                           private DrillRecords,
                           private UserHost,
                           private SettingsHost,
-                          private CourseHost {
+                          private CourseHost,
+                          private WeakKeyHost {
 public:
     // Users and the texts live in `dataRoot` (users/data_root.h); sounds stay in `programDirectory`.
     Application(HINSTANCE instance, std::string programDirectory, DataRoot dataRoot);
@@ -73,6 +75,7 @@ private:
     void openCourseWindow();
     void refreshCourseLine();
     const KeyTiming& courseTiming(unsigned char key);
+    WeakKeySource* openWeakKeys();
     void openAbout();
     void openNewUser();
     void openSettings();
@@ -138,6 +141,11 @@ private:
     std::shared_ptr<const CourseText> text() override;
     void tell(const std::string& text) override;
     void changed() override { refreshCourseLine(); }
+    // WeakKeyHost
+    WeaknessInput weaknessEvidence() override;
+    std::optional<ScanText> drillText() override;
+    DrillCorpus* sentences() override { return corpus_.get(); }
+    void notify(const std::string& text) override;
 
     HINSTANCE instance_;
     std::string programDirectory_;
@@ -157,6 +165,8 @@ private:
     CourseTextCache courseTexts_;
     std::unique_ptr<Course> course_;
     std::string courseLine_;
+    // The weak-key drill of the user and language while it is the one.
+    std::unique_ptr<WeakKeySource> weakKeys_;
     MainMenu menu_;
     // The settings page shown last; the dialog reopens on it within the run.
     unsigned settingsTab_ = kGeneralPage;

@@ -300,6 +300,10 @@ std::uint16_t SentenceCorpus::nextSentenceLine(char* destination, std::uint16_t 
     return 0;
 }
 
+std::optional<ScanText> SentenceCorpus::readText(const Options& options) {
+    return ScanText::read(textFile_, indexedTextLimit(options.maxLength));
+}
+
 std::uint16_t SentenceCorpus::readSentence(std::uint32_t offset, char* destination, std::uint16_t maxLength) {
     // A short read ends the data: nothing of an earlier line may show through.
     const std::size_t got = textFile_.seek(offset) ? textFile_.read(destination, maxLength) : 0;

@@ -100,6 +100,10 @@ public:
     // index back to their old sizes, so other users' indexes still match the text.
     AppendOutcome appendSentences(std::string_view sentences, std::string_view offsets);
 
+    // The text as far as the index reads it, read through the corpus's own handle: the file is
+    // held open for writing, so it cannot be opened again by its name. None when unreadable.
+    std::optional<ScanText> readText(const Options& options);
+
     std::uint32_t entryCount() const { return entryCount_; }
     std::uint32_t position() const { return position_; }
     bool wrapped() const { return wrapped_; }

@@ -20,6 +20,7 @@
 // Switches the interface to the next language of the text tables; its text names that language.
 #define IDM_INTERFACE_LANGUAGE 40043
 #define IDM_COURSE 40040
+#define IDM_WEAK_KEYS 40041
 #define IDM_COURSE_WINDOW 40047
 // The separator closing the user items; user n has the command IDM_USER_BASE + n.
 #define IDM_USER_SEPARATOR 40200

@@ -64,11 +64,14 @@ bool appendResult(const std::string& userDirectory, const Options& options, cons
     return appendResult(userDirectory, options, result, platform::utcDate());
 }
 
-// The new log is written in full beside the old one and then takes its place, so a crash or a
-// full disk half-way leaves the old log as it was.
 bool appendResult(const std::string& userDirectory, const Options& options, const SessionResult& result,
                   const platform::Date& date, const LogWriter& write) {
-    const std::string path = resultsPath(userDirectory, options);
+    return prependLogLine(resultsPath(userDirectory, options), formatResultLine(result, options, date), write);
+}
+
+// The new log is written in full beside the old one and then takes its place, so a crash or a
+// full disk half-way leaves the old log as it was.
+bool prependLogLine(const std::string& path, std::string_view line, const LogWriter& write) {
     platform::File log = platform::File::open(
         path, {.mode = platform::OpenMode::always, .hint = platform::AccessHint::sequential});
     if (!log.isOpen()) return false;
@@ -78,7 +81,6 @@ bool appendResult(const std::string& userDirectory, const Options& options, cons
     const std::string temporary = path + ".new";
     platform::File fresh = platform::File::open(
         temporary, {.mode = platform::OpenMode::createAlways, .hint = platform::AccessHint::sequential});
-    const std::string line = formatResultLine(result, options, date);
     const bool complete = fresh.isOpen() && write(fresh, line) == line.size() &&
                           copyRest(log, *oldSize, fresh, write) && fresh.flush();
     fresh.close();

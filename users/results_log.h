@@ -37,4 +37,8 @@ bool appendResult(const std::string& userDirectory, const Options& options, cons
 bool appendResult(const std::string& userDirectory, const Options& options, const SessionResult& result,
                   const platform::Date& date, const LogWriter& write = writeAllBytes);
 
+// Puts `line` first in the log at `path`, which is made when missing, the same safe way; the
+// drills beside sentences keep their own logs through it.
+bool prependLogLine(const std::string& path, std::string_view line, const LogWriter& write = writeAllBytes);
+
 }  // namespace dactyla

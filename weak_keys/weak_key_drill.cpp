@@ -12,7 +12,7 @@ std::uint32_t weakLinesSeed(std::uint64_t judgedKeystrokes, std::uint32_t textSi
 
 WeaknessInput loadWeaknessEvidence(const std::string& userDirectory, bool russian) {
     const LoadedKeyStatistics loaded = loadKeyStatistics(keyStatisticsPath(userDirectory, russian));
-    return evidenceFromCounts(loaded.counts, russian);
+    return evidenceFromStatistics(loaded.counts, loaded.timing, russian);
 }
 
 bool WeakKeyDrill::aim(WeaknessInput evidence, const ScanText& text, const Options& options) {

@@ -35,8 +35,8 @@ private:
     bool aimed_ = false;
 };
 
-// The evidence of the user's latest statistics of the language; a missing, unreadable or
-// damaged file gives none (and so too few keystrokes).
+// The evidence of the user's latest statistics of the language, timed where the file is of
+// version 2; a missing, unreadable or damaged file gives none (and so too few keystrokes).
 WeaknessInput loadWeaknessEvidence(const std::string& userDirectory, bool russian);
 
 // The order of the lines follows from the statistics and the text, so dactyla-text shows the

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 
+#include "progress/mastery.h"
 #include "users/key_map.h"
 
 namespace dactyla {
@@ -97,12 +98,44 @@ std::vector<SlowPair> slowPairs(const WeaknessInput& input) {
     if (!input.userMedianMs || !(*input.userMedianMs > 0)) return pairs;
     const double userMedian = *input.userMedianMs;
     for (const PairEvidence& pair : input.pairs) {
-        if (pair.first == kNoKey || pair.second == kNoKey || pair.samples < kSlowPairSamples) continue;
+        if (pair.first == kNoKey || pair.second == kNoKey || pair.samples < kLatenciesToRank) continue;
         if (pair.medianMs >= kSlowPairFactor * userMedian)
             pairs.push_back({pair.first, pair.second, pair.samples, pair.medianMs, pair.medianMs / userMedian - 1});
     }
     std::stable_sort(pairs.begin(), pairs.end(), [](const SlowPair& a, const SlowPair& b) { return a.slowness > b.slowness; });
     if (pairs.size() > kMostSlowPairs) pairs.resize(kMostSlowPairs);
+    return pairs;
+}
+
+// Per key of the layout, the timings of every byte it types.
+std::vector<std::vector<const KeyTiming*>> timingsByKey(const TimingStatistics& timing, bool russian) {
+    const auto& keyOf = keyIndexTable(russian);
+    std::vector<std::vector<const KeyTiming*>> byKey(keyboardLayout(russian).size());
+    for (unsigned byte = 0; byte < kByteValues; ++byte)
+        if (keyOf[byte] != kNoKey) byKey[keyOf[byte]].push_back(&timing.key(static_cast<unsigned char>(byte)));
+    return byKey;
+}
+
+// Both cases of a pair of keys ("ша", "Ша") are one pair: their latencies are pooled.
+std::vector<PairEvidence> pairsByKey(const TimingStatistics& timing, bool russian) {
+    const auto& keyOf = keyIndexTable(russian);
+    const std::size_t keys = keyboardLayout(russian).size();
+    std::vector<std::uint32_t> samples(keys * keys, 0);
+    std::vector<std::vector<std::uint16_t>> latencies(keys * keys);
+    for (const PairTiming& pair : timing.pairs()) {
+        const KeyIndex first = keyOf[pair.previous];
+        const KeyIndex second = keyOf[pair.character];
+        if (first == kNoKey || second == kNoKey) continue;
+        const std::size_t slot = first * keys + second;
+        samples[slot] += pair.count;
+        for (std::size_t k = 0; k < pair.latencies.size(); ++k) latencies[slot].push_back(pair.latencies[k]);
+    }
+    std::vector<PairEvidence> pairs;
+    for (std::size_t slot = 0; slot < samples.size(); ++slot) {
+        const auto median = medianOf(std::move(latencies[slot]));
+        if (samples[slot] > 0 && median)
+            pairs.push_back({static_cast<KeyIndex>(slot / keys), static_cast<KeyIndex>(slot % keys), samples[slot], *median});
+    }
     return pairs;
 }
 
@@ -149,6 +182,20 @@ WeaknessInput evidenceFromCounts(const KeyCounts& counts, bool russian) {
         if (confused[k] > 0)
             input.confusions.push_back({static_cast<KeyIndex>(k / layout.size()),
                                         static_cast<KeyIndex>(k % layout.size()), confused[k]});
+    return input;
+}
+
+WeaknessInput evidenceFromStatistics(const KeyCounts& counts, const TimingStatistics& timing, bool russian) {
+    WeaknessInput input = evidenceFromCounts(counts, russian);
+    std::vector<const KeyTiming*> everyKey;
+    const auto byKey = timingsByKey(timing, russian);
+    for (std::size_t key = 0; key < byKey.size(); ++key) {
+        input.keys[key].mastery = mastery(keyFigures(byKey[key]));
+        input.timed = input.timed || input.keys[key].mastery.has_value();
+        everyKey.insert(everyKey.end(), byKey[key].begin(), byKey[key].end());
+    }
+    input.userMedianMs = keyFigures(everyKey).medianMs;
+    input.pairs = pairsByKey(timing, russian);
     return input;
 }
 

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "drill/key_counts.h"
+#include "progress/timing_statistics.h"
 
 namespace dactyla {
 
@@ -23,9 +24,8 @@ inline constexpr std::uint64_t kKeystrokesForWeakKeys = 300;
 // and at least this often.
 inline constexpr double kConfusionShare = 0.05;
 inline constexpr std::uint64_t kConfusionEvents = 5;
-// A slow pair: this many timed samples at least, and a median at least this many times the
-// learner's own median latency ("well above" it: half as slow again).
-inline constexpr std::uint32_t kSlowPairSamples = 10;
+// A slow pair: kLatenciesToRank timed samples at least, and a median at least this many times
+// the learner's own median latency ("well above" it: half as slow again).
 inline constexpr double kSlowPairFactor = 1.5;
 // Counts-only statistics: a key's error rate is smoothed towards the learner's overall rate as
 // if it had this many more keystrokes at that rate, so a key typed twice, once wrongly, is not
@@ -105,6 +105,12 @@ WeakSpots findWeakSpots(const WeaknessInput& input);
 // key, both cases together, and the confusions between different keys. A slip of Shift (the
 // same key typed in the other case) is no confusion. Key frequencies are left empty.
 WeaknessInput evidenceFromCounts(const KeyCounts& counts, bool russian);
+
+// The evidence of timed statistics (version 2): the counts as above; each key's mastery from
+// the latencies and outcomes of all the bytes it types; the pairs of keys with their pooled
+// median; the learner's median over every key. Keys are judged by mastery once any key has a
+// mastery figure; until then, as with counts only, by their error rates.
+WeaknessInput evidenceFromStatistics(const KeyCounts& counts, const TimingStatistics& timing, bool russian);
 
 // Each key's share of the keystrokes `text` asks for (bytes no key types are left out).
 std::vector<double> keyFrequencies(std::string_view text, bool russian);

@@ -35,6 +35,7 @@ TEST(DrillSourceChoice, TheItemsExcludeEachOtherAndASecondChoiceTurnsOneOff) {
         {false, DrillSource::weakKeys, DrillSource::course, DrillSource::course, false},
         {false, DrillSource::weakKeys, DrillSource::weakKeys, DrillSource::sentences, false},
         {true, DrillSource::sentences, DrillSource::weakKeys, DrillSource::weakKeys, true},
+        {false, DrillSource::weakKeys, DrillSource::alphabet, DrillSource::alphabet, true},
     };
     for (const Case& c : cases) {
         Options options;
@@ -50,13 +51,15 @@ TEST(DrillSourceChoice, TheItemsExcludeEachOtherAndASecondChoiceTurnsOneOff) {
 }
 
 TEST(DrillSourceChoice, TheAlphabetTurnedOnInTheSettingsEndsTheAddedDrill) {
-    Options options;
-    DrillSource added = DrillSource::course;
-    EXPECT_FALSE(yieldToAlphabet(options, added));
-    EXPECT_EQ(added, DrillSource::course);
-    options.alphabetMode = 1;
-    EXPECT_TRUE(yieldToAlphabet(options, added));
-    EXPECT_EQ(added, DrillSource::sentences);
+    for (const DrillSource before : {DrillSource::course, DrillSource::weakKeys}) {
+        Options options;
+        DrillSource added = before;
+        EXPECT_FALSE(yieldToAlphabet(options, added));
+        EXPECT_EQ(added, before);
+        options.alphabetMode = 1;
+        EXPECT_TRUE(yieldToAlphabet(options, added));
+        EXPECT_EQ(added, DrillSource::sentences);
+    }
 }
 
 TEST(DrillSourceFile, RoundTripsAndReadsAnythingElseAsSentences) {

@@ -100,6 +100,7 @@ TEST(ProgramResources, MainMenuHasItsTextsAndCommandsInOrder) {
          {{L"Поменять язык   F1", IDM_SWITCH_LANGUAGE, {}},
           {L"Алфавит", IDM_ALPHABET, {}},
           {L"Курс", IDM_COURSE, {}},
+          {L"Слабые места", IDM_WEAK_KEYS, {}},
           {L"Клавиатура", IDM_KEYBOARD, {}},
           kSeparator,
           {L"Курс...", IDM_COURSE_WINDOW, {}},
@@ -125,6 +126,7 @@ TEST(ProgramResources, MainMenuHasItsTextsAndCommandsInOrder) {
     EXPECT_EQ(IDM_CHART, 40032);
     EXPECT_EQ(IDM_ALPHABET, 40033);
     EXPECT_EQ(IDM_COURSE, 40040);
+    EXPECT_EQ(IDM_WEAK_KEYS, 40041);
     EXPECT_EQ(IDM_KEYBOARD, 40042);
     EXPECT_EQ(IDM_ABOUT, 40007);
     EXPECT_EQ(IDM_INTERFACE_LANGUAGE, 40043);

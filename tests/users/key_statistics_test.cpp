@@ -7,12 +7,15 @@
 
 #include "platform/fault_injection.h"
 #include "platform/file.h"
+#include "support/statistics_files.h"
 #include "support/temp_dir.h"
 
 namespace dactyla {
 namespace {
 
 using testing::TempDir;
+using testing::version1File;
+using testing::withChecksum;
 
 const std::string kRussianFile = "Keys - Rus.dat";
 
@@ -38,24 +41,6 @@ std::vector<TimedKeystroke> someKeystrokes() {
         keystrokes.push_back({.expected = 0xE0, .previous = 0xEF, .correct = true, .timed = true, .latencyMs = 300,
                               .reactionMs = 300});
     return keystrokes;
-}
-
-std::string withChecksum(std::string bytes) {
-    std::uint32_t c = 0xFFFFFFFFu;
-    for (const char byte : bytes) {
-        c ^= static_cast<unsigned char>(byte);
-        for (int bit = 0; bit < 8; ++bit) c = (c & 1) != 0 ? 0xEDB88320u ^ (c >> 1) : c >> 1;
-    }
-    c ^= 0xFFFFFFFFu;
-    for (int k = 0; k < 4; ++k) bytes += static_cast<char>(c >> (8 * k));
-    return bytes;
-}
-
-// The file as the first version wrote it: magic, version 1, the counts and the checksum.
-std::string version1File(const KeyCounts& counts) {
-    std::string bytes = encodeKeyStatistics({counts, {}}).substr(0, kKeyStatisticsVersion1Size - 4);
-    bytes[8] = 1;
-    return withChecksum(bytes);
 }
 
 TEST(KeyStatisticsFile, HasTheDocumentedLayoutAndReadsBackWhatWasWritten) {
