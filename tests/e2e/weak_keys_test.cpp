@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -113,7 +114,13 @@ TEST(WeakKeyDrill, TheItemFillsTheStripWithTheWeakLettersAndTheDrillLogsInItsOwn
         ASSERT_TRUE(options.choose(kItem)) << "the item is in \"Опции\"";
     }
     ASSERT_TRUE(program.settle());
-    EXPECT_TRUE(itemChecked(program));
+    {
+        OpenPopup options(program, wide("Опции"));
+        const auto item = options.find(kItem);
+        ASSERT_TRUE(item);
+        EXPECT_TRUE(item->checked);
+        saveScreenshot("weak-keys-menu");
+    }
 
     program.typeCharacter(13);
     ASSERT_TRUE(program.settle());
@@ -128,9 +135,11 @@ TEST(WeakKeyDrill, TheItemFillsTheStripWithTheWeakLettersAndTheDrillLogsInItsOwn
     const std::string all = joined(text);
     const std::string first = typed.substr(0, typed.find(". ") + 2);
     EXPECT_NE(all.find(first), std::string::npos) << first;
-    for (const char letter : {'v', 'y'})
+    for (const char letter : {'v', 'y'}) {
+        std::printf("weak key %c: %.2f times its share of the text\n", letter, share(typed, letter) / share(all, letter));
         EXPECT_GT(share(typed, letter), 2.0 * share(all, letter))
             << letter << ": " << share(typed, letter) << " against " << share(all, letter) << " in\n" << typed;
+    }
 
     const std::string log = finishAndReadLog(program, directory);
     ASSERT_FALSE(log.empty()) << "every session goes to the drill's log";
