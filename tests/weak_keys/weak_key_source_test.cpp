@@ -56,15 +56,15 @@ public:
 class FakeHost final : public WeakKeyHost {
 public:
     WeaknessInput evidence;
-    bool hasText = true;
+    const char* text = kText;  // null: it cannot be read
     bool hasCorpus = true;
     std::vector<std::string> told;
     FakeCorpus corpus;
 
     WeaknessInput weaknessEvidence() override { return evidence; }
     std::optional<ScanText> drillText() override {
-        if (!hasText) return std::nullopt;
-        return ScanText(kText);
+        if (text == nullptr) return std::nullopt;
+        return ScanText(text);
     }
     DrillCorpus* sentences() override { return hasCorpus ? &corpus : nullptr; }
     void notify(const std::string& text) override { told.push_back(text); }
@@ -82,7 +82,7 @@ TEST(WeakKeySource, AimsWithEnoughKeystrokesAndElseSaysSoAndGivesOrdinarySentenc
     struct Case {
         const char* name;
         int rightKeystrokes;  // of 'a', beside the 40 of 'q'
-        bool text;
+        const char* text;
         bool corpus;
         bool hasLines;
         bool toldTooFew;
@@ -90,13 +90,15 @@ TEST(WeakKeySource, AimsWithEnoughKeystrokesAndElseSaysSoAndGivesOrdinarySentenc
         const char* logTail;  // the end of the log line
     };
     const std::vector<Case> cases = {
-        {"enough keystrokes and a text", 360, true, true, true, false, true, "   Q\r\n"},
-        {"exactly 300 keystrokes", 260, true, true, true, false, true, "   Q\r\n"},
-        {"299 keystrokes: said, and sentences follow", 259, true, true, true, true, false, "   -\r\n"},
-        {"none at all", -40, true, true, true, true, false, "   -\r\n"},
-        {"enough, but the text cannot be read: sentences, nothing said", 360, false, true, true, false, false,
+        {"enough keystrokes and a text", 360, kText, true, true, false, true, "   Q\r\n"},
+        {"exactly 300 keystrokes", 260, kText, true, true, false, true, "   Q\r\n"},
+        {"299 keystrokes: said, and sentences follow", 259, kText, true, true, true, false, "   -\r\n"},
+        {"none at all", -40, kText, true, true, true, false, "   -\r\n"},
+        {"enough, but the text cannot be read: sentences, nothing said", 360, nullptr, true, true, false, false,
          "   -\r\n"},
-        {"too few and no sentences either: no session", 100, true, false, false, true, false, nullptr},
+        {"enough, but the text holds no sentence: sentences, logged as such", 360, "quite quick quips, no capital",
+         true, true, false, false, "   -\r\n"},
+        {"too few and no sentences either: no session", 100, kText, false, false, true, false, nullptr},
     };
     for (const Case& test : cases) {
         SCOPED_TRACE(test.name);
@@ -105,7 +107,7 @@ TEST(WeakKeySource, AimsWithEnoughKeystrokesAndElseSaysSoAndGivesOrdinarySentenc
         options.russian = 0;
         FakeHost host;
         if (test.rightKeystrokes >= 0) host.evidence = evidenceFromCounts(countsWith(test.rightKeystrokes), false);
-        host.hasText = test.text;
+        host.text = test.text;
         host.hasCorpus = test.corpus;
         WeakKeySource source(host, options, user.path());
 
