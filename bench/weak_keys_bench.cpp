@@ -5,6 +5,7 @@
 #include <array>
 #include <random>
 #include <string>
+#include <vector>
 
 #include "corpus/sentence_corpus.h"
 #include "corpus/sentence_scanner.h"
@@ -107,6 +108,24 @@ void weakKeyDrillStartOnSixteenMegabytes(benchmark::State& state) {
     }
 }
 BENCHMARK(weakKeyDrillStartOnSixteenMegabytes)->Unit(benchmark::kMillisecond);
+
+// The evidence of timed statistics at their fullest in use: every letter pair typed, every key
+// with all its latencies kept, as a session start reads them.
+void evidenceFromFullTimedStatistics(benchmark::State& state) {
+    std::vector<TimedKeystroke> keystrokes;
+    for (unsigned previous = 'a'; previous <= 'z'; ++previous)
+        for (unsigned character = 'a'; character <= 'z'; ++character)
+            for (int k = 0; k < 16; ++k)
+                keystrokes.push_back({.expected = static_cast<unsigned char>(character),
+                                      .previous = static_cast<unsigned char>(previous), .correct = true, .timed = true,
+                                      .latencyMs = 150 + (previous * 7 + character * 13 + k) % 300u});
+    TimingStatistics timing;
+    timing.addSession(keystrokes);
+    KeyCounts counts;
+    for (const TimedKeystroke& keystroke : keystrokes) counts.countCorrect(keystroke.expected);
+    for (auto _ : state) benchmark::DoNotOptimize(evidenceFromStatistics(counts, timing, false));
+}
+BENCHMARK(evidenceFromFullTimedStatistics)->Unit(benchmark::kMicrosecond);
 
 void oneLine(benchmark::State& state) {
     WeakLines lines;
