@@ -1,7 +1,7 @@
 #include "app/application.h"
 
-#include "app/dpi.h"
-#include "app/handles.h"
+#include "shell/dpi.h"
+#include "shell/handles.h"
 #include "app/course_window.h"
 #include "app/layout.h"
 #include "app/progress_chart.h"
@@ -19,7 +19,7 @@
 #include "users/interface_language.h"
 #include "course/course_mastery.h"
 #include "course/course_texts.h"
-#include "users/key_statistics.h"
+#include "progress/key_statistics.h"
 #include "users/results_log.h"
 
 namespace dactyla::app {

@@ -18,8 +18,8 @@
 #include "progress/key_timing.h"
 #include "sound/sound_theme.h"
 #include "users/data_root.h"
-#include "users/options.h"
-#include "users/settings_editor.h"
+#include "users/options_file.h"
+#include "editors/settings_editor.h"
 #include "users/user_registry.h"
 #include "weak_keys/weak_key_source.h"
 

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "app/handles.h"
+#include "shell/handles.h"
 #include "course/course_texts.h"
 #include "course/course_view.h"
 #include "platform/cp1251.h"

@@ -6,7 +6,7 @@
 // screen in one copy, so nothing flickers.
 #include <string>
 
-#include "app/handles.h"
+#include "shell/handles.h"
 #include "guide/keyboard_guide.h"
 
 namespace dactyla::app {

@@ -2,7 +2,7 @@
 // The geometry and colours of the main window, computed from the screen and the measured fonts.
 #include <cstdint>
 
-#include "app/dpi.h"
+#include "shell/dpi.h"
 #include "platform/win32/windows_headers.h"
 
 namespace dactyla::app {

@@ -3,7 +3,7 @@
 #include <commctrl.h>
 
 #include "app/application.h"
-#include "app/dpi.h"
+#include "shell/dpi.h"
 #include "app/layout.h"
 #include "platform/system.h"
 #include "users/data_root.h"

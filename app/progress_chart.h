@@ -8,9 +8,9 @@
 #include <vector>
 
 #include "platform/win32/windows_headers.h"
-#include "users/key_map.h"
-#include "users/key_statistics.h"
-#include "users/results_history.h"
+#include "progress/key_map.h"
+#include "progress/key_statistics.h"
+#include "progress/results_history.h"
 
 namespace dactyla::app {
 

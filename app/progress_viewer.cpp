@@ -1,6 +1,6 @@
 #include "app/progress_viewer.h"
 
-#include "app/handles.h"
+#include "shell/handles.h"
 #include "platform/file.h"
 #include "users/results_log.h"
 #include "texts/interface_texts.h"

@@ -4,7 +4,7 @@
 #include <string>
 
 #include "platform/win32/windows_headers.h"
-#include "users/options.h"
+#include "base/options.h"
 
 namespace dactyla::app {
 

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <string>
 
-#include "app/handles.h"
+#include "shell/handles.h"
 #include "app/layout.h"
 
 namespace dactyla::app {

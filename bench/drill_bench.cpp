@@ -10,7 +10,7 @@
 
 #include "drill/drill.h"
 #include "drill/line_feed.h"
-#include "drill/record_shuffle.h"
+#include "base/record_shuffle.h"
 #include "silent_effects.h"
 
 namespace dactyla {

@@ -10,10 +10,10 @@
 #include "platform/directory.h"
 #include "platform/file.h"
 #include "platform/system.h"
-#include "users/key_map.h"
-#include "users/key_statistics.h"
+#include "progress/key_map.h"
+#include "progress/key_statistics.h"
 #include "progress/mastery.h"
-#include "users/results_history.h"
+#include "progress/results_history.h"
 #include "users/results_log.h"
 
 namespace {

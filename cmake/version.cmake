@@ -1,8 +1,7 @@
-# The project version for the code (a generated header) and for the executables (a version
+# The project version for the code (a generated header every room sees) and for the executables (a version
 # resource per program).
 set(DACTYLA_COPYRIGHT "Copyright (c) 2026 The Dactyla developers")
 configure_file(${CMAKE_CURRENT_LIST_DIR}/version.h.in ${CMAKE_BINARY_DIR}/generated/dactyla_version.h @ONLY)
-target_include_directories(dactyla_core PUBLIC ${CMAKE_BINARY_DIR}/generated)
 if(WIN32)
   enable_language(RC)  # here at the top: every program gets a version resource
 endif()

@@ -2,6 +2,8 @@
 
 #include <string_view>
 
+#include "base/whole_file.h"
+
 namespace dactyla {
 namespace {
 
@@ -29,19 +31,6 @@ constexpr const char* kFailedTitle = "\xCE\xE1\xEB\xEE\xEC";
 std::string fileNameOf(const std::string& path) {
     const auto slash = path.find_last_of("/\\");
     return slash == std::string::npos ? path : path.substr(slash + 1);
-}
-
-// Written in full beside `path` and then put in its place: a crash or a full disk half-way
-// leaves whatever stood at `path` as it was.
-bool writeWhole(const std::string& path, std::string_view bytes) {
-    const std::string temporary = path + ".new";
-    platform::File file = platform::File::open(temporary, {.mode = platform::OpenMode::createAlways,
-                                                           .hint = platform::AccessHint::sequential});
-    const bool written = file.isOpen() && file.write(bytes.data(), bytes.size()) == bytes.size() && file.flush();
-    file.close();
-    if (written && platform::replaceFile(temporary, path)) return true;
-    platform::deleteFile(temporary);
-    return false;
 }
 
 // The first free name for the original; one that already holds these very bytes (a conversion
@@ -81,10 +70,10 @@ std::optional<TextConversion> convertForeignText(const std::string& path, platfo
 
     bool present = false;
     const std::string kept = keptPath(path, *encoding, *original, present);
-    if (kept.empty() || (!present && !writeWhole(kept, *original))) return conversion;
+    if (kept.empty() || (!present && !writeWholeFileReplacing(kept, *original))) return conversion;
     // The text must be closed to be replaced; it is open again whatever happens.
     text.close();
-    const bool replaced = writeWhole(path, toCp1251(*original, *encoding));
+    const bool replaced = writeWholeFileReplacing(path, toCp1251(*original, *encoding));
     text = platform::File::open(path, reopen);
     if (!replaced) {
         if (!present) platform::deleteFile(kept);

@@ -5,8 +5,9 @@
 #include <string>
 #include <vector>
 
-#include "drill/random.h"
-#include "drill/record_shuffle.h"
+#include "base/random.h"
+#include "base/record_shuffle.h"
+#include "base/text_rules.h"
 #include "platform/directory.h"
 #include "platform/little_endian.h"
 
@@ -20,9 +21,7 @@ constexpr std::uint64_t kLargestRecordedSize = 0xFFFFFFFFu;
 constexpr unsigned kMaxRandomDraws = kRandomLineLength * 20;
 constexpr std::uint64_t kSmallTextSize = 64 * 1024;
 
-bool isTerminator(char c) { return c == '.' || c == '?' || c == '!'; }
 
-bool isCapital(bool russian, std::uint8_t c) { return russian ? c >= 0xC0 && c <= 0xDF : c >= 'A' && c <= 'Z'; }
 
 // The size as the header records it; a text of 4 GiB or more has no such size and so never
 // matches a header: its index is rebuilt at every opening.

@@ -12,11 +12,11 @@
 #include <string_view>
 #include <vector>
 
+#include "base/options.h"
 #include "corpus/own_text.h"
 #include "corpus/sentence_scanner.h"
 #include "drill/drill_corpus.h"
 #include "platform/file.h"
-#include "users/options.h"
 
 namespace dactyla {
 
@@ -24,8 +24,8 @@ inline constexpr std::uint32_t kIndexHeaderSize = 12;
 inline constexpr std::uint32_t kIndexEntrySize = 3;
 // 3-byte offsets reach the first 16 MiB of a text; sentences starting beyond are not indexed.
 inline constexpr std::uint32_t kLastIndexableOffset = 0xFFFFFFu;
-inline constexpr std::uint16_t kLongestSentence = 120;
-inline constexpr std::uint16_t kRandomLineLength = 120;
+// The random-letter line is as long as the longest sentence.
+inline constexpr std::uint16_t kRandomLineLength = kLongestSentence;
 // What a destination of nextCorpusLine must hold: the longest sentence, its space and a zero.
 inline constexpr std::size_t kCorpusLineRoom = kLongestSentence + 2;
 

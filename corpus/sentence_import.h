@@ -26,8 +26,8 @@ inline constexpr std::uint64_t kLargestImportSource = 256u << 20;
 
 struct ImportRules {
     bool russian = true;
-    std::uint16_t minLength = 10;
-    std::uint16_t maxLength = 120;
+    std::uint16_t minLength = kShortestSentence;
+    std::uint16_t maxLength = kLongestSentence;
     std::uint8_t maxCapitalRun = 4;
 };
 ImportRules importRules(const Options& options);

@@ -15,7 +15,6 @@ constexpr std::uint8_t kCr = 0x0D;
 constexpr std::uint8_t kSpace = 0x20;
 constexpr std::uint8_t kHyphen = 0x2D;
 
-constexpr bool isTerminator(std::uint8_t c) { return c == '.' || c == '?' || c == '!'; }
 
 // The scan reads the text eight bytes at a time and marks the bytes it looks for in the high
 // bit of each byte of a word. Every test below keeps each byte's arithmetic inside its byte (no

@@ -8,6 +8,7 @@
 #include <optional>
 #include <string_view>
 
+#include "base/text_rules.h"
 #include "platform/file.h"
 #include "platform/large_buffer.h"
 
@@ -51,8 +52,8 @@ private:
 
 struct SentenceRules {
     bool russian = true;
-    std::uint16_t minLength = 10;
-    std::uint16_t maxLength = 120;
+    std::uint16_t minLength = kShortestSentence;
+    std::uint16_t maxLength = kLongestSentence;
 };
 
 struct FoundSentence {

@@ -3,6 +3,7 @@
 #include <array>
 #include <cstdio>
 
+#include "base/whole_file.h"
 #include "course/course_texts.h"
 #include "platform/system.h"
 
@@ -53,7 +54,7 @@ void Course::load(Access access) {
         return;
     }
     if (loaded.state == CourseFileState::damaged && access == Access::keep) {
-        setCourseFileAside(path);
+        setFileAside(path);
         host_.tell(formatted(courseText::kStateDamaged, fileName(path).c_str()));
     }
     // A fresh course is written at its first change.

@@ -11,7 +11,7 @@
 #include "course/key_order.h"
 #include "course/lesson.h"
 #include "drill/line_source.h"
-#include "users/options.h"
+#include "base/options.h"
 
 namespace dactyla {
 

@@ -7,7 +7,7 @@
 #include "platform/directory.h"
 #include "platform/file.h"
 #include "platform/little_endian.h"
-#include "users/key_statistics.h"
+#include "base/whole_file.h"
 
 namespace dactyla {
 namespace {
@@ -193,25 +193,8 @@ LoadedCourseState loadCourseState(const std::string& path) {
     return loaded;
 }
 
-bool setCourseFileAside(const std::string& path) {
-    const std::string aside = setAsideName(path);
-    return !aside.empty() && platform::replaceFile(path, aside);
-}
-
-bool writeFileReplacing(const std::string& path, std::string_view bytes) {
-    const std::string temporary = path + ".new";
-    bool written = false;
-    {
-        platform::File file = platform::File::open(temporary, {.mode = platform::OpenMode::createAlways});
-        written = file.isOpen() && file.write(bytes.data(), bytes.size()) == bytes.size() && file.flush();
-    }
-    if (written && platform::replaceFile(temporary, path)) return true;
-    platform::deleteFile(temporary);
-    return false;
-}
-
 bool saveCourseState(const std::string& path, const CourseState& state) {
-    return writeFileReplacing(path, encodeCourseState(state));
+    return writeWholeFileReplacing(path, encodeCourseState(state));
 }
 
 LogAppend appendCourseLog(const std::string& path, const CourseLogEntry& entry) {
@@ -224,12 +207,12 @@ LogAppend appendCourseLog(const std::string& path, const CourseLogEntry& entry) 
         if (parsed) {
             entries = std::move(*parsed);
         } else {
-            if (!setCourseFileAside(path)) return LogAppend::failed;
+            if (!setFileAside(path)) return LogAppend::failed;
             begunAgain = true;
         }
     }
     entries.push_back(entry);
-    if (!writeFileReplacing(path, encodeCourseLog(entries))) return LogAppend::failed;
+    if (!writeWholeFileReplacing(path, encodeCourseLog(entries))) return LogAppend::failed;
     return begunAgain ? LogAppend::begunAgain : LogAppend::appended;
 }
 

@@ -70,16 +70,11 @@ struct LoadedCourseState {
 };
 LoadedCourseState loadCourseState(const std::string& path);
 
-// Moves a damaged file aside; false when it stays where it is.
-bool setCourseFileAside(const std::string& path);
 // Through a temporary file and a replace.
 bool saveCourseState(const std::string& path, const CourseState& state);
 
 enum class LogAppend { appended, begunAgain, failed };
 // Appends `entry`; a damaged log is set aside first and a new one begun with it.
 LogAppend appendCourseLog(const std::string& path, const CourseLogEntry& entry);
-
-// The whole-file write both use: temporary beside `path`, flushed, then the replace.
-bool writeFileReplacing(const std::string& path, std::string_view bytes);
 
 }  // namespace dactyla

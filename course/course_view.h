@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "course/course.h"
-#include "users/key_map.h"
+#include "progress/key_map.h"
 
 namespace dactyla {
 

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
-#include "drill/random.h"
+#include "base/random.h"
 
 namespace dactyla {
 namespace {

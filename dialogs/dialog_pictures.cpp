@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "app/dpi.h"
+#include "shell/dpi.h"
 
 namespace dactyla::dialogs {
 namespace {

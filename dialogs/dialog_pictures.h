@@ -4,7 +4,7 @@
 // their resource, bitmaps stretched smoothly. At 96 DPI nothing changes.
 #include <vector>
 
-#include "app/handles.h"
+#include "shell/handles.h"
 #include "platform/win32/windows_headers.h"
 
 namespace dactyla::dialogs {

@@ -3,7 +3,7 @@
 // and stays in GWLP_USERDATA for the dialog's lifetime.
 #include <string>
 
-#include "app/handles.h"
+#include "shell/handles.h"
 #include "platform/win32/windows_headers.h"
 
 namespace dactyla::dialogs {

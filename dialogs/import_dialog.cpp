@@ -6,7 +6,7 @@
 #include <array>
 #include <optional>
 
-#include "corpus/import_editor.h"
+#include "editors/import_editor.h"
 #include "dialogs/dialog_pictures.h"
 #include "dialogs/dialog_support.h"
 #include "dialogs/dialog_texts.h"

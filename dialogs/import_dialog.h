@@ -7,7 +7,7 @@
 
 #include "corpus/sentence_corpus.h"
 #include "platform/win32/windows_headers.h"
-#include "users/settings_editor.h"
+#include "editors/settings_editor.h"
 
 namespace dactyla::dialogs {
 

@@ -5,7 +5,7 @@
 #include <functional>
 
 #include "platform/win32/windows_headers.h"
-#include "users/settings_editor.h"
+#include "editors/settings_editor.h"
 
 namespace dactyla::dialogs {
 

@@ -12,7 +12,7 @@
 #include "drill/keystroke_timing.h"
 #include "drill/line_source.h"
 #include "drill/session_summary.h"
-#include "users/options.h"
+#include "base/options.h"
 
 namespace dactyla {
 

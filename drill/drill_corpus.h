@@ -3,7 +3,7 @@
 // drill holds a pointer that is null while no corpus is open.
 #include <cstdint>
 
-#include "users/options.h"
+#include "base/options.h"
 
 namespace dactyla {
 

@@ -1,5 +1,6 @@
 #include "drill/drill_source.h"
 
+#include "base/whole_file.h"
 #include "platform/directory.h"
 #include "platform/file.h"
 
@@ -16,21 +17,6 @@ std::string_view trimmed(std::string_view text) {
     if (first == std::string_view::npos) return {};
     const auto last = text.find_last_not_of(" \t\r\n");
     return text.substr(first, last - first + 1);
-}
-
-bool writeReplacing(const std::string& path, const std::string& bytes) {
-    const std::string temporary = path + ".new";
-    {
-        platform::File file = platform::File::open(temporary, {.mode = platform::OpenMode::createAlways});
-        if (!file.isOpen() || file.write(bytes.data(), bytes.size()) != bytes.size() || !file.flush()) {
-            file.close();
-            platform::deleteFile(temporary);
-            return false;
-        }
-    }
-    if (platform::replaceFile(temporary, path)) return true;
-    platform::deleteFile(temporary);
-    return false;
 }
 
 }  // namespace
@@ -82,7 +68,7 @@ DrillSource readDrillSource(const std::string& userDirectory) {
 }
 
 bool writeDrillSource(const std::string& userDirectory, DrillSource added) {
-    return writeReplacing(drillSourcePath(userDirectory), formatDrillSource(added));
+    return writeWholeFileReplacing(drillSourcePath(userDirectory), formatDrillSource(added));
 }
 
 }  // namespace dactyla

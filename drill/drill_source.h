@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "users/options.h"
+#include "base/options.h"
 
 namespace dactyla {
 

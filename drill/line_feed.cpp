@@ -3,8 +3,8 @@
 #include <cstring>
 #include <utility>
 
-#include "drill/random.h"
-#include "drill/record_shuffle.h"
+#include "base/random.h"
+#include "base/record_shuffle.h"
 #include "platform/system.h"
 
 namespace dactyla {

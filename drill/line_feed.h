@@ -5,7 +5,7 @@
 
 #include "drill/drill_corpus.h"
 #include "drill/line_source.h"
-#include "users/options.h"
+#include "base/options.h"
 
 namespace dactyla {
 

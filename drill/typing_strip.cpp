@@ -4,7 +4,7 @@
 
 #include "drill/drill.h"
 #include "drill/line_feed.h"
-#include "drill/random.h"
+#include "base/random.h"
 #include "platform/sound_player.h"
 
 namespace dactyla {

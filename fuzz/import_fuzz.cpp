@@ -5,6 +5,7 @@
 #include <string>
 #include <string_view>
 
+#include "base/text_rules.h"
 #include "corpus/sentence_import.h"
 #include "fuzz_support.h"
 
@@ -12,8 +13,6 @@ using dactyla::fuzz::require;
 
 namespace {
 
-bool isTerminator(std::uint8_t c) { return c == '.' || c == '?' || c == '!'; }
-bool isCapital(bool russian, std::uint8_t c) { return russian ? c >= 0xC0 && c <= 0xDF : c >= 'A' && c <= 'Z'; }
 bool isTypeable(bool russian, std::uint8_t c) {
     const bool letter = russian ? c >= 0xC0 : c >= 0x41 && c <= 0x7A;
     const std::string_view marks = " ,-\":;()";

@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "fuzz_support.h"
-#include "users/key_statistics.h"
+#include "progress/key_statistics.h"
 
 namespace {
 

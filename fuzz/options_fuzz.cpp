@@ -6,7 +6,7 @@
 
 #include "fuzz_support.h"
 #include "platform/file.h"
-#include "users/options.h"
+#include "users/options_file.h"
 
 namespace {
 
@@ -44,7 +44,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     writeOptions(live);
     const Options written = live.options;
     readOptions(live, user.path());
-    require(sameOptions(live.options, written), "written settings read back the same");
+    require(live.options == written, "written settings read back the same");
     live.optionsFile.close();
     require(platform::readWholeFile(user.file("Options.dat")).value_or("").size() >= 16, "a full record");
     return 0;

@@ -14,7 +14,7 @@
 #include "tools/dactyla_text/arguments.h"
 #include "tools/dactyla_text/commands.h"
 #include "tools/dactyla_text/stats_command.h"
-#include "users/results_history.h"
+#include "progress/results_history.h"
 #include "users/results_log.h"
 
 namespace {

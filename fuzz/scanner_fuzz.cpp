@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <string_view>
 
+#include "base/text_rules.h"
 #include "corpus/sentence_scanner.h"
 #include "fuzz_support.h"
 
@@ -10,8 +11,6 @@ using dactyla::fuzz::require;
 
 namespace {
 
-bool isCapital(bool russian, std::uint8_t c) { return russian ? c >= 0xC0 && c <= 0xDF : c >= 'A' && c <= 'Z'; }
-bool isTerminator(std::uint8_t c) { return c == '.' || c == '?' || c == '!'; }
 
 }  // namespace
 

@@ -7,6 +7,7 @@
 #include <memory>
 #include <string>
 
+#include "base/text_rules.h"
 #include "corpus/sentence_corpus.h"
 #include "fuzz_support.h"
 
@@ -25,7 +26,6 @@ std::string littleEndian(std::uint32_t value, unsigned size) {
     return bytes;
 }
 
-bool isCapital(bool russian, std::uint8_t c) { return russian ? c >= 0xC0 && c <= 0xDF : c >= 'A' && c <= 'Z'; }
 
 void checkSentenceLine(const char* line, std::uint16_t length, const dactyla::Options& options,
                        const std::string& text) {

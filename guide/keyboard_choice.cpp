@@ -4,7 +4,7 @@
 
 #include "platform/directory.h"
 #include "platform/file.h"
-#include "users/key_statistics.h"
+#include "base/whole_file.h"
 
 namespace dactyla {
 namespace {
@@ -15,11 +15,6 @@ constexpr std::size_t kVersionOffset = sizeof kMagic;
 constexpr std::size_t kModeOffset = kVersionOffset + 1;
 constexpr std::size_t kChoseOffset = kModeOffset + 1;
 static_assert(kChoseOffset + 1 == kKeyboardChoiceSize);
-
-bool writeWhole(const std::string& path, const std::string& bytes) {
-    platform::File file = platform::File::open(path, {.mode = platform::OpenMode::createAlways});
-    return file.isOpen() && file.write(bytes.data(), bytes.size()) == bytes.size() && file.flush();
-}
 
 }  // namespace
 
@@ -66,15 +61,10 @@ LoadedKeyboardChoice loadKeyboardChoice(const std::string& userDirectory) {
 
 ChoiceSaveResult saveKeyboardChoice(const std::string& userDirectory, const KeyboardChoice& choice) {
     const std::string path = keyboardChoicePath(userDirectory);
-    if (loadKeyboardChoice(userDirectory).state == ChoiceFileState::damaged) {
-        const std::string aside = setAsideName(path);
-        if (aside.empty() || !platform::replaceFile(path, aside)) return ChoiceSaveResult::setAsideFailed;
-    }
-    const std::string temporary = path + ".new";
-    if (writeWhole(temporary, encodeKeyboardChoice(choice)) && platform::replaceFile(temporary, path))
-        return ChoiceSaveResult::saved;
-    platform::deleteFile(temporary);
-    return ChoiceSaveResult::writeFailed;
+    if (loadKeyboardChoice(userDirectory).state == ChoiceFileState::damaged && !setFileAside(path))
+        return ChoiceSaveResult::setAsideFailed;
+    return writeWholeFileReplacing(path, encodeKeyboardChoice(choice)) ? ChoiceSaveResult::saved
+                                                                       : ChoiceSaveResult::writeFailed;
 }
 
 }  // namespace dactyla

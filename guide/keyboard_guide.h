@@ -8,7 +8,7 @@
 #include <cstdint>
 #include <optional>
 
-#include "users/key_map.h"
+#include "progress/key_map.h"
 
 namespace dactyla {
 

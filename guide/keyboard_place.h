@@ -2,7 +2,7 @@
 // Where the on-screen keyboard window stands and where its keys are inside it, in pixels: under
 // the main window and as wide as the room there allows, above it when there is no room below,
 // always on the screen.
-#include "users/key_map.h"
+#include "progress/key_map.h"
 
 namespace dactyla {
 

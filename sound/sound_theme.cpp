@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <utility>
 
-#include "drill/record_shuffle.h"
+#include "base/record_shuffle.h"
 #include "platform/directory.h"
 
 namespace dactyla {

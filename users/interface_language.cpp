@@ -4,7 +4,7 @@
 
 #include "platform/directory.h"
 #include "platform/file.h"
-#include "users/key_statistics.h"
+#include "base/whole_file.h"
 
 namespace dactyla {
 namespace {
@@ -12,10 +12,6 @@ namespace {
 // A tag and its line end; anything longer is not a file this program wrote.
 constexpr std::size_t kLongestFile = 32;
 
-bool writeWhole(const std::string& path, const std::string& bytes) {
-    platform::File file = platform::File::open(path, {.mode = platform::OpenMode::createAlways});
-    return file.isOpen() && file.write(bytes.data(), bytes.size()) == bytes.size() && file.flush();
-}
 
 }  // namespace
 
@@ -58,14 +54,8 @@ bool storeInterfaceLanguage(const std::string& userDirectory, const std::string&
     const InterfaceFileState state = loadInterfaceLanguage(userDirectory, knownTags).state;
     // A file another program holds is left alone: it may be this user's choice.
     if (state == InterfaceFileState::unreadable) return false;
-    if (state == InterfaceFileState::damaged) {
-        const std::string aside = setAsideName(path);
-        if (aside.empty() || !platform::replaceFile(path, aside)) return false;
-    }
-    const std::string temporary = path + ".new";
-    if (writeWhole(temporary, tag + "\r\n") && platform::replaceFile(temporary, path)) return true;
-    platform::deleteFile(temporary);
-    return false;
+    if (state == InterfaceFileState::damaged && !setFileAside(path)) return false;
+    return writeWholeFileReplacing(path, tag + "\r\n");
 }
 
 }  // namespace dactyla

@@ -8,7 +8,7 @@
 
 #include "platform/file.h"
 #include "platform/system.h"
-#include "users/options.h"
+#include "base/options.h"
 
 namespace dactyla {
 

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "users/options.h"
+#include "users/options_file.h"
 
 namespace dactyla {
 

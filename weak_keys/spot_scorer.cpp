@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <bit>
 
-#include "users/key_map.h"
+#include "progress/key_map.h"
 
 namespace dactyla {
 namespace {

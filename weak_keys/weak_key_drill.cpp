@@ -2,7 +2,7 @@
 
 #include <utility>
 
-#include "users/key_statistics.h"
+#include "progress/key_statistics.h"
 
 namespace dactyla {
 

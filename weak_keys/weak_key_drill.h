@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "corpus/sentence_scanner.h"
-#include "users/options.h"
+#include "base/options.h"
 #include "weak_keys/weak_lines.h"
 #include "weak_keys/weakness.h"
 

@@ -10,7 +10,7 @@
 #include "corpus/sentence_scanner.h"
 #include "drill/drill_corpus.h"
 #include "drill/line_source.h"
-#include "users/options.h"
+#include "base/options.h"
 #include "weak_keys/weak_key_drill.h"
 
 namespace dactyla {

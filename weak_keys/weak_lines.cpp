@@ -5,7 +5,7 @@
 #include <utility>
 #include <cstring>
 
-#include "drill/random.h"
+#include "base/random.h"
 #include "corpus/sentence_corpus.h"
 
 namespace dactyla {

@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <array>
 
+#include "progress/key_map.h"
 #include "progress/mastery.h"
-#include "users/key_map.h"
 
 namespace dactyla {
 namespace {

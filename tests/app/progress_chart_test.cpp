@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "app/handles.h"
+#include "shell/handles.h"
 #include "support/temp_dir.h"
 
 namespace dactyla::app {

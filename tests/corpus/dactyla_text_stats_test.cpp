@@ -11,7 +11,7 @@
 #include "support/temp_dir.h"
 #include "tools/dactyla_text/arguments.h"
 #include "tools/dactyla_text/commands.h"
-#include "users/key_statistics.h"
+#include "progress/key_statistics.h"
 
 namespace dactyla::text_tool {
 namespace {

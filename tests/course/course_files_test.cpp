@@ -1,3 +1,4 @@
+#include "base/whole_file.h"
 #include "course/course_files.h"
 
 #include <gtest/gtest.h>
@@ -60,7 +61,7 @@ TEST(CourseStateFile, IsWrittenThroughATemporaryFileAndADamagedOneIsSetAside) {
     EXPECT_EQ(loaded.course, sampleState());
     dir.write("Course - Rus.dat", "garbage");
     EXPECT_EQ(loadCourseState(path).state, CourseFileState::damaged);
-    ASSERT_TRUE(setCourseFileAside(path));
+    ASSERT_TRUE(setFileAside(path));
     EXPECT_EQ(dir.read("Course - Rus.dat.damaged"), "garbage");
     EXPECT_FALSE(platform::fileExists(path));
     EXPECT_FALSE(saveCourseState(dir.file("no such folder") + "/x.dat", sampleState()));

@@ -6,7 +6,7 @@
 #include <array>
 #include <string>
 
-#include "drill/random.h"
+#include "base/random.h"
 #include "drill_fakes.h"
 
 namespace dactyla {

@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "drill/random.h"
+#include "base/random.h"
 #include "drill_fakes.h"
 #include "platform/sound_player.h"
 

@@ -14,7 +14,7 @@
 #include "driver/program.h"
 #include "driver/screen.h"
 #include "driver/typing.h"
-#include "users/key_statistics.h"
+#include "progress/key_statistics.h"
 
 namespace dactyla::e2e {
 namespace {

@@ -12,7 +12,7 @@
 #include <utility>
 #include <vector>
 
-#include "app/handles.h"
+#include "shell/handles.h"
 #include "dialogs/about_dialog.h"
 #include "dialogs/help_dialog.h"
 #include "dialogs/new_user_dialog.h"

@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <string>
 
-#include "users/key_statistics.h"
+#include "progress/key_statistics.h"
 
 namespace dactyla::testing {
 

@@ -1,4 +1,4 @@
-#include "users/options.h"
+#include "users/options_file.h"
 
 #include <gtest/gtest.h>
 
@@ -59,15 +59,15 @@ TEST(OptionsRecord, ClampLengthsKeepsTheWindowInsideTenToOneHundredTwenty) {
     }
 }
 
-TEST(OptionsRecord, SameOptionsComparesEveryOneOfTheElevenFields) {
+TEST(OptionsRecord, EqualityComparesEveryOneOfTheElevenFields) {
     const Options base;
-    EXPECT_TRUE(sameOptions(base, base));
+    EXPECT_TRUE(base == base);
     std::uint16_t Options::*wide[] = {&Options::minLength, &Options::maxLength, &Options::timerSeconds};
     for (auto field : wide) {
         Options other;
         other.*field = static_cast<std::uint16_t>(other.*field + 1);
-        EXPECT_FALSE(sameOptions(base, other));
-        EXPECT_FALSE(sameOptions(other, base));
+        EXPECT_FALSE(base == other);
+        EXPECT_FALSE(other == base);
     }
     std::uint8_t Options::*narrow[] = {
         &Options::russian,      &Options::alphabetMode,    &Options::uniformLetters, &Options::allowCapitals,
@@ -75,7 +75,7 @@ TEST(OptionsRecord, SameOptionsComparesEveryOneOfTheElevenFields) {
     for (auto field : narrow) {
         Options other;
         other.*field = static_cast<std::uint8_t>(other.*field ^ 1);
-        EXPECT_FALSE(sameOptions(base, other));
+        EXPECT_FALSE(base == other);
     }
 }
 
@@ -93,7 +93,7 @@ TEST(OptionFlags, EveryBitRoundTripsAndOnlyTheLowFourBitsOfTheRunAreKept) {
     Options back;
     unpackOptionFlags(0x012A, back);
     options.maxCapitalRun = 1;
-    EXPECT_TRUE(sameOptions(back, options));
+    EXPECT_TRUE(back == options);
 
     unpackOptionFlags(0x10FF | 0x00C0, back);
     EXPECT_EQ(back.maxCapitalRun, 0) << "bits 6-7 are not part of the run";
@@ -125,7 +125,7 @@ TEST(ReadOptions, AMissingFileIsCreatedWithEightZeroBytesAndKeepsTheLiveSettings
     readOptions(live, dir.path());
     EXPECT_TRUE(live.optionsFile.isOpen());
     EXPECT_TRUE(live.optionsDirty);
-    EXPECT_TRUE(sameOptions(live.options, before));
+    EXPECT_TRUE(live.options == before);
     EXPECT_EQ(live.optionsFile.size(), 8u);
     EXPECT_EQ(readTotals(live).characters, 0u);
 
@@ -149,7 +149,7 @@ TEST(ReadOptions, AnEightByteFileKeepsTheLengthsAndTurnsEveryFlagOff) {
     off.minLength = 10;
     off.maxLength = 60;
     off.timerSeconds = 900;
-    EXPECT_TRUE(sameOptions(loaded, off));
+    EXPECT_TRUE(loaded == off);
     EXPECT_EQ(loaded.russian, 0);
     EXPECT_EQ(loaded.backgroundSound, 0);
     EXPECT_EQ(loaded.picture, 0);
@@ -240,7 +240,7 @@ TEST(ReadOptions, AFileHeldByAnotherWriterLeavesEverythingAsItWasAndMarksDirty) 
     readOptions(live, dir.path());
     EXPECT_FALSE(live.optionsFile.isOpen());
     EXPECT_TRUE(live.optionsDirty);
-    EXPECT_TRUE(sameOptions(live.options, Options {}));
+    EXPECT_TRUE(live.options == Options {});
     EXPECT_EQ(readTotals(live).characters, 0u);
     writeOptions(live);
     addTotals(live, 1, 1);

@@ -245,7 +245,7 @@ TEST_F(UserRegistryTest, CreatingTheFifthUserNumbersItFiveAndCarriesTheLiveOptio
     EXPECT_EQ(registry->users().size(), 5u);
     EXPECT_THAT(host.calls,
                 ElementsAre("menu Dmitry 5", "close", "open Dmitry russian=0", "check 5", "alphabet 0"));
-    EXPECT_TRUE(sameOptions(live.options, before));
+    EXPECT_TRUE(live.options == before);
     EXPECT_TRUE(live.optionsDirty) << "the new user's file holds no options yet";
     EXPECT_EQ(live.optionsFile.size(), 8u);
     expectMark("Dmitry", true);

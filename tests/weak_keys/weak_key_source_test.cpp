@@ -13,8 +13,8 @@
 #include "support/statistics_files.h"
 #include "support/temp_dir.h"
 #include "texts/interface_texts.h"
-#include "users/key_map.h"
-#include "users/key_statistics.h"
+#include "progress/key_map.h"
+#include "progress/key_statistics.h"
 #include "weak_keys/weak_key_log.h"
 
 namespace dactyla {

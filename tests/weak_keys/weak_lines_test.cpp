@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "corpus/sentence_corpus.h"
-#include "users/key_map.h"
+#include "progress/key_map.h"
 #include "weak_keys/weak_key_drill.h"
 
 namespace dactyla {

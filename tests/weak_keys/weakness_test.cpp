@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "users/key_map.h"
+#include "progress/key_map.h"
 
 namespace dactyla {
 namespace {

@@ -16,7 +16,7 @@
 #include "tools/dactyla_text/course_command.h"
 #include "tools/dactyla_text/stats_command.h"
 #include "users/data_root.h"
-#include "users/options.h"
+#include "users/options_file.h"
 
 namespace dactyla::text_tool {
 

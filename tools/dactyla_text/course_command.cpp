@@ -12,7 +12,7 @@
 #include "platform/little_endian.h"
 #include "platform/system.h"
 #include "tools/dactyla_text/commands.h"
-#include "users/options.h"
+#include "base/options.h"
 
 namespace dactyla::text_tool {
 namespace {

@@ -9,9 +9,9 @@
 #include "platform/directory.h"
 #include "platform/file.h"
 #include "tools/dactyla_text/commands.h"
-#include "users/key_map.h"
-#include "users/key_statistics.h"
-#include "users/options.h"
+#include "progress/key_map.h"
+#include "progress/key_statistics.h"
+#include "users/options_file.h"
 #include "weak_keys/weak_key_drill.h"
 
 namespace dactyla::text_tool {

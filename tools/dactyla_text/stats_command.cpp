@@ -9,10 +9,10 @@
 
 #include "platform/directory.h"
 #include "tools/dactyla_text/commands.h"
-#include "users/key_map.h"
-#include "users/key_statistics.h"
-#include "users/options.h"
-#include "users/results_history.h"
+#include "progress/key_map.h"
+#include "progress/key_statistics.h"
+#include "base/options.h"
+#include "progress/results_history.h"
 #include "users/results_log.h"
 
 namespace dactyla::text_tool {

@@ -1,4 +1,4 @@
-#include "users/results_history.h"
+#include "progress/results_history.h"
 
 #include <algorithm>
 #include <cstdio>

@@ -1,10 +1,11 @@
-#include "users/key_statistics.h"
+#include "progress/key_statistics.h"
 
 #include <array>
 #include <cstdint>
 #include <cstring>
 #include <utility>
 
+#include "base/whole_file.h"
 #include "platform/directory.h"
 #include "platform/file.h"
 #include "platform/little_endian.h"
@@ -23,7 +24,6 @@ constexpr std::size_t kCountsEnd = kConfusionOffset + kByteValues * kByteValues 
 constexpr std::size_t kChecksumSize = 4;
 static_assert(kCountsEnd + kChecksumSize == kKeyStatisticsVersion1Size);
 static_assert(kCountsEnd + kByteValues * kKeyTimingRecordSize + 4 + kChecksumSize == kKeyStatisticsSize);
-constexpr int kMaxSetAsideNames = 99;
 
 constexpr std::array<std::uint32_t, 256> makeCrcTable() {
     std::array<std::uint32_t, 256> table{};
@@ -50,11 +50,6 @@ void putTable(std::uint8_t* at, const Table& table) {
 template <typename Table>
 void readTable(const std::uint8_t* at, Table& table) {
     for (std::size_t k = 0; k < table.size(); ++k) table[k] = readLe(at + 4 * k, 4);
-}
-
-bool writeWhole(const std::string& path, const std::string& bytes) {
-    platform::File file = platform::File::open(path, {.mode = platform::OpenMode::createAlways});
-    return file.isOpen() && file.write(bytes.data(), bytes.size()) == bytes.size() && file.flush();
 }
 
 }  // namespace
@@ -118,32 +113,19 @@ LoadedKeyStatistics loadKeyStatistics(const std::string& path) {
     return loaded;
 }
 
-std::string setAsideName(const std::string& path) {
-    for (int k = 1; k <= kMaxSetAsideNames; ++k) {
-        std::string name = path + ".damaged";
-        if (k > 1) name += std::to_string(k);
-        if (!platform::fileExists(name)) return name;
-    }
-    return {};
-}
-
 KeySaveResult addKeyStatistics(const std::string& userDirectory, bool russian, const KeyCounts& session,
                                std::span<const TimedKeystroke> keystrokes) {
     const std::string path = keyStatisticsPath(userDirectory, russian);
     LoadedKeyStatistics stored = loadKeyStatistics(path);
     if (stored.state == KeyFileState::unreadable) return KeySaveResult::unreadable;
     if (stored.state == KeyFileState::damaged) {
-        const std::string aside = setAsideName(path);
-        if (aside.empty() || !platform::replaceFile(path, aside)) return KeySaveResult::setAsideFailed;
+        if (!setFileAside(path)) return KeySaveResult::setAsideFailed;
     }
     KeyStatistics updated {std::move(stored.counts), std::move(stored.timing)};
     updated.counts.add(session);
     updated.timing.addSession(keystrokes);
-    const std::string temporary = path + ".new";
-    if (writeWhole(temporary, encodeKeyStatistics(updated)) && platform::replaceFile(temporary, path))
-        return KeySaveResult::saved;
-    platform::deleteFile(temporary);
-    return KeySaveResult::writeFailed;
+    return writeWholeFileReplacing(path, encodeKeyStatistics(updated)) ? KeySaveResult::saved
+                                                                        : KeySaveResult::writeFailed;
 }
 
 }  // namespace dactyla

@@ -1,4 +1,4 @@
-#include "users/key_statistics.h"
+#include "progress/key_statistics.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "drill/record_shuffle.h"
+#include "base/record_shuffle.h"
 
 #include <gtest/gtest.h>
 
@@ -6,7 +6,7 @@
 #include <numeric>
 #include <vector>
 
-#include "drill/random.h"
+#include "base/random.h"
 
 namespace dactyla {
 namespace {

@@ -1,4 +1,4 @@
-#include "users/options.h"
+#include "users/options_file.h"
 
 #include <array>
 
@@ -10,10 +10,6 @@ namespace {
 
 constexpr std::uint64_t kTotalsOffset = 0;
 constexpr std::uint64_t kSettingsOffset = 8;
-constexpr std::uint16_t kShortest = 10;
-constexpr std::uint16_t kLongest = 120;
-constexpr std::uint16_t kLongestTimer = 3600;
-constexpr std::uint16_t kFallbackTimer = 300;
 
 constexpr platform::OpenOptions kExisting {.mode = platform::OpenMode::existing};
 constexpr platform::OpenOptions kCreateIfMissing {.mode = platform::OpenMode::always};
@@ -22,10 +18,6 @@ constexpr platform::OpenOptions kCreateIfMissing {.mode = platform::OpenMode::al
 void readU16Field(platform::File& file, std::uint16_t& field) {
     std::uint8_t bytes[2] = {};
     if (file.read(bytes, 2) == 2) field = static_cast<std::uint16_t>(readLe(bytes, 2));
-}
-
-std::uint8_t bit(std::uint16_t flags, int position) {
-    return static_cast<std::uint8_t>((flags >> position) & 1u);
 }
 
 void writeZeroTotals(platform::File& file) {
@@ -43,49 +35,11 @@ void loadSettings(LiveOptions& live) {
     readU16Field(live.optionsFile, options.timerSeconds);
     readU16Field(live.optionsFile, flags);
     clampLengths(options);
-    if (options.timerSeconds > kLongestTimer) options.timerSeconds = kFallbackTimer;
+    if (options.timerSeconds > kLongestTimer) options.timerSeconds = kDefaultTimer;
     unpackOptionFlags(flags, options);
 }
 
 }  // namespace
-
-void clampLengths(Options& options) {
-    if (options.maxLength > kLongest) options.maxLength = kLongest;
-    if (options.maxLength < kShortest) options.maxLength = kShortest;
-    if (options.minLength > kLongest) options.minLength = kLongest;
-    if (options.minLength < kShortest) options.minLength = kShortest;
-    if (options.maxLength < options.minLength) options.maxLength = options.minLength;
-}
-
-bool sameOptions(const Options& a, const Options& b) {
-    return a.minLength == b.minLength && a.maxLength == b.maxLength && a.timerSeconds == b.timerSeconds &&
-           a.russian == b.russian && a.alphabetMode == b.alphabetMode &&
-           a.uniformLetters == b.uniformLetters && a.allowCapitals == b.allowCapitals &&
-           a.timerEnabled == b.timerEnabled && a.backgroundSound == b.backgroundSound &&
-           a.maxCapitalRun == b.maxCapitalRun && a.picture == b.picture;
-}
-
-std::uint16_t packOptionFlags(const Options& options) {
-    const unsigned flags = options.russian | options.alphabetMode << 1 | options.uniformLetters << 2 |
-                           options.allowCapitals << 3 | options.timerEnabled << 4 |
-                           options.backgroundSound << 5 | (options.maxCapitalRun & 15u) << 8 |
-                           unsigned {options.picture} << 12;
-    return static_cast<std::uint16_t>(flags);
-}
-
-void unpackOptionFlags(std::uint16_t flags, Options& options) {
-    options.russian = bit(flags, 0);
-    options.alphabetMode = bit(flags, 1);
-    options.uniformLetters = bit(flags, 2);
-    options.allowCapitals = bit(flags, 3);
-    options.timerEnabled = bit(flags, 4);
-    options.backgroundSound = bit(flags, 5);
-    options.maxCapitalRun = static_cast<std::uint8_t>((flags >> 8) & 15u);
-    // Only the desktop (0) and the built-in picture (1) are ever shown; any other choice
-    // falls back to the built-in one.
-    const unsigned picture = (flags >> 12) & 3u;
-    options.picture = picture == 0 ? 0 : 1;
-}
 
 void readOptions(LiveOptions& live, const std::string& userDirectory) {
     const std::string path = platform::joinPath(userDirectory, "Options.dat");

@@ -1,9 +1,9 @@
-#include "corpus/import_editor.h"
+#include "editors/import_editor.h"
 
 #include <algorithm>
 #include <utility>
 
-#include "users/settings_editor.h"
+#include "editors/settings_editor.h"
 #include "texts/interface_texts.h"
 
 namespace dactyla {

@@ -1,4 +1,4 @@
-#include "corpus/import_editor.h"
+#include "editors/import_editor.h"
 
 #include <gtest/gtest.h>
 

@@ -12,7 +12,7 @@
 #include "corpus/sentence_import.h"
 #include "corpus/text_encoding.h"
 #include "platform/file.h"
-#include "users/options.h"
+#include "users/options_file.h"
 
 namespace dactyla {
 

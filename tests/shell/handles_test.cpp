@@ -1,4 +1,4 @@
-#include "app/handles.h"
+#include "shell/handles.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "users/key_map.h"
+#include "progress/key_map.h"
 
 #include <algorithm>
 #include <array>

@@ -1,4 +1,4 @@
-#include "drill/random.h"
+#include "base/random.h"
 
 namespace dactyla {
 namespace {

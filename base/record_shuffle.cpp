@@ -1,9 +1,9 @@
-#include "drill/record_shuffle.h"
+#include "base/record_shuffle.h"
 
 #include <utility>
 #include <vector>
 
-#include "drill/random.h"
+#include "base/random.h"
 #include "platform/system.h"
 
 namespace dactyla {

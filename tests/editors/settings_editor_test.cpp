@@ -1,4 +1,4 @@
-#include "users/settings_editor.h"
+#include "editors/settings_editor.h"
 
 #include <gtest/gtest.h>
 
@@ -281,7 +281,7 @@ TEST_F(SettingsEditorTest, EveryButtonAndEditEnablesApplyAndMakesItTheDefault) {
         if (c.field != nullptr) {
             EXPECT_EQ(working().*(c.field), c.value);
         }
-        EXPECT_TRUE(sameOptions(live_.options, Options {})) << "the live options wait for Apply";
+        EXPECT_TRUE(live_.options == Options {}) << "the live options wait for Apply";
     }
 }
 
@@ -359,7 +359,7 @@ TEST_F(SettingsEditorTest, OkTakesEverythingAndClosesWhileCancelTakesNothing) {
     fake_.click(kAlphabet);
     fake_.type(kTimerSeconds, "30");
     editor_->frameCommand(kCancel);
-    EXPECT_TRUE(sameOptions(live_.options, Options {}));
+    EXPECT_TRUE(live_.options == Options {});
     EXPECT_FALSE(live_.optionsDirty);
 
     open();

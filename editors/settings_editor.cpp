@@ -1,4 +1,4 @@
-#include "users/settings_editor.h"
+#include "editors/settings_editor.h"
 
 #include <algorithm>
 #include <limits>
@@ -191,7 +191,7 @@ void SettingsEditor::lockLanguage() {
     const int liveRadio = kEnglish + live_.options.russian;
     view_.checkRadio(kEnglish, kRussian, liveRadio);
     readPageBack();
-    if (sameOptions(working_, live_.options)) settleOnCancel();
+    if (working_ == live_.options) settleOnCancel();
     else view_.focusControl(liveRadio);
 }
 
@@ -223,7 +223,7 @@ void SettingsEditor::frameCommand(int id) {
 
 void SettingsEditor::applyOrOk(bool ok) {
     readPageBack();
-    if (!sameOptions(working_, live_.options)) {
+    if (working_ != live_.options) {
         live_.optionsDirty = true;
         if (working_.picture != live_.options.picture) {
             live_.options.picture = working_.picture;

@@ -7,7 +7,7 @@
 #include <optional>
 #include <string>
 
-#include "users/options.h"
+#include "users/options_file.h"
 
 namespace dactyla {
 
@@ -43,7 +43,6 @@ inline constexpr unsigned kGeneralPage = 0;
 inline constexpr unsigned kTextPage = 1;
 inline constexpr unsigned kTimerDigits = 2;
 inline constexpr unsigned kLengthDigits = 3;
-inline constexpr std::uint16_t kLongestTimer = 3600;
 
 struct CorpusFigures {
     std::uint32_t sentences = 0;  // entries of the user's index

@@ -68,10 +68,6 @@ struct LoadedKeyStatistics {
 
 LoadedKeyStatistics loadKeyStatistics(const std::string& path);
 
-// Where a damaged file at `path` goes: "<path>.damaged", or "<path>.damaged2" and on when that
-// is taken; empty when all of them are.
-std::string setAsideName(const std::string& path);
-
 enum class KeySaveResult { saved, unreadable, setAsideFailed, writeFailed };
 
 // Adds a session's counts and its timed keystrokes to the user's statistics of the language.

@@ -1,0 +1,18 @@
+#pragma once
+// The one way the program rewrites a file of its own: written in full beside its place under
+// "<path>.new", flushed, then put in its place, so a crash, a full disk or a locked file half-way
+// leaves what stood at `path` as it was. A damaged file is set aside, never overwritten.
+#include <string>
+#include <string_view>
+
+namespace dactyla {
+
+bool writeWholeFileReplacing(const std::string& path, std::string_view bytes);
+
+// The first free name of "<path>.damaged", "<path>.damaged2" ... "<path>.damaged99"; empty when
+// every one is taken.
+std::string setAsideName(const std::string& path);
+// Moves `path` to its set-aside name; false when no name is free or the move fails.
+bool setFileAside(const std::string& path);
+
+}  // namespace dactyla
