@@ -436,7 +436,9 @@ TEST_F(SentenceCorpusTest, ARebuildCutShortIsRebuiltAtTheNextOpening) {
         closeCorpus(corpus);
         corpus = open();
         ASSERT_TRUE(corpus);
-        if (allowance >= 4) EXPECT_TRUE(corpus->rebuiltOnOpen()) << allowance;
+        if (allowance >= 4) {
+            EXPECT_TRUE(corpus->rebuiltOnOpen()) << allowance;
+        }
         closeCorpus(corpus);
         std::vector<std::uint32_t> stored = entries();
         std::sort(stored.begin(), stored.end());
