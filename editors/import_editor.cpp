@@ -58,7 +58,7 @@ void ImportEditor::command(int id) {
 
 // The open-file dialog's filter calls CP1251 "WIN-1251", so the dialog does too.
 std::string encodingShown(TextEncoding encoding) {
-    return std::string(kEncodingLabel) + (encoding == TextEncoding::cp1251 ? "WIN-1251" : encodingName(encoding));
+    return texts::textString("import.encoding") + (encoding == TextEncoding::cp1251 ? "WIN-1251" : encodingName(encoding));
 }
 
 // Cancelling the file dialog keeps an earlier scan and what "Добавить !" showed.

@@ -12,28 +12,27 @@
 #include "corpus/sentence_import.h"
 #include "corpus/text_encoding.h"
 #include "platform/file.h"
+#include "resources/resource.h"
 #include "users/options_file.h"
 
 namespace dactyla {
 
-// Control ids of dialog 185, as the resources define them.
+// Control ids of dialog 185 by the names the editor speaks of them; the numbers are the resources'.
 namespace importControl {
-inline constexpr int kClose = 2;  // "Я больше не буду", also the close box and Esc
-inline constexpr int kAdd = 1091;
-inline constexpr int kBrowse = 1092;
-inline constexpr int kPath = 1093;
-inline constexpr int kProgress = 1094;
-inline constexpr int kMaxLength = 1095;
-inline constexpr int kMinLength = 1096;
-inline constexpr int kFound = 1097;
-inline constexpr int kTotal = 1098;
-inline constexpr int kEncoding = 1099;  // below the close button: what the chosen file was read as
-inline constexpr int kLanguage = 1100;
-inline constexpr int kCapitalRun = 1101;
+inline constexpr int kClose = 2;  // IDCANCEL: "Я больше не буду", also the close box and Esc
+inline constexpr int kAdd = IDC_IMPORT_ADD;
+inline constexpr int kBrowse = IDC_IMPORT_BROWSE;
+inline constexpr int kPath = IDC_IMPORT_PATH;
+inline constexpr int kProgress = IDC_IMPORT_PROGRESS;
+inline constexpr int kMaxLength = IDC_IMPORT_MAX_LENGTH;
+inline constexpr int kMinLength = IDC_IMPORT_MIN_LENGTH;
+inline constexpr int kFound = IDC_IMPORT_FOUND;
+inline constexpr int kTotal = IDC_IMPORT_TOTAL;
+inline constexpr int kEncoding = IDC_IMPORT_ENCODING;  // below the close button: what the chosen file was read as
+inline constexpr int kLanguage = IDC_IMPORT_LANGUAGE;
+inline constexpr int kCapitalRun = IDC_IMPORT_CAPITAL_RUN;
 }  // namespace importControl
 
-// "Кодировка файла: ", followed by the encoding the scan found ("WIN-1251", "UTF-8", ...).
-inline constexpr const char* kEncodingLabel = "\xCA\xEE\xE4\xE8\xF0\xEE\xE2\xEA\xE0 \xF4\xE0\xE9\xEB\xE0: ";
 std::string encodingShown(TextEncoding encoding);
 
 // Characters the capital-run field takes: a limit stops at 255.

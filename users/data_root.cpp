@@ -5,6 +5,7 @@
 #include "corpus/sentence_corpus.h"
 #include "platform/directory.h"
 #include "platform/file.h"
+#include "texts/interface_texts.h"
 
 namespace dactyla {
 namespace {
@@ -94,15 +95,7 @@ DataRoot chooseDataRoot(const std::string& programDirectory, const std::string& 
 }
 
 std::string unwritableDataRootText(const DataRoot& root) {
-    // "Dactyla негде хранить пользователей и их результаты: в папку\n<folder>\n
-    // нельзя записать (она только для чтения или на диске нет места)."
-    return "Dactyla \xED\xE5\xE3\xE4\xE5 \xF5\xF0\xE0\xED\xE8\xF2\xFC "
-           "\xEF\xEE\xEB\xFC\xE7\xEE\xE2\xE0\xF2\xE5\xEB\xE5\xE9 \xE8 \xE8\xF5 "
-           "\xF0\xE5\xE7\xF3\xEB\xFC\xF2\xE0\xF2\xFB: \xE2 \xEF\xE0\xEF\xEA\xF3\n" +
-           root.directory +
-           "\n\xED\xE5\xEB\xFC\xE7\xFF \xE7\xE0\xEF\xE8\xF1\xE0\xF2\xFC (\xEE\xED\xE0 \xF2\xEE\xEB\xFC\xEA\xEE "
-           "\xE4\xEB\xFF \xF7\xF2\xE5\xED\xE8\xFF \xE8\xEB\xE8 \xED\xE0 \xE4\xE8\xF1\xEA\xE5 \xED\xE5\xF2 "
-           "\xEC\xE5\xF1\xF2\xE0).";
+    return texts::textString("dataRoot.unwritable") + root.directory + texts::textString("dataRoot.unwritableWhy");
 }
 
 std::string describeDataRoot(const DataRoot& root) {
