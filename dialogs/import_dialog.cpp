@@ -20,11 +20,7 @@ namespace {
 
 using namespace importControl;
 
-static_assert(IDC_IMPORT_ADD == kAdd && IDC_IMPORT_BROWSE == kBrowse && IDC_IMPORT_PATH == kPath &&
-              IDC_IMPORT_PROGRESS == kProgress && IDC_IMPORT_MAX_LENGTH == kMaxLength &&
-              IDC_IMPORT_MIN_LENGTH == kMinLength && IDC_IMPORT_FOUND == kFound && IDC_IMPORT_TOTAL == kTotal &&
-              IDC_IMPORT_ENCODING == kEncoding &&
-              IDC_IMPORT_LANGUAGE == kLanguage && IDC_IMPORT_CAPITAL_RUN == kCapitalRun && IDCANCEL == kClose);
+static_assert(IDCANCEL == kClose);
 
 constexpr DWORD kTextFilter = 2;
 // Long enough for the digits the field takes and more, so a longer text is seen.

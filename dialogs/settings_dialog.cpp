@@ -17,16 +17,7 @@ namespace {
 
 using namespace settingsControl;
 
-static_assert(IDC_SETTINGS_APPLY == kApply && IDC_SETTINGS_TABS == kTabs);
-static_assert(IDC_PICTURE_DESKTOP == kPictureDesktop && IDC_PICTURE_MOUNTAINS == kPictureMountains &&
-              IDC_PICTURE_GRASS == kPictureGrass);
-static_assert(IDC_TIMER_MINUTES == kTimerMinutes && IDC_TIMER_SECONDS == kTimerSeconds);
-static_assert(IDC_BACKGROUND_SOUND == kBackgroundSound && IDC_TIMER_ENABLED == kTimerEnabled &&
-              IDC_ALLOW_CAPITALS == kAllowCapitals && IDC_UNIFORM_LETTERS == kUniformLetters &&
-              IDC_ALPHABET == kAlphabet);
-static_assert(IDC_LANGUAGE_ENGLISH == kEnglish && IDC_LANGUAGE_RUSSIAN == kRussian && IDC_IMPORT_SENTENCES == kImport);
-static_assert(IDC_MIN_LENGTH == kMinLength && IDC_MAX_LENGTH == kMaxLength && IDC_SENTENCE_COUNT == kSentenceCount &&
-              IDC_SENTENCE_POSITION == kPosition);
+static_assert(IDOK == kOk && IDCANCEL == kCancel);
 
 // "Общие", "Текст"
 const std::array<const char*, 2> kTabTitles = {"settings.tab.general", "settings.tab.text"};

@@ -7,36 +7,38 @@
 #include <optional>
 #include <string>
 
+#include "resources/resource.h"
 #include "users/options_file.h"
 
 namespace dactyla {
 
-// Control ids of the frame (dialog 110) and its pages (153 "Общие", 154 "Текст"), as the
-// resources define them.
+// Control ids of the frame (dialog 110) and its pages (153 "Общие", 154 "Текст"), by the names
+// the editor speaks of them; the numbers are the resources'. OK and Cancel are Windows' own
+// IDOK and IDCANCEL (the dialogs check that they agree).
 namespace settingsControl {
 inline constexpr int kOk = 1;
 inline constexpr int kCancel = 2;
-inline constexpr int kApply = 3;
-inline constexpr int kTabs = 1083;
+inline constexpr int kApply = IDC_SETTINGS_APPLY;
+inline constexpr int kTabs = IDC_SETTINGS_TABS;
 // Page "Общие"
-inline constexpr int kPictureDesktop = 3000;  // picture = id - 3000
-inline constexpr int kPictureMountains = 3001;
-inline constexpr int kPictureGrass = 3002;
-inline constexpr int kTimerMinutes = 8000;
-inline constexpr int kTimerSeconds = 8001;
-inline constexpr int kBackgroundSound = 1084;
-inline constexpr int kTimerEnabled = 1089;
-inline constexpr int kAllowCapitals = 1103;
-inline constexpr int kUniformLetters = 1104;
-inline constexpr int kAlphabet = 1105;
+inline constexpr int kPictureDesktop = IDC_PICTURE_DESKTOP;  // picture = id - 3000
+inline constexpr int kPictureMountains = IDC_PICTURE_MOUNTAINS;
+inline constexpr int kPictureGrass = IDC_PICTURE_GRASS;
+inline constexpr int kTimerMinutes = IDC_TIMER_MINUTES;
+inline constexpr int kTimerSeconds = IDC_TIMER_SECONDS;
+inline constexpr int kBackgroundSound = IDC_BACKGROUND_SOUND;
+inline constexpr int kTimerEnabled = IDC_TIMER_ENABLED;
+inline constexpr int kAllowCapitals = IDC_ALLOW_CAPITALS;
+inline constexpr int kUniformLetters = IDC_UNIFORM_LETTERS;
+inline constexpr int kAlphabet = IDC_ALPHABET;
 // Page "Текст"
-inline constexpr int kEnglish = 2000;  // russian = id - 2000
-inline constexpr int kRussian = 2001;
-inline constexpr int kImport = 1100;
-inline constexpr int kMinLength = 1000;
-inline constexpr int kMaxLength = 1001;
-inline constexpr int kSentenceCount = 1002;
-inline constexpr int kPosition = 1003;
+inline constexpr int kEnglish = IDC_LANGUAGE_ENGLISH;  // russian = id - 2000
+inline constexpr int kRussian = IDC_LANGUAGE_RUSSIAN;
+inline constexpr int kImport = IDC_IMPORT_SENTENCES;
+inline constexpr int kMinLength = IDC_MIN_LENGTH;
+inline constexpr int kMaxLength = IDC_MAX_LENGTH;
+inline constexpr int kSentenceCount = IDC_SENTENCE_COUNT;
+inline constexpr int kPosition = IDC_SENTENCE_POSITION;
 }  // namespace settingsControl
 
 inline constexpr unsigned kGeneralPage = 0;

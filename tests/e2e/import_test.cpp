@@ -19,18 +19,18 @@ namespace {
 using namespace std::chrono_literals;
 
 namespace import {
-inline constexpr int kAdd = 1091;
-inline constexpr int kBrowse = 1092;
-inline constexpr int kPath = 1093;
-inline constexpr int kMaxLength = 1095;
-inline constexpr int kMinLength = 1096;
-inline constexpr int kFound = 1097;
-inline constexpr int kTotal = 1098;
-inline constexpr int kLanguage = 1100;
-inline constexpr int kCapitalRun = 1101;
+inline constexpr int kAdd = IDC_IMPORT_ADD;
+inline constexpr int kBrowse = IDC_IMPORT_BROWSE;
+inline constexpr int kPath = IDC_IMPORT_PATH;
+inline constexpr int kMaxLength = IDC_IMPORT_MAX_LENGTH;
+inline constexpr int kMinLength = IDC_IMPORT_MIN_LENGTH;
+inline constexpr int kFound = IDC_IMPORT_FOUND;
+inline constexpr int kTotal = IDC_IMPORT_TOTAL;
+inline constexpr int kLanguage = IDC_IMPORT_LANGUAGE;
+inline constexpr int kCapitalRun = IDC_IMPORT_CAPITAL_RUN;
 }  // namespace import
 
-constexpr int kImportButton = 1100;  // "Добавить предложений..." on page "Текст"
+constexpr int kImportButton = IDC_IMPORT_SENTENCES;  // "Добавить предложений..." on page "Текст"
 const std::wstring kImportTitle = wide("Добавление предложений из файла");
 const std::wstring kChooserTitle = wide("Выбор предложений из файла");
 

@@ -15,7 +15,7 @@ namespace {
 
 using namespace std::chrono_literals;
 
-constexpr unsigned kInterfaceLanguage = 40043;
+constexpr unsigned kInterfaceLanguage = IDM_INTERFACE_LANGUAGE;
 
 ::testing::AssertionResult barShows(const RunningProgram& program, const std::wstring& text) {
     program.settle();

@@ -20,7 +20,7 @@ namespace {
 
 using namespace std::chrono_literals;
 
-constexpr unsigned kChartCommand = 40032;
+constexpr unsigned kChartCommand = IDM_CHART;
 constexpr const wchar_t* kChartClass = L"DactylaProgressChart";
 // Version 2: the counts, a timing record per byte, then 48 bytes per pair of characters.
 constexpr std::size_t kKeysFileSize = 309268;

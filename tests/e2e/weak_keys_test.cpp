@@ -21,7 +21,7 @@ namespace {
 
 using namespace std::chrono_literals;
 
-constexpr unsigned kWeakKeysCommand = 40041;
+constexpr unsigned kWeakKeysCommand = IDM_WEAK_KEYS;
 const std::wstring kItem = wide("Слабые места");
 
 // Eighty sentences of common words; a few words hold 'v' or 'y', as in any English text.

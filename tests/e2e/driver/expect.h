@@ -5,27 +5,28 @@
 #include <string>
 
 #include "driver/host.h"
+#include "resources/resource.h"
 
 namespace dactyla::e2e {
 
-// Ids of the program's commands and controls, as its menus and dialogs define them.
+// Ids of the program's commands and controls, by the program's own resource ids.
 namespace command {
-inline constexpr unsigned kAbout = 40007;
-inline constexpr unsigned kStartStop = 40008;
-inline constexpr unsigned kSettings = 40009;
-inline constexpr unsigned kSwitchLanguage = 40017;
-inline constexpr unsigned kHelp = 40021;
-inline constexpr unsigned kNewUser = 40029;
-inline constexpr unsigned kProgress = 40031;
-inline constexpr unsigned kAlphabet = 40033;
-inline constexpr unsigned kKeyboard = 40042;
-inline constexpr unsigned kUserBase = 40200;
+inline constexpr unsigned kAbout = IDM_ABOUT;
+inline constexpr unsigned kStartStop = IDM_START_STOP;
+inline constexpr unsigned kSettings = IDM_SETTINGS;
+inline constexpr unsigned kSwitchLanguage = IDM_SWITCH_LANGUAGE;
+inline constexpr unsigned kHelp = IDM_HELP;
+inline constexpr unsigned kNewUser = IDM_NEW_USER;
+inline constexpr unsigned kProgress = IDM_PROGRESS;
+inline constexpr unsigned kAlphabet = IDM_ALPHABET;
+inline constexpr unsigned kKeyboard = IDM_KEYBOARD;
+inline constexpr unsigned kUserBase = IDM_USER_BASE;
 }  // namespace command
 
 namespace control {
-inline constexpr int kNewUserName = 1090;
-inline constexpr int kAboutTotals = 1106;
-inline constexpr int kHelpText = 9000;
+inline constexpr int kNewUserName = IDC_NEW_USER_NAME;
+inline constexpr int kAboutTotals = IDC_ABOUT_TOTALS;
+inline constexpr int kHelpText = IDC_HELP_TEXT;
 }  // namespace control
 
 inline constexpr const wchar_t* kDialogClass = L"#32770";

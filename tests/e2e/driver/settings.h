@@ -7,25 +7,26 @@
 #include <string>
 
 #include "driver/program.h"
+#include "resources/resource.h"
 
 namespace dactyla::e2e {
 
 namespace settings {
-inline constexpr int kApply = 3;
-inline constexpr int kTabs = 1083;
-inline constexpr int kPictureDesktop = 3000;
-inline constexpr int kPictureMountains = 3001;
-inline constexpr int kTimerMinutes = 8000;
-inline constexpr int kTimerSeconds = 8001;
-inline constexpr int kAllowCapitals = 1103;
-inline constexpr int kAlphabet = 1105;
-inline constexpr int kEnglish = 2000;
-inline constexpr int kRussian = 2001;
-inline constexpr int kImport = 1100;
-inline constexpr int kMinLength = 1000;
-inline constexpr int kMaxLength = 1001;
-inline constexpr int kSentenceCount = 1002;
-inline constexpr int kPosition = 1003;
+inline constexpr int kApply = IDC_SETTINGS_APPLY;
+inline constexpr int kTabs = IDC_SETTINGS_TABS;
+inline constexpr int kPictureDesktop = IDC_PICTURE_DESKTOP;
+inline constexpr int kPictureMountains = IDC_PICTURE_MOUNTAINS;
+inline constexpr int kTimerMinutes = IDC_TIMER_MINUTES;
+inline constexpr int kTimerSeconds = IDC_TIMER_SECONDS;
+inline constexpr int kAllowCapitals = IDC_ALLOW_CAPITALS;
+inline constexpr int kAlphabet = IDC_ALPHABET;
+inline constexpr int kEnglish = IDC_LANGUAGE_ENGLISH;
+inline constexpr int kRussian = IDC_LANGUAGE_RUSSIAN;
+inline constexpr int kImport = IDC_IMPORT_SENTENCES;
+inline constexpr int kMinLength = IDC_MIN_LENGTH;
+inline constexpr int kMaxLength = IDC_MAX_LENGTH;
+inline constexpr int kSentenceCount = IDC_SENTENCE_COUNT;
+inline constexpr int kPosition = IDC_SENTENCE_POSITION;
 }  // namespace settings
 
 enum class SettingsOpening {
