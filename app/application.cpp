@@ -533,6 +533,13 @@ std::uint32_t Application::tickCount() { return platform::tickCount(); }
 
 void Application::sleepMs(std::uint32_t milliseconds) { platform::sleepMs(milliseconds); }
 
+// The core speaks of boxes in its own words, with Windows' numbers; here they meet.
+static_assert(messageBox::kRetryCancel == MB_RETRYCANCEL && messageBox::kYesNo == MB_YESNO &&
+              messageBox::kIconError == MB_ICONERROR && messageBox::kIconInformation == MB_ICONINFORMATION &&
+              messageBox::kDefaultButton2 == MB_DEFBUTTON2);
+static_assert(messageBox::kOk == IDOK && messageBox::kCancel == IDCANCEL && messageBox::kRetry == IDRETRY &&
+              messageBox::kYes == IDYES && messageBox::kNo == IDNO);
+
 int Application::showMessageBox(const std::string& text, const std::string& title, unsigned style) {
     return ::MessageBoxW(window_, platform::widen(text).c_str(), platform::widen(title).c_str(), style);
 }

@@ -2,12 +2,12 @@
 
 #include <cstdio>
 
+#include "drill/drill_effects.h"
 #include "resources/resource.h"
 
 namespace dactyla::app {
 namespace {
 
-constexpr int kStripHalf = 15;
 constexpr int kStripWeight = 500;
 constexpr int kSmallWeight = 700;
 constexpr BYTE kFixedPitchModern = FIXED_PITCH | FF_MODERN;  // 49

@@ -16,13 +16,13 @@
 
 namespace dactyla {
 
-inline constexpr unsigned kLineBufferSize = 152;  // 30 in front of a line of at most 122 bytes
+inline constexpr unsigned kLineBufferSize = kStripLength + 122;  // the strip in front of a line of at most 122 bytes
 
-// The text being typed. Indices cursor-15..cursor-1 hold the last 15 typed characters,
+// The text being typed. Indices cursor-kStripHalf..cursor-1 hold the last characters typed,
 // cursor..cursor+remaining-1 those still to type.
 struct TypingStrip {
     std::array<char, kLineBufferSize> lineBuffer{};
-    std::uint16_t cursor = 15;
+    std::uint16_t cursor = kStripHalf;
     std::uint16_t remaining = 0;
     // Correct keystrokes left until the next background melody; runs below zero while the
     // background sound is off and is never reset.

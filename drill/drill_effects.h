@@ -16,9 +16,12 @@ namespace dactyla {
 inline constexpr unsigned kSessionTimerId = 1;  // ends the session after timerSeconds of typing
 inline constexpr unsigned kClockTimerId = 2;    // ticks the clock every second
 
-inline constexpr unsigned kStripLength = 30;  // characters the strip shows: 15 typed, 15 to type
+// The strip shows the last kStripHalf characters typed and as many to type.
+inline constexpr std::uint16_t kStripHalf = 15;
+inline constexpr unsigned kStripLength = 2 * kStripHalf;
 
-// Message-box styles and answers, with the values of the Win32 MB_ and ID constants.
+// Message-box styles and answers, with the values of the Win32 MB_ and ID constants (the shell
+// checks that they agree).
 namespace messageBox {
 inline constexpr unsigned kRetryCancel = 0x0005;
 inline constexpr unsigned kYesNo = 0x0004;

@@ -12,7 +12,6 @@
 namespace dactyla {
 namespace {
 
-constexpr std::uint16_t kTyped = 15;
 constexpr std::uint16_t kEnoughToStart = 16;
 // Every line that is not empty adds at least one character, so this many lines always
 // suffice; a feed that keeps coming back empty must not hold the program.
@@ -49,7 +48,7 @@ void Drill::startSession() {
     effects_.desktop.activateKeyboardLayout(keyboardLayoutName(options_.russian != 0));
     effects_.desktop.parkPointer();
     playIntro();
-    strip_.cursor = kTyped;
+    strip_.cursor = kStripHalf;
     session_.errorCount = 0;
     session_.elapsedMs = 0;
     if (options_.timerEnabled) effects_.timers.armTimer(kSessionTimerId, options_.timerSeconds * 1000u);
@@ -84,8 +83,8 @@ void Drill::refuseWithoutSentences() {
 void Drill::playIntro() {
     std::array<char, kStripLength> work;
     work.fill(' ');
-    for (unsigned i = 0; i < kTyped; ++i) {
-        work[29 - i] = strip_.lineBuffer[29 - i];
+    for (unsigned i = 0; i < kStripHalf; ++i) {
+        work[kStripLength - 1 - i] = strip_.lineBuffer[kStripLength - 1 - i];
         effects_.painter.drawStrip(work.data());
         effects_.time.sleepMs(15 + 6 * i);
     }
@@ -119,10 +118,10 @@ void Drill::resume() {
 
 // The real strip replaces the pause text from both ends towards the middle.
 void Drill::playResumeAnimation() {
-    const char* shown = strip_.lineBuffer.data() + strip_.cursor - kTyped;
-    for (unsigned i = 0; i < kTyped; ++i) {
+    const char* shown = strip_.lineBuffer.data() + strip_.cursor - kStripHalf;
+    for (unsigned i = 0; i < kStripHalf; ++i) {
         session_.pauseStrip[i] = shown[i];
-        session_.pauseStrip[29 - i] = shown[29 - i];
+        session_.pauseStrip[kStripLength - 1 - i] = shown[kStripLength - 1 - i];
         effects_.painter.drawStrip(session_.pauseStrip.data());
         effects_.time.sleepMs(90 - 4 * i);
     }

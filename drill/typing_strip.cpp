@@ -13,7 +13,6 @@ namespace {
 constexpr char kEnter = 13;
 constexpr char kEscape = 27;
 constexpr char kSpace = 32;
-constexpr std::uint16_t kTyped = 15;  // typed characters kept in front of the cursor
 constexpr unsigned kQuietFlags = platform::soundFlag::async | platform::soundFlag::noStop;
 constexpr int kMelodySpread = 77;
 
@@ -26,7 +25,7 @@ Drill::Drill(const DrillEffects& effects, const Options& options) : effects_(eff
 
 const char* Drill::visibleStrip() const {
     return session_.sessionPaused ? session_.pauseStrip.data()
-                                  : strip_.lineBuffer.data() + strip_.cursor - kTyped;
+                                  : strip_.lineBuffer.data() + strip_.cursor - kStripHalf;
 }
 
 void Drill::onChar(char character, std::uint32_t messageTime) {
@@ -60,8 +59,8 @@ void Drill::acceptCorrect(char character, std::uint32_t messageTime) {
                          static_cast<unsigned char>(strip_.lineBuffer[strip_.cursor - 1]), messageTime);
     ++strip_.cursor;
     countTowardsLineEnd();
-    effects_.painter.drawStrip(strip_.lineBuffer.data() + strip_.cursor - kTyped);
-    if (--strip_.remaining <= kTyped) refill();
+    effects_.painter.drawStrip(strip_.lineBuffer.data() + strip_.cursor - kStripHalf);
+    if (--strip_.remaining <= kStripHalf) refill();
     playCharacterSound(character);
     countDownMelody();
 }
@@ -69,13 +68,13 @@ void Drill::acceptCorrect(char character, std::uint32_t messageTime) {
 // The visible 30 characters stay the same: typed ones land at 0..14, pending ones from 15 on.
 void Drill::refill() {
     char* buffer = strip_.lineBuffer.data();
-    std::memmove(buffer, buffer + strip_.cursor - kTyped, kTyped + strip_.remaining);
-    strip_.cursor = kTyped;
+    std::memmove(buffer, buffer + strip_.cursor - kStripHalf, kStripHalf + strip_.remaining);
+    strip_.cursor = kStripHalf;
     appendNextLine();
 }
 
 void Drill::appendNextLine() {
-    const unsigned destination = kTyped + strip_.remaining;
+    const unsigned destination = kStripHalf + strip_.remaining;
     char* buffer = strip_.lineBuffer.data();
     // Should the feed come back empty, the strip shows blanks rather than old text.
     if (destination < kStripLength) std::fill(buffer + destination, buffer + kStripLength, ' ');
@@ -129,7 +128,7 @@ void Drill::rejectWrong(char character, std::uint32_t messageTime) {
 
 void Drill::resetToIdle() {
     std::fill(strip_.lineBuffer.begin(), strip_.lineBuffer.begin() + kStripLength, ' ');
-    strip_.cursor = kTyped;
+    strip_.cursor = kStripHalf;
     strip_.remaining = 0;
     linesLeft_.clear();
 }

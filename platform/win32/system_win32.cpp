@@ -48,6 +48,9 @@ void sleepMs(std::uint32_t milliseconds) { ::Sleep(milliseconds); }
 
 namespace {
 
+static_assert(soundFlag::sync == SND_SYNC && soundFlag::async == SND_ASYNC && soundFlag::noDefault == SND_NODEFAULT &&
+              soundFlag::loop == SND_LOOP && soundFlag::noStop == SND_NOSTOP);
+
 class WinmmPlayer final : public SoundPlayer {
 public:
     bool play(const std::string& path, unsigned flags) override {
