@@ -11,6 +11,7 @@
 #include "course/course.h"
 #include "drill/drill.h"
 #include "drill/drill_source.h"
+#include "editors/settings_editor.h"
 #include "guide/keyboard_choice.h"
 #include "guide/keyboard_guide.h"
 #include "guide/timing_knowledge.h"
@@ -19,7 +20,6 @@
 #include "sound/sound_theme.h"
 #include "users/data_root.h"
 #include "users/options_file.h"
-#include "editors/settings_editor.h"
 #include "users/user_registry.h"
 #include "weak_keys/weak_key_source.h"
 

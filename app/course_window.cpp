@@ -4,10 +4,10 @@
 #include <string>
 #include <vector>
 
-#include "shell/handles.h"
 #include "course/course_texts.h"
 #include "course/course_view.h"
 #include "platform/cp1251.h"
+#include "shell/handles.h"
 
 namespace dactyla::app {
 namespace {

@@ -6,8 +6,8 @@
 // screen in one copy, so nothing flickers.
 #include <string>
 
-#include "shell/handles.h"
 #include "guide/keyboard_guide.h"
+#include "shell/handles.h"
 
 namespace dactyla::app {
 

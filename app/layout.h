@@ -2,8 +2,8 @@
 // The geometry and colours of the main window, computed from the screen and the measured fonts.
 #include <cstdint>
 
-#include "shell/dpi.h"
 #include "platform/win32/windows_headers.h"
+#include "shell/dpi.h"
 
 namespace dactyla::app {
 

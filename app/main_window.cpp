@@ -3,11 +3,11 @@
 #include <commctrl.h>
 
 #include "app/application.h"
-#include "shell/dpi.h"
 #include "app/layout.h"
 #include "platform/system.h"
-#include "users/data_root.h"
 #include "resources/resource.h"
+#include "shell/dpi.h"
+#include "users/data_root.h"
 
 namespace dactyla::app {
 namespace {

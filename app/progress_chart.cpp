@@ -4,10 +4,10 @@
 #include <cmath>
 #include <cstdio>
 
+#include "base/options.h"
 #include "shell/dpi.h"
 #include "shell/handles.h"
 #include "texts/interface_texts.h"
-#include "base/options.h"
 #include "users/results_log.h"
 
 namespace dactyla::app {

@@ -1,9 +1,9 @@
 #include "app/progress_viewer.h"
 
-#include "shell/handles.h"
 #include "platform/file.h"
-#include "users/results_log.h"
+#include "shell/handles.h"
 #include "texts/interface_texts.h"
+#include "users/results_log.h"
 
 namespace dactyla::app {
 namespace {

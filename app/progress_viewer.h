@@ -3,8 +3,8 @@
 // editor, in a tall narrow window at the left edge of the screen.
 #include <string>
 
-#include "platform/win32/windows_headers.h"
 #include "base/options.h"
+#include "platform/win32/windows_headers.h"
 
 namespace dactyla::app {
 

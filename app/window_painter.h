@@ -4,8 +4,8 @@
 #include <cstdint>
 #include <string>
 
-#include "shell/handles.h"
 #include "app/layout.h"
+#include "shell/handles.h"
 
 namespace dactyla::app {
 

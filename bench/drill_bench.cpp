@@ -8,9 +8,9 @@
 #include <string>
 #include <vector>
 
+#include "base/record_shuffle.h"
 #include "drill/drill.h"
 #include "drill/line_feed.h"
-#include "base/record_shuffle.h"
 #include "silent_effects.h"
 
 namespace dactyla {

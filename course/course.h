@@ -6,12 +6,12 @@
 #include <optional>
 #include <string>
 
+#include "base/options.h"
 #include "course/course_files.h"
 #include "course/course_text.h"
 #include "course/key_order.h"
 #include "course/lesson.h"
 #include "drill/line_source.h"
-#include "base/options.h"
 
 namespace dactyla {
 

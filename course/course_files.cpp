@@ -4,10 +4,11 @@
 #include <cstdio>
 #include <cstring>
 
+#include "base/decimal.h"
+#include "base/whole_file.h"
 #include "platform/directory.h"
 #include "platform/file.h"
 #include "platform/little_endian.h"
-#include "base/whole_file.h"
 
 namespace dactyla {
 namespace {
@@ -48,12 +49,7 @@ std::string_view field(std::string_view& line) {
 
 std::optional<std::uint32_t> number(std::string_view s, std::size_t minDigits = 1) {
     if (s.size() < minDigits || s.size() > 9) return std::nullopt;
-    std::uint32_t v = 0;
-    for (char c : s) {
-        if (c < '0' || c > '9') return std::nullopt;
-        v = v * 10 + static_cast<std::uint32_t>(c - '0');
-    }
-    return v;
+    return parseDecimal(s);
 }
 
 std::optional<CourseLogEntry> parseLogLine(std::string_view line) {

@@ -4,8 +4,8 @@
 // their resource, bitmaps stretched smoothly. At 96 DPI nothing changes.
 #include <vector>
 
-#include "shell/handles.h"
 #include "platform/win32/windows_headers.h"
+#include "shell/handles.h"
 
 namespace dactyla::dialogs {
 

@@ -3,8 +3,8 @@
 // and stays in GWLP_USERDATA for the dialog's lifetime.
 #include <string>
 
-#include "shell/handles.h"
 #include "platform/win32/windows_headers.h"
+#include "shell/handles.h"
 
 namespace dactyla::dialogs {
 

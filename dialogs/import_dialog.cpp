@@ -6,10 +6,10 @@
 #include <array>
 #include <optional>
 
-#include "editors/import_editor.h"
 #include "dialogs/dialog_pictures.h"
 #include "dialogs/dialog_support.h"
 #include "dialogs/dialog_texts.h"
+#include "editors/import_editor.h"
 #include "platform/system.h"
 #include "platform/win32/wide_path.h"
 #include "resources/resource.h"

@@ -6,8 +6,8 @@
 #include <string>
 
 #include "corpus/sentence_corpus.h"
-#include "platform/win32/windows_headers.h"
 #include "editors/settings_editor.h"
+#include "platform/win32/windows_headers.h"
 
 namespace dactyla::dialogs {
 

@@ -4,8 +4,8 @@
 // the editor's calls and the editor's answers into control states.
 #include <functional>
 
-#include "platform/win32/windows_headers.h"
 #include "editors/settings_editor.h"
+#include "platform/win32/windows_headers.h"
 
 namespace dactyla::dialogs {
 

@@ -6,13 +6,13 @@
 #include <cstdint>
 #include <deque>
 
+#include "base/options.h"
 #include "drill/drill_corpus.h"
 #include "drill/drill_effects.h"
 #include "drill/key_counts.h"
 #include "drill/keystroke_timing.h"
 #include "drill/line_source.h"
 #include "drill/session_summary.h"
-#include "base/options.h"
 
 namespace dactyla {
 

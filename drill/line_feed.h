@@ -3,9 +3,9 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "base/options.h"
 #include "drill/drill_corpus.h"
 #include "drill/line_source.h"
-#include "base/options.h"
 
 namespace dactyla {
 

@@ -2,9 +2,9 @@
 #include <algorithm>
 #include <cstring>
 
+#include "base/random.h"
 #include "drill/drill.h"
 #include "drill/line_feed.h"
-#include "base/random.h"
 #include "platform/sound_player.h"
 
 namespace dactyla {

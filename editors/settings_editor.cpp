@@ -1,5 +1,7 @@
 #include "editors/settings_editor.h"
 
+#include "base/decimal.h"
+
 #include <algorithm>
 #include <limits>
 
@@ -10,13 +12,8 @@ using namespace settingsControl;
 
 // Digits only; anything else, or nothing, reads as 0. Large values stop at `ceiling`.
 std::uint32_t readUnsigned(const std::string& text, std::uint32_t ceiling) {
-    if (text.empty()) return 0;
-    std::uint32_t value = 0;
-    for (char c : text) {
-        if (c < '0' || c > '9') return 0;
-        value = std::min<std::uint32_t>(ceiling, value * 10 + static_cast<std::uint32_t>(c - '0'));
-    }
-    return value;
+    if (text.empty() || !std::all_of(text.begin(), text.end(), isDigit)) return 0;
+    return parseDecimal(text, ceiling).value_or(ceiling);
 }
 
 std::string decimal(std::uint32_t value) { return std::to_string(value); }

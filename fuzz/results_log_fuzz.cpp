@@ -11,10 +11,10 @@
 
 #include "fuzz_support.h"
 #include "platform/directory.h"
+#include "progress/results_history.h"
 #include "tools/dactyla_text/arguments.h"
 #include "tools/dactyla_text/commands.h"
 #include "tools/dactyla_text/stats_command.h"
-#include "progress/results_history.h"
 #include "users/results_log.h"
 
 namespace {

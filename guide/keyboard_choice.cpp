@@ -2,9 +2,9 @@
 
 #include <cstring>
 
+#include "base/whole_file.h"
 #include "platform/directory.h"
 #include "platform/file.h"
-#include "base/whole_file.h"
 
 namespace dactyla {
 namespace {

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cmath>
 #include <cstdio>
 
 namespace dactyla {
@@ -175,7 +176,7 @@ std::vector<KeyScore> slowestKeys(const std::vector<KeyScore>& scores, std::size
 namespace {
 
 std::uint8_t blend(std::uint8_t from, std::uint8_t to, double share) {
-    return static_cast<std::uint8_t>(from + (to - from) * share + 0.5);
+    return static_cast<std::uint8_t>(std::lround(from + (to - from) * share));
 }
 
 Rgb blend(const Rgb& from, const Rgb& to, double share) {

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "base/decimal.h"
 #include "platform/file.h"
 
 namespace dactyla {
@@ -23,16 +24,10 @@ std::vector<std::string_view> words(std::string_view line) {
     return found;
 }
 
-// Digits only: from_chars would also take a sign.
+// A column of at most nine digits.
 std::optional<unsigned> number(std::string_view text, unsigned max) {
-    if (text.empty() || text.size() > 9) return std::nullopt;
-    unsigned value = 0;
-    for (const char c : text) {
-        if (c < '0' || c > '9') return std::nullopt;
-        value = value * 10 + static_cast<unsigned>(c - '0');
-    }
-    if (value > max) return std::nullopt;
-    return value;
+    if (text.size() > 9) return std::nullopt;
+    return parseDecimal(text, max);
 }
 
 std::optional<platform::Date> date(std::string_view text) {

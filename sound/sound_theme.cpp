@@ -1,5 +1,6 @@
 #include "sound/sound_theme.h"
 
+#include <charconv>
 #include <cstdio>
 #include <utility>
 
@@ -32,10 +33,8 @@ unsigned leadingNumber(const std::string& text) {
     bool negative = false;
     if (at < text.size() && (text[at] == '+' || text[at] == '-')) negative = text[at++] == '-';
     unsigned value = 0;
-    for (; at < text.size() && text[at] >= '0' && text[at] <= '9'; ++at) {
-        value = value * 10 + static_cast<unsigned>(text[at] - '0');
-        if (value > kLargestNumber) return 0;
-    }
+    const auto [stop, error] = std::from_chars(text.data() + at, text.data() + text.size(), value);
+    if (error == std::errc::result_out_of_range || value > kLargestNumber) return 0;
     return negative ? 0 : value;
 }
 

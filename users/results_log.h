@@ -6,9 +6,9 @@
 #include <string>
 #include <string_view>
 
+#include "base/options.h"
 #include "platform/file.h"
 #include "platform/system.h"
-#include "base/options.h"
 
 namespace dactyla {
 

@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "corpus/sentence_scanner.h"
 #include "base/options.h"
+#include "corpus/sentence_scanner.h"
 #include "weak_keys/weak_lines.h"
 #include "weak_keys/weakness.h"
 

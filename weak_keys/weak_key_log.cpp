@@ -1,8 +1,8 @@
 #include "weak_keys/weak_key_log.h"
 
+#include "base/options.h"
 #include "platform/directory.h"
 #include "progress/key_map.h"
-#include "base/options.h"
 
 namespace dactyla {
 

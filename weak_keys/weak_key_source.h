@@ -7,10 +7,10 @@
 #include <optional>
 #include <string>
 
+#include "base/options.h"
 #include "corpus/sentence_scanner.h"
 #include "drill/drill_corpus.h"
 #include "drill/line_source.h"
-#include "base/options.h"
 #include "weak_keys/weak_key_drill.h"
 
 namespace dactyla {

@@ -8,10 +8,10 @@
 
 #include "platform/directory.h"
 #include "platform/file.h"
+#include "progress/key_statistics.h"
 #include "support/temp_dir.h"
 #include "tools/dactyla_text/arguments.h"
 #include "tools/dactyla_text/commands.h"
-#include "progress/key_statistics.h"
 
 namespace dactyla::text_tool {
 namespace {

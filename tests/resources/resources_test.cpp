@@ -12,7 +12,6 @@
 #include <utility>
 #include <vector>
 
-#include "shell/handles.h"
 #include "dialogs/about_dialog.h"
 #include "dialogs/help_dialog.h"
 #include "dialogs/new_user_dialog.h"
@@ -20,6 +19,7 @@
 #include "platform/win32/windows_headers.h"
 #include "resources/help_page_checks.h"
 #include "resources/resource.h"
+#include "shell/handles.h"
 
 // After <windows.h>, which it needs.
 #include <commctrl.h>

@@ -10,10 +10,10 @@
 #include "corpus/sentence_corpus.h"
 #include "platform/directory.h"
 #include "platform/file.h"
+#include "progress/key_statistics.h"
 #include "support/temp_dir.h"
 #include "tools/dactyla_text/arguments.h"
 #include "tools/dactyla_text/commands.h"
-#include "progress/key_statistics.h"
 #include "weak_keys/weak_key_drill.h"
 
 namespace dactyla::text_tool {

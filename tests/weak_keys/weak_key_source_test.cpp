@@ -10,11 +10,11 @@
 #include <vector>
 
 #include "platform/file.h"
+#include "progress/key_map.h"
+#include "progress/key_statistics.h"
 #include "support/statistics_files.h"
 #include "support/temp_dir.h"
 #include "texts/interface_texts.h"
-#include "progress/key_map.h"
-#include "progress/key_statistics.h"
 #include "weak_keys/weak_key_log.h"
 
 namespace dactyla {

@@ -4,15 +4,15 @@
 #include <cstdio>
 #include <ostream>
 
+#include "base/options.h"
+#include "corpus/sentence_corpus.h"
 #include "course/course.h"
 #include "course/course_mastery.h"
-#include "corpus/sentence_corpus.h"
 #include "platform/directory.h"
 #include "platform/file.h"
 #include "platform/little_endian.h"
 #include "platform/system.h"
 #include "tools/dactyla_text/commands.h"
-#include "base/options.h"
 
 namespace dactyla::text_tool {
 namespace {

@@ -8,9 +8,9 @@
 #include "corpus/sentence_corpus.h"
 #include "platform/directory.h"
 #include "platform/file.h"
-#include "tools/dactyla_text/commands.h"
 #include "progress/key_map.h"
 #include "progress/key_statistics.h"
+#include "tools/dactyla_text/commands.h"
 #include "users/options_file.h"
 #include "weak_keys/weak_key_drill.h"
 

@@ -7,12 +7,12 @@
 #include <string>
 #include <vector>
 
+#include "base/options.h"
 #include "platform/directory.h"
-#include "tools/dactyla_text/commands.h"
 #include "progress/key_map.h"
 #include "progress/key_statistics.h"
-#include "base/options.h"
 #include "progress/results_history.h"
+#include "tools/dactyla_text/commands.h"
 #include "users/results_log.h"
 
 namespace dactyla::text_tool {
