@@ -52,10 +52,6 @@ POINT parkPoint(const RECT& windowRect, int captionHeight, int menuHeight, Dpi d
     return {windowRect.left + dpi.scale(40), windowRect.top + captionHeight + menuHeight / 2};
 }
 
-POINT summaryPointerPoint(int screenWidth, int screenHeight) {
-    return {screenWidth / 2, screenHeight / 5 * 3};
-}
-
 WindowColours coloursFor(std::uint8_t picture) {
     const COLORREF labelText = RGB(172, 172, 0);
     switch (picture) {

@@ -35,9 +35,6 @@ RECT frameBarRect(const Layout& layout);
 // Where the pointer rests while a session runs: on the menu bar over the first item.
 POINT parkPoint(const RECT& windowRect, int captionHeight, int menuHeight, Dpi dpi = {});
 
-// Where the summary box finds the pointer: centred, three fifths down the screen.
-POINT summaryPointerPoint(int screenWidth, int screenHeight);
-
 struct WindowColours {
     COLORREF labelText;
     COLORREF labelBackground;

@@ -77,6 +77,15 @@ struct ScreenSize {
     int height = 0;
 };
 
+struct ScreenPoint {
+    int x = 0;
+    int y = 0;
+};
+
+// Where the summary box finds the pointer: centred, three fifths down the screen (the fifth is
+// taken before multiplying).
+constexpr ScreenPoint summaryPointerPoint(ScreenSize screen) { return {screen.width / 2, screen.height / 5 * 3}; }
+
 class DrillDesktop {
 public:
     virtual ~DrillDesktop() = default;

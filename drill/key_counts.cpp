@@ -45,13 +45,4 @@ bool KeyCounts::empty() const {
     return std::all_of(correct_.begin(), correct_.end(), zero) && std::all_of(wrong_.begin(), wrong_.end(), zero);
 }
 
-KeyCounts::Confusion KeyCounts::worstConfusion(unsigned char expected) const {
-    Confusion worst;
-    for (unsigned typed = 0; typed < kByteValues; ++typed) {
-        const std::uint32_t count = confusion(expected, static_cast<unsigned char>(typed));
-        if (count > worst.count) worst = {static_cast<unsigned char>(typed), count};
-    }
-    return worst;
-}
-
 }  // namespace dactyla

@@ -27,12 +27,11 @@ public:
     std::uint32_t confusion(unsigned char expected, unsigned char typed) const {
         return confusions_[expected * kByteValues + typed];
     }
-    // The byte most often typed instead of `expected`, or none when it was never mistyped.
+    // A byte typed instead of an expected one, and how often.
     struct Confusion {
         unsigned char typed = 0;
         std::uint32_t count = 0;
     };
-    Confusion worstConfusion(unsigned char expected) const;
 
     // Direct access for the statistics file, which stores the tables as they are.
     std::array<std::uint32_t, kByteValues>& correctTable() { return correct_; }

@@ -184,7 +184,8 @@ void Drill::endSession() {
     // Not running while the box is open, so the focus moving to it pauses nothing.
     session_.sessionRunning = false;
     const ScreenSize screen = effects_.desktop.screenSize();
-    effects_.desktop.movePointer(screen.width / 2, screen.height / 5 * 3);
+    const ScreenPoint pointer = summaryPointerPoint(screen);
+    effects_.desktop.movePointer(pointer.x, pointer.y);
     const int answer = effects_.desktop.showMessageBox(
         summaryText(summary), kQuestionTitle,
         messageBox::kYesNo | messageBox::kIconInformation | messageBox::kDefaultButton2);

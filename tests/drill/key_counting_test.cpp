@@ -156,15 +156,16 @@ TEST_F(KeyCounting, DestroyingTheWindowDuringASessionStoresItsCountsAndIdleStore
     EXPECT_EQ(h.effects.storedKeyCounts.size(), 1u);
 }
 
-TEST(KeyCountsRecord, AddsSaturatesClearsAndNamesTheWorstConfusion) {
+TEST(KeyCountsRecord, AddsSaturatesClearsAndCountsEachConfusion) {
     KeyCounts session;
     session.countCorrect('a');
     session.countWrong('a', 's');
     session.countWrong('a', 's');
     session.countWrong('a', 'q');
-    EXPECT_EQ(session.worstConfusion('a').typed, 's');
-    EXPECT_EQ(session.worstConfusion('a').count, 2u);
-    EXPECT_EQ(session.worstConfusion('b').count, 0u);
+    EXPECT_EQ(session.confusion('a', 's'), 2u);
+    EXPECT_EQ(session.confusion('a', 'q'), 1u);
+    EXPECT_EQ(session.confusion('s', 'a'), 0u) << "a confusion has a direction";
+    EXPECT_EQ(session.wrong('a'), 3u);
 
     KeyCounts total;
     total.correctTable()['a'] = std::numeric_limits<std::uint32_t>::max() - 1;

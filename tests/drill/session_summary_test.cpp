@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "drill/drill_effects.h"
 #include "platform/cp1251.h"
 
 namespace dactyla {
@@ -86,6 +87,24 @@ TEST(SessionSummary, CountsPastSixteenBitsKeepTheirSpeedShareAndText) {
     EXPECT_NE(summaryText(s).find("100000  (400000)"), std::string::npos);
     // Far beyond any session, errorCount * 100 still does not wrap.
     EXPECT_FLOAT_EQ(summarizeSession(ms(1, 0), 0, 0xFFFFFFFFu).errorPercent, 100.0f);
+}
+
+}  // namespace
+}  // namespace dactyla
+
+namespace dactyla {
+namespace {
+
+TEST(SummaryPointer, CentredAndThreeFifthsDownWithTheFifthTakenFirst) {
+    const struct {
+        ScreenSize screen;
+        ScreenPoint expected;
+    } cases[] = {{{801, 599}, {400, 119 * 3}}, {{1280, 1024}, {640, 612}}, {{0, 0}, {0, 0}}};
+    for (const auto& c : cases) {
+        const ScreenPoint point = summaryPointerPoint(c.screen);
+        EXPECT_EQ(point.x, c.expected.x) << c.screen.width;
+        EXPECT_EQ(point.y, c.expected.y) << c.screen.height;
+    }
 }
 
 }  // namespace
