@@ -2,6 +2,7 @@
 
 #include <array>
 
+#include "base/whole_file.h"
 #include "corpus/sentence_corpus.h"
 #include "platform/directory.h"
 #include "platform/file.h"
@@ -27,34 +28,7 @@ public:
     }
 
     bool copyFile(const std::string& source, const std::string& target) override {
-        // Through a work file, so that an interrupted copy is never taken for the text.
-        const std::string work = target + ".part";
-        if (!copyContent(source, work)) {
-            platform::deleteFile(work);
-            return false;
-        }
-        if (platform::replaceFile(work, target)) return true;
-        platform::deleteFile(work);
-        return false;
-    }
-
-private:
-    static bool copyContent(const std::string& source, const std::string& target) {
-        platform::File from = platform::File::open(
-            source, {.mode = platform::OpenMode::existing, .hint = platform::AccessHint::sequential, .readOnly = true});
-        platform::File to = platform::File::open(
-            target, {.mode = platform::OpenMode::createAlways, .hint = platform::AccessHint::sequential});
-        if (!from.isOpen() || !to.isOpen()) return false;
-        const std::optional<std::uint64_t> size = from.size();
-        if (!size) return false;
-        std::array<char, 64 * 1024> buffer {};
-        std::uint64_t copied = 0;
-        while (copied < *size) {
-            const std::size_t got = from.read(buffer.data(), buffer.size());
-            if (got == 0 || to.write(buffer.data(), got) != got) return false;
-            copied += got;
-        }
-        return to.flush();
+        return copyWholeFile(source, target);
     }
 };
 

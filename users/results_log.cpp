@@ -4,31 +4,17 @@
 #include <cstdio>
 #include <vector>
 
+#include "base/whole_file.h"
 #include "platform/directory.h"
 
 namespace dactyla {
 namespace {
-
-constexpr std::size_t kCopyChunk = 64 * 1024;
 
 // A percentage outside 0..100 (or none at all, after a session without keystrokes) would
 // break the columns of the log.
 double printablePercent(float percent) {
     if (!(percent >= 0.0f)) return 0.0;
     return percent > 100.0f ? 100.0 : static_cast<double>(percent);
-}
-
-// Copies the old log behind the new line without holding all of it in memory.
-bool copyRest(platform::File& from, std::uint64_t size, platform::File& to, const LogWriter& write) {
-    std::vector<char> chunk(kCopyChunk);
-    std::uint64_t left = size;
-    while (left > 0) {
-        const std::size_t want = left < chunk.size() ? static_cast<std::size_t>(left) : chunk.size();
-        const std::size_t got = from.read(chunk.data(), want);
-        if (got != want || write(to, std::string_view(chunk.data(), got)) != got) return false;
-        left -= got;
-    }
-    return true;
 }
 
 }  // namespace
@@ -82,7 +68,8 @@ bool prependLogLine(const std::string& path, std::string_view line, const LogWri
     platform::File fresh = platform::File::open(
         temporary, {.mode = platform::OpenMode::createAlways, .hint = platform::AccessHint::sequential});
     const bool complete = fresh.isOpen() && write(fresh, line) == line.size() &&
-                          copyRest(log, *oldSize, fresh, write) && fresh.flush();
+                          copyInBlocks(log, *oldSize, [&](std::string_view bytes) { return write(fresh, bytes) == bytes.size(); }) &&
+                          fresh.flush();
     fresh.close();
     log.close();
     if (complete && platform::replaceFile(temporary, path)) return true;

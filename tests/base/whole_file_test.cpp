@@ -42,6 +42,30 @@ TEST(WholeFile, AMissingFileIsWrittenAndAMissingFolderRefused) {
     EXPECT_FALSE(writeWholeFileReplacing(dir.file("no folder/fresh.txt"), "x"));
 }
 
+TEST(WholeFile, ACopyIsWholeOrNotThereAndNeverLeavesItsPart) {
+    const std::string large(200 * 1024 + 7, 'x');  // more than one block, and not a multiple of it
+    const struct {
+        const char* name;
+        bool sourceThere;
+        std::uint64_t writable;  // bytes the disk takes; 0 for no limit
+        bool copied;
+    } cases[] = {{"whole", true, 0, true}, {"no source", false, 0, false}, {"disk full half-way", true, 100000, false}};
+    for (const auto& c : cases) {
+        const TempDir dir;
+        if (c.sourceThere) dir.write("TextData.Rus", large);
+        dir.write("copy", "what stood there");
+        bool copied = false;
+        {
+            platform::ScopedFileFaults faults;
+            if (c.writable) faults.failWritesAfter(c.writable);
+            copied = copyWholeFile(dir.file("TextData.Rus"), dir.file("copy"));
+        }
+        EXPECT_EQ(copied, c.copied) << c.name;
+        EXPECT_EQ(dir.read("copy"), c.copied ? large : "what stood there") << c.name;
+        EXPECT_FALSE(platform::fileExists(dir.file("copy.part"))) << c.name;
+    }
+}
+
 TEST(SetAside, DamagedFilesTakeTheFirstFreeNumberedNameAndNeverOverwriteOne) {
     const TempDir dir;
     const std::string path = dir.file("Course.dat");
