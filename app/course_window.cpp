@@ -8,6 +8,7 @@
 #include "course/course_view.h"
 #include "platform/cp1251.h"
 #include "shell/handles.h"
+#include "shell/window_procedure.h"
 
 namespace dactyla::app {
 namespace {
@@ -38,16 +39,7 @@ class CourseWindow {
 public:
     CourseWindow(HWND owner, const CourseWindowRequest& request) : owner_(owner), request_(request) {}
 
-    static LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) noexcept {
-        if (message == WM_NCCREATE) {
-            auto* self = static_cast<CourseWindow*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
-            self->window_ = window;
-            ::SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-        }
-        auto* self = reinterpret_cast<CourseWindow*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
-        if (self == nullptr) return ::DefWindowProcW(window, message, wParam, lParam);
-        return self->handleMessage(message, wParam, lParam);
-    }
+    void attach(HWND window) { window_ = window; }
 
     bool closed() const { return closed_; }
     HWND window() const { return window_; }
@@ -58,7 +50,7 @@ public:
         ::DestroyWindow(window_);
     }
 
-private:
+    // Every message of the window from WM_NCCREATE on.
     LRESULT handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         switch (message) {
         case WM_CREATE: createControls(); return 0;
@@ -71,6 +63,8 @@ private:
         default: return ::DefWindowProcW(window_, message, wParam, lParam);
         }
     }
+
+private:
 
     RECT boxRect(std::size_t index) const {
         const int size = (kClientWidth - 2 * kMargin) / kBoxesPerRow;
@@ -225,7 +219,7 @@ private:
 void registerCourseClass(HINSTANCE instance) {
     WNDCLASSEXW windowClass {};
     windowClass.cbSize = sizeof windowClass;
-    windowClass.lpfnWndProc = CourseWindow::windowProc;
+    windowClass.lpfnWndProc = windowProcedureOf<CourseWindow>;
     windowClass.hInstance = instance;
     windowClass.hCursor = ::LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
     windowClass.lpszClassName = kCourseWindowClass;

@@ -7,6 +7,7 @@
 #include "base/options.h"
 #include "shell/dpi.h"
 #include "shell/handles.h"
+#include "shell/window_procedure.h"
 #include "texts/interface_texts.h"
 #include "users/results_log.h"
 
@@ -317,16 +318,7 @@ class ChartWindow {
 public:
     ChartWindow(HWND owner, ChartData data) : owner_(owner), data_(std::move(data)) {}
 
-    static LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) noexcept {
-        if (message == WM_NCCREATE) {
-            auto* self = static_cast<ChartWindow*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
-            self->window_ = window;
-            ::SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-        }
-        auto* self = reinterpret_cast<ChartWindow*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
-        if (self == nullptr) return ::DefWindowProcW(window, message, wParam, lParam);
-        return self->handleMessage(message, wParam, lParam);
-    }
+    void attach(HWND window) { window_ = window; }
 
     bool closed() const { return closed_; }
     HWND window() const { return window_; }
@@ -338,7 +330,7 @@ public:
         ::DestroyWindow(window_);
     }
 
-private:
+    // Every message of the window from WM_NCCREATE on.
     LRESULT handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         switch (message) {
         case WM_ERASEBKGND: return 1;
@@ -352,6 +344,8 @@ private:
         default: return ::DefWindowProcW(window_, message, wParam, lParam);
         }
     }
+
+private:
 
     void switchView() {
         view_ = view_ == ChartView::errors ? ChartView::mastery : ChartView::errors;
@@ -383,7 +377,7 @@ private:
 void registerChartClass(HINSTANCE instance) {
     WNDCLASSEXW windowClass {};
     windowClass.cbSize = sizeof windowClass;
-    windowClass.lpfnWndProc = ChartWindow::windowProc;
+    windowClass.lpfnWndProc = windowProcedureOf<ChartWindow>;
     windowClass.hInstance = instance;
     windowClass.hCursor = ::LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
     windowClass.lpszClassName = kProgressChartClass;

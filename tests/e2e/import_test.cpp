@@ -12,23 +12,14 @@
 #include "driver/program.h"
 #include "driver/screen.h"
 #include "driver/settings.h"
+#include "editors/import_editor.h"
 
 namespace dactyla::e2e {
 namespace {
 
 using namespace std::chrono_literals;
 
-namespace import {
-inline constexpr int kAdd = IDC_IMPORT_ADD;
-inline constexpr int kBrowse = IDC_IMPORT_BROWSE;
-inline constexpr int kPath = IDC_IMPORT_PATH;
-inline constexpr int kMaxLength = IDC_IMPORT_MAX_LENGTH;
-inline constexpr int kMinLength = IDC_IMPORT_MIN_LENGTH;
-inline constexpr int kFound = IDC_IMPORT_FOUND;
-inline constexpr int kTotal = IDC_IMPORT_TOTAL;
-inline constexpr int kLanguage = IDC_IMPORT_LANGUAGE;
-inline constexpr int kCapitalRun = IDC_IMPORT_CAPITAL_RUN;
-}  // namespace import
+namespace import = importControl;
 
 constexpr int kImportButton = IDC_IMPORT_SENTENCES;  // "Добавить предложений..." on page "Текст"
 const std::wstring kImportTitle = wide("Добавление предложений из файла");

@@ -7,27 +7,12 @@
 #include <string>
 
 #include "driver/program.h"
-#include "resources/resource.h"
+#include "editors/settings_editor.h"
 
 namespace dactyla::e2e {
 
-namespace settings {
-inline constexpr int kApply = IDC_SETTINGS_APPLY;
-inline constexpr int kTabs = IDC_SETTINGS_TABS;
-inline constexpr int kPictureDesktop = IDC_PICTURE_DESKTOP;
-inline constexpr int kPictureMountains = IDC_PICTURE_MOUNTAINS;
-inline constexpr int kTimerMinutes = IDC_TIMER_MINUTES;
-inline constexpr int kTimerSeconds = IDC_TIMER_SECONDS;
-inline constexpr int kAllowCapitals = IDC_ALLOW_CAPITALS;
-inline constexpr int kAlphabet = IDC_ALPHABET;
-inline constexpr int kEnglish = IDC_LANGUAGE_ENGLISH;
-inline constexpr int kRussian = IDC_LANGUAGE_RUSSIAN;
-inline constexpr int kImport = IDC_IMPORT_SENTENCES;
-inline constexpr int kMinLength = IDC_MIN_LENGTH;
-inline constexpr int kMaxLength = IDC_MAX_LENGTH;
-inline constexpr int kSentenceCount = IDC_SENTENCE_COUNT;
-inline constexpr int kPosition = IDC_SENTENCE_POSITION;
-}  // namespace settings
+// The settings dialog's controls by the names its editor gives them.
+namespace settings = settingsControl;
 
 enum class SettingsOpening {
     hotKey,  // F2
