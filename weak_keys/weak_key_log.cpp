@@ -18,7 +18,7 @@ std::string formatWeakKeysLogLine(const SessionResult& result, const std::vector
     line.resize(line.size() - 2);  // its CR LF
     line += "  ";
     if (aimedAt.empty()) line += " -";
-    for (const WeakKey& key : aimedAt) line += " " + keyLabel(keyboardLayout(russian)[key.key]);
+    for (const WeakKey& key : aimedAt) line.append(1, ' ').append(keyLabel(keyboardLayout(russian)[key.key]));
     return line + "\r\n";
 }
 
