@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "app/chart_painter.h"
+#include "progress/key_statistics.h"
 #include "shell/handles.h"
 #include "support/temp_dir.h"
 
