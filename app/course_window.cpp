@@ -8,7 +8,7 @@
 #include "course/course_view.h"
 #include "platform/cp1251.h"
 #include "shell/handles.h"
-#include "shell/window_procedure.h"
+#include "shell/modal_window.h"
 
 namespace dactyla::app {
 namespace {
@@ -35,20 +35,9 @@ COLORREF colourOf(const Rgb& c) { return RGB(c.red, c.green, c.blue); }
 
 std::wstring wideText(std::string_view utf8) { return platform::widen(cp1251Text(utf8)); }
 
-class CourseWindow {
+class CourseWindow : public ModalWindow {
 public:
-    CourseWindow(HWND owner, const CourseWindowRequest& request) : owner_(owner), request_(request) {}
-
-    void attach(HWND window) { window_ = window; }
-
-    bool closed() const { return closed_; }
-    HWND window() const { return window_; }
-
-    void close() {
-        if (closed_ || window_ == nullptr) return;
-        ::EnableWindow(owner_, TRUE);
-        ::DestroyWindow(window_);
-    }
+    CourseWindow(HWND owner, const CourseWindowRequest& request) : ModalWindow(owner), request_(request) {}
 
     // Every message of the window from WM_NCCREATE on.
     LRESULT handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -210,55 +199,20 @@ private:
         }
     }
 
-    HWND owner_;
     CourseWindowRequest request_;
-    HWND window_ = nullptr;
-    bool closed_ = false;
 };
-
-void registerCourseClass(HINSTANCE instance) {
-    WNDCLASSEXW windowClass {};
-    windowClass.cbSize = sizeof windowClass;
-    windowClass.lpfnWndProc = windowProcedureOf<CourseWindow>;
-    windowClass.hInstance = instance;
-    windowClass.hCursor = ::LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
-    windowClass.lpszClassName = kCourseWindowClass;
-    ::RegisterClassExW(&windowClass);  // a second registration fails harmlessly
-}
 
 }  // namespace
 
 void showCourseWindow(HINSTANCE instance, HWND owner, const CourseWindowRequest& request) {
-    registerCourseClass(instance);
     CourseWindow course(owner, request);
-    constexpr DWORD kStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
-    constexpr DWORD kExStyle = WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT;
-    RECT outer {0, 0, kClientWidth, kClientHeight};
-    ::AdjustWindowRectEx(&outer, kStyle, FALSE, kExStyle);
-    const int width = outer.right - outer.left;
-    const int height = outer.bottom - outer.top;
-    const int screenWidth = ::GetSystemMetrics(SM_CXSCREEN);
-    const int screenHeight = ::GetSystemMetrics(SM_CYSCREEN);
-    const HWND window = ::CreateWindowExW(kExStyle, kCourseWindowClass, wideText(courseText::kWindowTitle).c_str(), kStyle,
-                                          std::max(0, (screenWidth - width) / 2), std::max(0, (screenHeight - height) / 2),
-                                          width, height, owner, nullptr, instance, &course);
-    if (window == nullptr) return;
-    ::EnableWindow(owner, FALSE);
-    ::ShowWindow(window, SW_SHOW);
-    ::SetForegroundWindow(window);
-    MSG message {};
-    while (!course.closed()) {
-        const BOOL got = ::GetMessageW(&message, nullptr, 0, 0);
-        if (got == 0) {
-            ::PostQuitMessage(static_cast<int>(message.wParam));  // for the main loop to see
-            break;
-        }
-        if (got == -1) break;
-        if (::IsDialogMessageW(window, &message)) continue;
-        ::TranslateMessage(&message);
-        ::DispatchMessageW(&message);
-    }
-    course.close();
+    runModal(instance, owner, course,
+             {.className = kCourseWindowClass,
+              .title = wideText(courseText::kWindowTitle),
+              .style = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN,
+              .exStyle = WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT,
+              .client = {kClientWidth, kClientHeight},
+              .dialogKeys = true});
 }
 
 }  // namespace dactyla::app
