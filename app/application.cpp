@@ -677,7 +677,7 @@ void Application::notify(const std::string& text) {
 
 void Application::tell(const std::string& text) {
     ::MessageBoxW(window_, platform::widen(text).c_str(),
-                  platform::widen(courseText::cp1251Text(courseText::kWindowTitle)).c_str(),
+                  platform::widen(courseText::courseString(courseText::kWindowTitle)).c_str(),
                   MB_ICONINFORMATION | MB_OK);
 }
 

@@ -13,7 +13,7 @@
 namespace dactyla::app {
 namespace {
 
-using courseText::cp1251Text;
+using courseText::courseString;
 
 constexpr int kClientWidth = 760;
 constexpr int kClientHeight = 330;
@@ -33,7 +33,7 @@ constexpr int kCloseButton = IDCANCEL;
 
 COLORREF colourOf(const Rgb& c) { return RGB(c.red, c.green, c.blue); }
 
-std::wstring wideText(std::string_view utf8) { return platform::widen(cp1251Text(utf8)); }
+std::wstring wideText(std::string_view key) { return platform::widen(courseString(key)); }
 
 class CourseWindow : public ModalWindow {
 public:
@@ -120,7 +120,7 @@ private:
         ::SetBkMode(dc, TRANSPARENT);
         ::SetTextColor(dc, kInk);
         const Course& course = request_.course;
-        text(dc, cp1251Text(courseText::kWindowKeys), {kMargin, kMargin, client.right - kMargin, kMargin + 2 * kLineHeight},
+        text(dc, courseString(courseText::kWindowKeys), {kMargin, kMargin, client.right - kMargin, kMargin + 2 * kLineHeight},
              DT_WORDBREAK);
         const KeyMastery mastery = request_.host.mastery(course.state().targets);
         const auto boxes = courseKeyBoxes(course.state(), course.order(), mastery);
@@ -154,8 +154,8 @@ private:
         for (std::size_t k = 0; k < boxes.size(); ++k) {
             const RECT r = boxRect(k);
             if (x < r.left || x >= r.right || y < r.top || y >= r.bottom || boxes[k].unlocked) continue;
-            const std::string name = boxes[k].key == ' ' ? cp1251Text(courseText::kSpaceWord) : boxes[k].label;
-            std::string question = cp1251Text(courseText::kWindowSkipQuestion);
+            const std::string name = boxes[k].key == ' ' ? courseText::keyName(' ') : boxes[k].label;
+            std::string question = courseString(courseText::kWindowSkipQuestion);
             question.replace(question.find("%s"), 2, name);
             if (ask(question) && course.skipTo(boxes[k].key)) ::InvalidateRect(window_, nullptr, FALSE);
             return;
@@ -189,7 +189,7 @@ private:
             return;
         }
         case kStartAgainButton:
-            if (ask(cp1251Text(courseText::kWindowStartAgainQuestion))) {
+            if (ask(courseString(courseText::kWindowStartAgainQuestion))) {
                 course.startAgain();
                 ::InvalidateRect(window_, nullptr, FALSE);
             }

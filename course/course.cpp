@@ -10,21 +10,11 @@
 namespace dactyla {
 namespace {
 
-using courseText::cp1251Text;
+using courseText::courseFormatted;
+using courseText::courseString;
+using courseText::keyName;
 
 constexpr std::uint32_t kSeedStride = 7919;
-
-template <typename... Args>
-std::string formatted(std::string_view utf8Format, Args... args) {
-    const std::string format = cp1251Text(utf8Format);
-    std::array<char, 256> buffer {};
-    std::snprintf(buffer.data(), buffer.size(), format.c_str(), args...);
-    return buffer.data();
-}
-
-std::string keyName(unsigned char c) {
-    return c == ' ' ? cp1251Text(courseText::kSpaceWord) : std::string(1, static_cast<char>(c));
-}
 
 std::string fileName(const std::string& path) {
     const auto slash = path.find_last_of("\\/");
@@ -55,7 +45,7 @@ void Course::load(Access access) {
     }
     if (loaded.state == CourseFileState::damaged && access == Access::keep) {
         setFileAside(path);
-        host_.tell(formatted(courseText::kStateDamaged, fileName(path).c_str()));
+        host_.tell(courseFormatted(courseText::kStateDamaged, fileName(path).c_str()));
     }
     // A fresh course is written at its first change.
     refreshText();
@@ -111,7 +101,7 @@ void Course::sessionFinished(const SessionSummary& summary) {
     entry.focus = state_.progress.focus.value_or(0);
     const std::string path = courseLogPath(userDirectory_, russian_);
     if (appendCourseLog(path, entry) == LogAppend::begunAgain)
-        host_.tell(formatted(courseText::kLogDamaged, fileName(path).c_str()));
+        host_.tell(courseFormatted(courseText::kLogDamaged, fileName(path).c_str()));
     save();
 }
 
@@ -149,13 +139,13 @@ std::string Course::statusLine() {
 std::string courseStatusLine(const CourseState& state, const KeyOrder& order, const FocusFigures& focus,
                              std::optional<unsigned char> justUnlocked) {
     const auto all = static_cast<unsigned>(order.characters().size());
-    std::string line = formatted(courseText::kStatusLearned, static_cast<unsigned>(state.progress.unlocked.size()), all);
-    if (justUnlocked) return line + formatted(courseText::kStatusUnlocked, keyName(*justUnlocked).c_str());
-    if (!state.progress.focus) return line + (lockedKeys(state.progress, order).empty() ? cp1251Text(courseText::kStatusDone) : "");
-    line += formatted(courseText::kStatusFocus, keyName(*state.progress.focus).c_str());
-    if (!focus.speed || !focus.errorRate) return line + cp1251Text(courseText::kStatusUnknown);
-    return line + formatted(courseText::kStatusFigures, static_cast<unsigned>(*focus.speed + 0.5),
-                            *focus.errorRate * 100.0);
+    std::string line = courseFormatted(courseText::kStatusLearned, static_cast<unsigned>(state.progress.unlocked.size()), all);
+    if (justUnlocked) return line + courseFormatted(courseText::kStatusUnlocked, keyName(*justUnlocked).c_str());
+    if (!state.progress.focus) return line + (lockedKeys(state.progress, order).empty() ? courseString(courseText::kStatusDone) : "");
+    line += courseFormatted(courseText::kStatusFocus, keyName(*state.progress.focus).c_str());
+    if (!focus.speed || !focus.errorRate) return line + courseString(courseText::kStatusUnknown);
+    return line + courseFormatted(courseText::kStatusFigures, static_cast<unsigned>(*focus.speed + 0.5),
+                                  *focus.errorRate * 100.0);
 }
 
 }  // namespace dactyla

@@ -9,19 +9,9 @@
 namespace dactyla {
 namespace {
 
-using courseText::cp1251Text;
-
-template <typename... Args>
-std::string formatted(std::string_view utf8Format, Args... args) {
-    const std::string format = cp1251Text(utf8Format);
-    std::array<char, 256> buffer {};
-    std::snprintf(buffer.data(), buffer.size(), format.c_str(), args...);
-    return buffer.data();
-}
-
-std::string keyName(unsigned char c) {
-    return c == ' ' ? cp1251Text(courseText::kSpaceWord) : std::string(1, static_cast<char>(c));
-}
+using courseText::courseFormatted;
+using courseText::courseString;
+using courseText::keyName;
 
 std::uint8_t mix(std::uint8_t a, std::uint8_t b, double t) {
     return static_cast<std::uint8_t>(a + (b - a) * t + 0.5);
@@ -69,18 +59,18 @@ std::vector<CourseKeyBox> courseKeyBoxes(const CourseState& state, const KeyOrde
 }
 
 std::string learnedText(const CourseState& state, const KeyOrder& order) {
-    return formatted(courseText::kWindowLearned, static_cast<unsigned>(state.progress.unlocked.size()),
-                     static_cast<unsigned>(order.characters().size()));
+    return courseFormatted(courseText::kWindowLearned, static_cast<unsigned>(state.progress.unlocked.size()),
+                           static_cast<unsigned>(order.characters().size()));
 }
 
 std::string focusText(const CourseState& state, const FocusFigures& focus) {
-    if (!state.progress.focus) return cp1251Text(courseText::kWindowNoFocus);
+    if (!state.progress.focus) return courseString(courseText::kWindowNoFocus);
     const std::string name = keyName(*state.progress.focus);
     if (!focus.speed || !focus.errorRate)
-        return formatted(courseText::kWindowFocusUnknown, name.c_str(), unsigned {state.targets.minSamples});
-    return formatted(courseText::kWindowFocus, name.c_str(), static_cast<unsigned>(*focus.speed + 0.5),
-                     unsigned {state.targets.targetSpeed}, *focus.errorRate * 100.0,
-                     state.targets.errorLimitTenths / 10.0);
+        return courseFormatted(courseText::kWindowFocusUnknown, name.c_str(), unsigned {state.targets.minSamples});
+    return courseFormatted(courseText::kWindowFocus, name.c_str(), static_cast<unsigned>(*focus.speed + 0.5),
+                           unsigned {state.targets.targetSpeed}, *focus.errorRate * 100.0,
+                           state.targets.errorLimitTenths / 10.0);
 }
 
 std::string speedField(const CourseTargets& targets) { return std::to_string(targets.targetSpeed); }

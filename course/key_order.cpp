@@ -13,7 +13,9 @@
 namespace dactyla {
 namespace {
 
-using courseText::cp1251Text;
+using courseText::courseFormatted;
+using courseText::courseString;
+using courseText::orderWord;
 
 constexpr std::string_view kPunctuation = ".!?,-\":;()";
 
@@ -53,21 +55,14 @@ constexpr std::string_view kBuiltInEnglish[] = {
 
 // How a character is named in a message.
 std::string characterName(unsigned char c) {
-    if (c == ' ') return cp1251Text(courseText::kSpaceWord);
+    if (c == ' ') return orderWord(courseText::kSpaceWord);
     return std::string(1, static_cast<char>(c));
 }
 
-template <typename... Args>
-std::string formatted(std::string_view utf8Format, Args... args) {
-    const std::string format = cp1251Text(utf8Format);
-    std::array<char, 512> buffer {};
-    std::snprintf(buffer.data(), buffer.size(), format.c_str(), args...);
-    return buffer.data();
-}
 
 std::string refusal(unsigned line, const std::string& problem) {
-    return cp1251Text(courseText::kOrderLinePrefix) + std::to_string(line) + ": " + problem +
-           cp1251Text(courseText::kOrderFallback);
+    return courseString(courseText::kOrderLinePrefix) + std::to_string(line) + ": " + problem +
+           courseString(courseText::kOrderFallback);
 }
 
 std::string_view trim(std::string_view s) {
@@ -178,16 +173,16 @@ private:
         } else if (section_ != nullptr) {
             step(number, parts);
         } else {
-            fail(number, formatted(courseText::kUnknownLine, std::string(line).c_str()));
+            fail(number, courseFormatted(courseText::kUnknownLine, std::string(line).c_str()));
         }
     }
 
-    static std::string word(std::string_view utf8) { return cp1251Text(utf8); }
+    static std::string word(std::string_view utf8) { return orderWord(utf8); }
 
     void startSection(unsigned number, bool russian) {
         Section& s = russian ? russian_ : english_;
         if (s.headerLine != 0) {
-            fail(number, formatted(courseText::kDoubledSection, languageWord(russian).c_str(), s.headerLine));
+            fail(number, courseFormatted(courseText::kDoubledSection, languageWord(russian).c_str(), s.headerLine));
             return;
         }
         s.headerLine = number;
@@ -212,8 +207,8 @@ private:
                 if (inTenths && v % 10 != 0) shown.append(1, ',').append(1, static_cast<char>('0' + v % 10));
                 return shown;
             };
-            fail(number, formatted(courseText::kNumberOutOfRange, std::string(parts[0]).c_str(), shown(low).c_str(),
-                                   shown(high).c_str()));
+            fail(number, courseFormatted(courseText::kNumberOutOfRange, std::string(parts[0]).c_str(), shown(low).c_str(),
+                                         shown(high).c_str()));
             return;
         }
         value = static_cast<std::uint16_t>(*read);
@@ -225,12 +220,12 @@ private:
         for (std::string_view part : parts) {
             const bool isSpace = std::string(part) == word(courseText::kSpaceWord);
             if (!isSpace && (part.size() != 1 || allowed.find(part[0]) == std::string::npos)) {
-                fail(number, formatted(courseText::kUnknownCharacter, std::string(part).c_str()));
+                fail(number, courseFormatted(courseText::kUnknownCharacter, std::string(part).c_str()));
                 return;
             }
             const auto c = static_cast<unsigned char>(isSpace ? ' ' : part[0]);
             if (section_->lineOf[c] != 0) {
-                fail(number, formatted(courseText::kDoubledCharacter, characterName(c).c_str(), section_->lineOf[c]));
+                fail(number, courseFormatted(courseText::kDoubledCharacter, characterName(c).c_str(), section_->lineOf[c]));
                 return;
             }
             section_->lineOf[c] = number;
@@ -243,13 +238,13 @@ private:
         for (Section* s : {&russian_, &english_}) {
             const bool russian = s == &russian_;
             if (s->headerLine == 0) {
-                fail(lastLine, formatted(courseText::kMissingSection, languageWord(russian).c_str()));
+                fail(lastLine, courseFormatted(courseText::kMissingSection, languageWord(russian).c_str()));
                 return;
             }
             for (char c : courseCharacters(russian)) {
                 if (s->lineOf[static_cast<unsigned char>(c)] != 0) continue;
-                fail(s->headerLine, formatted(courseText::kMissingCharacter, languageWord(russian).c_str(),
-                                              characterName(static_cast<unsigned char>(c)).c_str()));
+                fail(s->headerLine, courseFormatted(courseText::kMissingCharacter, languageWord(russian).c_str(),
+                                                    characterName(static_cast<unsigned char>(c)).c_str()));
                 return;
             }
         }
@@ -273,11 +268,11 @@ private:
 
 KeyOrder builtInOrder(const std::string_view* steps, std::size_t count) {
     KeyOrder order;
-    const std::string space = cp1251Text(courseText::kSpaceWord);
+    const std::string space = orderWord(courseText::kSpaceWord);
     for (std::size_t k = 0; k < count; ++k) {
         std::string characters;
         for (std::string_view w : words(steps[k])) {
-            const std::string cp = cp1251Text(w);
+            const std::string cp = orderWord(w);
             characters += cp == space ? std::string(" ") : cp;
         }
         order.steps.push_back(characters);
@@ -325,7 +320,7 @@ CourseReading parseCourseOrder(std::string_view bytes) { return OrderParser().pa
 
 CourseReading readCourseOrder(const std::string& programDirectory) {
     const auto bytes = platform::readWholeFile(platform::joinPath(programDirectory, kCourseOrderFileName));
-    if (!bytes) return {builtInCourse(), cp1251Text(courseText::kOrderMissing) + cp1251Text(courseText::kOrderFallback)};
+    if (!bytes) return {builtInCourse(), courseString(courseText::kOrderMissing) + courseString(courseText::kOrderFallback)};
     return parseCourseOrder(*bytes);
 }
 
