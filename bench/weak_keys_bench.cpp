@@ -3,10 +3,10 @@
 #include <benchmark/benchmark.h>
 
 #include <array>
-#include <random>
 #include <string>
 #include <vector>
 
+#include "bench/bench_texts.h"
 #include "corpus/sentence_corpus.h"
 #include "corpus/sentence_scanner.h"
 #include "weak_keys/spot_scorer.h"
@@ -23,22 +23,7 @@ std::string makeText(std::size_t size) {
     static const std::array<const char*, 16> words = {"house", "forest", "river", "morning", "wind", "road",
                                                       "window", "letter", "friend", "sky", "mountain", "snow",
                                                       "quiz", "jazz", "carries", "waits"};
-    static const std::array<const char*, 6> openers = {"We", "He", "She", "They", "There", "Now"};
-    std::mt19937 random(4321);
-    std::string text;
-    text.reserve(size + 256);
-    while (text.size() < size) {
-        text += openers[random() % openers.size()];
-        const int count = 2 + static_cast<int>(random() % 13);
-        for (int k = 0; k < count; ++k) {
-            text += random() % 12 == 0 ? "\r\n" : " ";
-            text += words[random() % words.size()];
-        }
-        text += ".!?"[random() % 3];
-        text += random() % 5 == 0 ? "\r\n" : " ";
-    }
-    text.resize(size);
-    return text;
+    return bench::makeSentenceText(size, words, 4321);
 }
 
 const ScanText& sixteenMegabytes() {

@@ -86,11 +86,6 @@ std::string visibleSentence(std::string_view raw) {
     return shown;
 }
 
-int badInput(std::ostream& err, const std::string& message) {
-    err << "dactyla-text: " << message << "\n";
-    return kBadInput;
-}
-
 bool isPlainName(const std::string& name) {
     return name != "." && name != ".." && name.find_first_of("/\\") == std::string::npos;
 }
@@ -106,6 +101,29 @@ const char* corpusProblem(CorpusError error) {
 }
 
 }  // namespace
+
+int badInput(std::ostream& err, const std::string& message) {
+    err << "dactyla-text: " << message << "\n";
+    return kBadInput;
+}
+
+std::optional<std::string> userDirectoryOf(const Arguments& arguments, std::ostream& err) {
+    if (!platform::directoryExists(arguments.programDirectory)) {
+        badInput(err, "no program directory " + arguments.programDirectory);
+        return std::nullopt;
+    }
+    if (!isPlainName(arguments.user)) {
+        badInput(err, "'" + arguments.user + "' is not a user name");
+        return std::nullopt;
+    }
+    std::string userDirectory =
+        platform::joinPath(platform::joinPath(arguments.programDirectory, "Users"), arguments.user);
+    if (!platform::directoryExists(userDirectory)) {
+        badInput(err, "no user directory " + userDirectory);
+        return std::nullopt;
+    }
+    return userDirectory;
+}
 
 int runCheck(const Arguments& arguments, std::ostream& out, std::ostream& err) {
     platform::File file = platform::File::open(arguments.file, {.mode = platform::OpenMode::existing,
@@ -147,20 +165,10 @@ struct UserCorpus {
 };
 
 std::optional<UserCorpus> openUserCorpus(const Arguments& arguments, std::ostream& err) {
-    if (!platform::directoryExists(arguments.programDirectory)) {
-        badInput(err, "no program directory " + arguments.programDirectory);
-        return std::nullopt;
-    }
-    if (!isPlainName(arguments.user)) {
-        badInput(err, "'" + arguments.user + "' is not a user name");
-        return std::nullopt;
-    }
+    std::optional<std::string> userDirectory = userDirectoryOf(arguments, err);
+    if (!userDirectory) return std::nullopt;
     UserCorpus user;
-    user.userDirectory = platform::joinPath(platform::joinPath(arguments.programDirectory, "Users"), arguments.user);
-    if (!platform::directoryExists(user.userDirectory)) {
-        badInput(err, "no user directory " + user.userDirectory);
-        return std::nullopt;
-    }
+    user.userDirectory = std::move(*userDirectory);
     LiveOptions live;
     const std::string optionsPath = platform::joinPath(user.userDirectory, "Options.dat");
     if (platform::fileExists(optionsPath)) {

@@ -1,6 +1,7 @@
 #pragma once
 // dactyla-text: what the program will make of a sentence text and of a user's index.
 #include <iosfwd>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -13,6 +14,12 @@ inline constexpr int kBadInput = 1;
 inline constexpr int kUsage = 2;
 
 extern const char* const kHelp;
+
+// Says "dactyla-text: <message>" on `err` and gives kBadInput.
+int badInput(std::ostream& err, const std::string& message);
+// The folder of the user the arguments name, checked as every command that reads a user checks
+// it: the program folder there, the name a plain one, the folder present. Empty after saying why.
+std::optional<std::string> userDirectoryOf(const Arguments& arguments, std::ostream& err);
 
 // Lists the sentences the program indexes from a CP1251 text.
 int runCheck(const Arguments& arguments, std::ostream& out, std::ostream& err);

@@ -73,16 +73,9 @@ std::string masteryText(const std::optional<double>& m) {
 }  // namespace
 
 int runCourse(const Arguments& arguments, const std::string& programFolder, std::ostream& out, std::ostream& err) {
-    if (arguments.user == "." || arguments.user == ".." || arguments.user.find_first_of("/\\") != std::string::npos) {
-        err << "dactyla-text: '" << arguments.user << "' is not a user name\n";
-        return kBadInput;
-    }
-    const std::string userDirectory =
-        platform::joinPath(platform::joinPath(arguments.programDirectory, "Users"), arguments.user);
-    if (!platform::directoryExists(userDirectory)) {
-        err << "dactyla-text: no user directory " << userDirectory << "\n";
-        return kBadInput;
-    }
+    const std::optional<std::string> user = userDirectoryOf(arguments, err);
+    if (!user) return kBadInput;
+    const std::string& userDirectory = *user;
     const CourseReading order = readCourseOrder(programFolder);
     if (!order.problem.empty()) err << "dactyla-text: " << order.problem << "\n";
     const Options options = userOptions(userDirectory, arguments.russian);

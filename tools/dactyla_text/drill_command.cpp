@@ -17,11 +17,6 @@
 namespace dactyla::text_tool {
 namespace {
 
-int refuse(std::ostream& err, const std::string& message) {
-    err << "dactyla-text: " << message << "\n";
-    return kBadInput;
-}
-
 std::string figure(const char* format, double value) {
     char text[32];
     std::snprintf(text, sizeof text, format, value);
@@ -67,13 +62,9 @@ void printSpots(const WeakKeyDrill& drill, bool russian, std::ostream& out) {
 }  // namespace
 
 int runDrill(const Arguments& arguments, std::ostream& out, std::ostream& err) {
-    if (!platform::directoryExists(arguments.programDirectory))
-        return refuse(err, "no program directory " + arguments.programDirectory);
-    if (arguments.user == "." || arguments.user == ".." || arguments.user.find_first_of("/\\") != std::string::npos)
-        return refuse(err, "'" + arguments.user + "' is not a user name");
-    const std::string userDirectory =
-        platform::joinPath(platform::joinPath(arguments.programDirectory, "Users"), arguments.user);
-    if (!platform::directoryExists(userDirectory)) return refuse(err, "no user directory " + userDirectory);
+    const std::optional<std::string> user = userDirectoryOf(arguments, err);
+    if (!user) return kBadInput;
+    const std::string& userDirectory = *user;
 
     const bool russian = arguments.russian;
     const Options options = userOptions(userDirectory, russian);
@@ -81,7 +72,7 @@ int runDrill(const Arguments& arguments, std::ostream& out, std::ostream& err) {
     platform::File file = platform::File::open(
         textPath, {.mode = platform::OpenMode::existing, .hint = platform::AccessHint::sequential, .readOnly = true});
     const auto text = ScanText::read(file, indexedTextLimit(options.maxLength));
-    if (!file.isOpen() || !text) return refuse(err, "cannot read " + textPath + " (missing or in use)");
+    if (!file.isOpen() || !text) return badInput(err, "cannot read " + textPath + " (missing or in use)");
 
     WeakKeyDrill drill;
     const bool aimed = drill.aim(loadWeaknessEvidence(userDirectory, russian), *text, options);

@@ -189,21 +189,12 @@ void printCsv(const ResultsHistory& history, const LoadedKeyStatistics& loaded, 
             << whole(pair.medianMs(), "") << "\r\n";
 }
 
-int refuse(std::ostream& err, const std::string& message) {
-    err << "dactyla-text: " << message << "\n";
-    return kBadInput;
-}
-
 }  // namespace
 
 int runStats(const Arguments& arguments, std::ostream& out, std::ostream& err) {
-    if (!platform::directoryExists(arguments.programDirectory))
-        return refuse(err, "no program directory " + arguments.programDirectory);
-    if (arguments.user == "." || arguments.user == ".." || arguments.user.find_first_of("/\\") != std::string::npos)
-        return refuse(err, "'" + arguments.user + "' is not a user name");
-    const std::string userDirectory =
-        platform::joinPath(platform::joinPath(arguments.programDirectory, "Users"), arguments.user);
-    if (!platform::directoryExists(userDirectory)) return refuse(err, "no user directory " + userDirectory);
+    const std::optional<std::string> user = userDirectoryOf(arguments, err);
+    if (!user) return kBadInput;
+    const std::string& userDirectory = *user;
 
     Options options;
     options.russian = arguments.russian ? 1 : 0;
