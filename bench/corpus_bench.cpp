@@ -6,7 +6,6 @@
 #include <cstdint>
 #include <filesystem>
 #include <memory>
-#include <random>
 #include <string>
 
 #include "bench/bench_texts.h"
