@@ -130,18 +130,21 @@ PairTiming& TimingStatistics::pair(unsigned char previous, unsigned char charact
     return *pairs_.insert(at, wanted);
 }
 
+PressKind addKeystroke(KeyTiming& timing, const TimedKeystroke& keystroke) {
+    if (!keystroke.correct) {
+        recordWrongPress(timing, keystroke.hinted);
+        return keystroke.hinted ? PressKind::hinted : PressKind::untimed;
+    }
+    const CorrectPress press {.timed = keystroke.timed, .hinted = keystroke.hinted,
+                              .latencyMs = keystroke.latencyMs, .reactionMs = keystroke.reactionMs};
+    return recordCorrectPress(timing, press);
+}
+
 void TimingStatistics::addSession(std::span<const TimedKeystroke> keystrokes) {
     std::array<std::uint64_t, kByteValues> sumMs {};
     std::array<std::uint32_t, kByteValues> clean {};
     for (const TimedKeystroke& keystroke : keystrokes) {
-        KeyTiming& timing = keys_[keystroke.expected];
-        if (!keystroke.correct) {
-            recordWrongPress(timing, keystroke.hinted);
-            continue;
-        }
-        const CorrectPress press {.timed = keystroke.timed, .hinted = keystroke.hinted,
-                                  .latencyMs = keystroke.latencyMs, .reactionMs = keystroke.reactionMs};
-        if (recordCorrectPress(timing, press) != PressKind::clean) continue;
+        if (addKeystroke(keys_[keystroke.expected], keystroke) != PressKind::clean) continue;
         sumMs[keystroke.expected] += keystroke.latencyMs;
         ++clean[keystroke.expected];
         PairTiming& pair = this->pair(keystroke.previous, keystroke.expected);

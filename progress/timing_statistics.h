@@ -32,6 +32,10 @@ struct PairTiming {
     bool operator==(const PairTiming&) const = default;
 };
 
+// One judged keystroke added to the timing of the key that was due, through recordWrongPress
+// and recordCorrectPress. Pairs and the session's smoothing are TimingStatistics::addSession's.
+PressKind addKeystroke(KeyTiming& timing, const TimedKeystroke& keystroke);
+
 class TimingStatistics {
 public:
     TimingStatistics();
