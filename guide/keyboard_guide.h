@@ -102,6 +102,10 @@ public:
     std::optional<std::uint32_t> msUntilHint(std::uint32_t now) const;
     // The key due now is lit: pressing it now is a hinted keystroke.
     bool dueKeyLit() const { return dueKey_ != nullptr && picture_.lightOf(*dueKey_).has_value(); }
+    // Lit because the learner hesitated or mistyped it: the presses until it is typed right read
+    // the guide. A key lit at once (not yet known, weak, or the "always" mode) is not: its presses
+    // are how the learner comes to know it.
+    bool dueKeyHinted() const { return dueKeyLit() && (mistyped_ || hintDelay_.value_or(0) > 0); }
 
     const KeyboardPicture& picture() const { return picture_; }
 
