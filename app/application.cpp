@@ -363,8 +363,11 @@ void Application::openCourseWindow() {
     }
 }
 
+// In course mode the guide judges keys by the course's targets.
 void Application::refreshCourseLine() {
-    courseLine_ = course_ && drill_.lineSource() == course_.get() ? course_->statusLine() : std::string();
+    const bool inCourse = course_ && drill_.lineSource() == course_.get();
+    courseLine_ = inCourse ? course_->statusLine() : std::string();
+    keyKnowledge_.setTargets(inCourse ? masteryTargets(course_->state().targets) : kDefaultMasteryTargets);
     if (window_ == nullptr) return;
     const RECT line = painter_.courseLineRect();
     ::InvalidateRect(window_, &line, TRUE);
@@ -455,7 +458,7 @@ void Application::speak(std::string_view tag) {
     texts::chooseLanguage(tag);
     menu_.translate();
     updateStartStopLabel();
-    if (keyboard_.exists()) keyboard_.update(guide_.russian(), guide_.picture());  // its finger names
+    if (keyboard_.exists()) guide_.redraw();  // its finger names
 }
 
 // A file that cannot be read or is damaged leaves the keyboard off; the next choice replaces it.
@@ -476,20 +479,17 @@ void Application::applyKeyboardMode() {
     const bool shown = keyboardChoice_.mode != KeyboardMode::off;
     guide_.setMode(keyboardChoice_.mode);
     menu_.checkKeyboardItem(shown);
-    if (shown && !keyboard_.exists()) keyboard_.create(instance_, window_, [this] { onHintDue(); });
-    keyboard_.update(guide_.russian(), guide_.picture());
+    if (shown && !keyboard_.exists())
+        keyboard_.create(instance_, window_, [this] { guide_.hintDue(platform::tickCount()); });
+    guide_.redraw();
     keyboard_.show(shown);
     followDrill(0, platform::tickCount());
 }
 
 void Application::followDrill(unsigned char typed, std::uint32_t now) {
-    const bool russian = live_.options.russian != 0;
-    bool changed = false;
-    if (guide_.russian() != russian) {
-        guide_.setLayout(russian);
-        changed = true;
-    }
     const SessionState& session = drill_.session();
+    if (session.sessionRunning && !sessionWasRunning_) loadTimings();
+    sessionWasRunning_ = session.sessionRunning;
     const TypingStrip& strip = drill_.strip();
     TypingMoment moment;
     moment.typing = session.sessionRunning && !session.sessionPaused;
@@ -497,13 +497,13 @@ void Application::followDrill(unsigned char typed, std::uint32_t now) {
     moment.correctCount = session.correctCount;
     moment.errorCount = session.errorCount;
     moment.typed = typed;
-    changed = guide_.follow(moment, now) || changed;
-    if (changed) keyboard_.update(russian, guide_.picture());
-    keyboard_.armHintTimer(keyboard_.shown() ? guide_.msUntilHint(now) : std::nullopt);
+    guide_.follow(moment, live_.options.russian != 0, now);
 }
 
-void Application::onHintDue() {
-    if (guide_.tick(platform::tickCount())) keyboard_.update(guide_.russian(), guide_.picture());
+void Application::showPicture(bool russian, const KeyboardPicture& picture) { keyboard_.update(russian, picture); }
+
+void Application::armHintTimer(std::optional<std::uint32_t> ms) {
+    keyboard_.armHintTimer(keyboard_.shown() ? ms : std::nullopt);
 }
 
 void Application::repaint() {
@@ -584,6 +584,7 @@ void Application::addTotals(std::uint32_t characters, std::uint32_t seconds) {
 // be written costs this session's counts and asks nothing.
 void Application::addKeyCounts(const KeyCounts& counts, const std::vector<TimedKeystroke>& keystrokes) {
     addKeyStatistics(registry_.userDirectory(), live_.options.russian != 0, counts, keystrokes);
+    loadTimings();
 }
 
 void Application::addUserMenuItem(const std::string& name, std::int32_t number) { menu_.addUserItem(name, number); }
@@ -619,6 +620,7 @@ void Application::closeCorpus() {
 void Application::openCorpus() {
     corpus_ = dactyla::openCorpus(live_.options, dataRoot_.directory, registry_.userDirectory());
     drill_.setCorpus(corpus_.get());
+    loadTimings();
     if (corpus_ && corpus_->textConversion()) {
         const TextConversion& conversion = *corpus_->textConversion();
         showMessageBox(conversionMessage(conversion), conversionTitle(conversion),
@@ -644,17 +646,24 @@ void Application::invalidateMainWindow(bool now) {
 }
 
 KeyMastery Application::mastery(const CourseTargets& targets) {
-    return masteryOf([this](unsigned char c) -> const KeyTiming& { return courseTiming(c); }, targets);
-}
-
-// The statistics file keeps no timings yet: every key is not yet known.
-const KeyTiming& Application::courseTiming(unsigned char) {
-    static const KeyTiming none;
-    return none;
+    const UserTimings& now = timings();
+    return masteryOf([&now](unsigned char c) -> const KeyTiming& { return now.key(c); }, targets);
 }
 
 FocusFigures Application::figures(unsigned char key, const CourseTargets& targets) {
-    return figuresOf(courseTiming(key), targets);
+    return figuresOf(timings().key(key), targets);
+}
+
+// Asked at a line's end and for every key that comes due, so the session's newest keystrokes
+// are added first.
+const UserTimings& Application::timings() {
+    timings_.follow(drill_.keystrokes());
+    return timings_;
+}
+
+void Application::loadTimings() {
+    if (registry_.currentUser() != nullptr) timings_.load(registry_.userDirectory(), live_.options.russian != 0);
+    else timings_.clear();
 }
 
 std::shared_ptr<const CourseText> Application::text() {

@@ -12,11 +12,12 @@
 #include "drill/drill.h"
 #include "drill/drill_source.h"
 #include "editors/settings_editor.h"
+#include "guide/guide_follower.h"
 #include "guide/keyboard_choice.h"
-#include "guide/keyboard_guide.h"
 #include "guide/timing_knowledge.h"
 #include "platform/win32/windows_headers.h"
 #include "progress/key_timing.h"
+#include "progress/user_timings.h"
 #include "sound/sound_theme.h"
 #include "users/data_root.h"
 #include "users/options_file.h"
@@ -35,7 +36,8 @@ class Application final : private StripPainter,
                           private UserHost,
                           private SettingsHost,
                           private CourseHost,
-                          private WeakKeyHost {
+                          private WeakKeyHost,
+                          private GuideShell {
 public:
     // Users and the texts live in `dataRoot` (users/data_root.h); sounds stay in `programDirectory`.
     Application(HINSTANCE instance, std::string programDirectory, DataRoot dataRoot);
@@ -74,8 +76,10 @@ private:
     Course* openCourse();
     void openCourseWindow();
     void refreshCourseLine();
-    const KeyTiming& courseTiming(unsigned char key);
     WeakKeySource* openWeakKeys();
+    // The key timings of the user and language, with the running session's keystrokes.
+    const UserTimings& timings();
+    void loadTimings();
     void openAbout();
     void openNewUser();
     void openSettings();
@@ -92,7 +96,6 @@ private:
     void applyKeyboardMode();
     // After every keystroke, command and focus change: the keyboard shows what the drill does.
     void followDrill(unsigned char typed, std::uint32_t now);
-    void onHintDue();
     bool sessionRunning() const { return drill_.session().sessionRunning; }
 
     // StripPainter
@@ -146,6 +149,10 @@ private:
     std::optional<ScanText> drillText() override;
     DrillCorpus* sentences() override { return corpus_.get(); }
     void notify(const std::string& text) override;
+    // GuideShell
+    void showPicture(bool russian, const KeyboardPicture& picture) override;
+    void armHintTimer(std::optional<std::uint32_t> ms) override;
+    void markHinted() override { drill_.markHinted(); }
 
     HINSTANCE instance_;
     std::string programDirectory_;
@@ -171,9 +178,10 @@ private:
     // The settings page shown last; the dialog reopens on it within the run.
     unsigned settingsTab_ = kGeneralPage;
     WindowPainter painter_;
-    // The statistics file holds no timings yet: every key is not yet known and lit at once.
-    TimingKnowledge keyKnowledge_ {[](unsigned char) -> const KeyTiming* { return nullptr; }};
-    KeyboardGuide guide_ {keyKnowledge_};
+    UserTimings timings_;
+    bool sessionWasRunning_ = false;  // a session's start reads the timings afresh
+    TimingKnowledge keyKnowledge_ {[this](unsigned char byte) { return &timings().key(byte); }};
+    GuideFollower guide_ {keyKnowledge_, *this};
     KeyboardChoice keyboardChoice_;
     KeyboardWindow keyboard_;
     // The screen as a program unaware of scaling sees it: the fonts and the layout follow it.

@@ -13,6 +13,7 @@
 #include "support/temp_dir.h"
 #include "tools/dactyla_text/arguments.h"
 #include "tools/dactyla_text/commands.h"
+#include "progress/key_statistics.h"
 
 namespace dactyla::text_tool {
 namespace {
@@ -74,6 +75,30 @@ TEST_F(DactylaTextCourse, PrintsTheStoredStateAndItsLines) {
         EXPECT_EQ(line.find_first_not_of("fjdksl ag"), std::string::npos) << line;
     }
     EXPECT_EQ(count, 4);
+}
+
+// Clean presses of `key` at `latencyMs`, as a stored session leaves them.
+void typeInto(KeyStatistics& statistics, unsigned char key, int presses, std::uint32_t latencyMs) {
+    const TimedKeystroke press {.expected = key, .correct = true, .timed = true, .latencyMs = latencyMs};
+    const std::vector<TimedKeystroke> keystrokes(static_cast<std::size_t>(presses), press);
+    for (int k = 0; k < presses; ++k) statistics.counts.countCorrect(key);
+    statistics.timing.addSession(keystrokes);
+}
+
+TEST_F(DactylaTextCourse, PrintsTheMasteryOfTheStoredTimings) {
+    KeyStatistics statistics;
+    for (unsigned char key : {'f', 'j', 'd', 'k'}) typeInto(statistics, key, 40, 300);
+    typeInto(statistics, 's', 19, 300);  // one sample short of known
+    typeInto(statistics, 'l', 40, 800);  // half the target speed
+    typeInto(statistics, 0xE0, 40, 300);  // a Russian letter: not a key of this course
+    std::string bytes = encodeKeyStatistics(statistics);
+    dir.write("Users/Ann/Keys - Eng.dat", bytes);
+    ASSERT_EQ(run({"course", dir.path(), "Ann", "--lang", "en"}), kSuccess) << err.str();
+    EXPECT_THAT(out.str(), HasSubstr("\nf 1.00\nj 1.00\nd 1.00\nk 1.00\ns -\nl 0.50\nspace -\n"));
+    dir.write("Users/Ann/Keys - Eng.dat", bytes.substr(1));
+    ASSERT_EQ(run({"course", dir.path(), "Ann", "--lang", "en"}), kSuccess) << err.str();
+    EXPECT_THAT(out.str(), HasSubstr("\nf -\nj -\n")) << "a damaged file: no timings";
+    EXPECT_EQ(dir.read("Users/Ann/Keys - Eng.dat"), bytes.substr(1)) << "and left as it was";
 }
 
 TEST_F(DactylaTextCourse, RefusesAUserThatIsNotThere) {

@@ -12,6 +12,7 @@
 #include "platform/file.h"
 #include "platform/little_endian.h"
 #include "platform/system.h"
+#include "progress/user_timings.h"
 #include "tools/dactyla_text/commands.h"
 
 namespace dactyla::text_tool {
@@ -21,7 +22,9 @@ namespace {
 class ToolHost : public CourseHost {
 public:
     ToolHost(std::string userDirectory, std::string textPath, bool russian, std::ostream& err)
-        : userDirectory_(std::move(userDirectory)), textPath_(std::move(textPath)), russian_(russian), err_(err) {}
+        : textPath_(std::move(textPath)), russian_(russian), err_(err) {
+        timings_.load(userDirectory, russian);
+    }
 
     KeyMastery mastery(const CourseTargets& targets) override {
         return masteryOf([this](unsigned char c) -> const KeyTiming& { return timing(c); }, targets);
@@ -35,11 +38,10 @@ public:
     void changed() override {}
 
 private:
-    // The statistics file keeps no timings yet: every key is not yet known.
-    const KeyTiming& timing(unsigned char) const { return noTiming_; }
+    // No session runs here: the stored timings alone.
+    const KeyTiming& timing(unsigned char c) const { return timings_.key(c); }
 
-    KeyTiming noTiming_;
-    std::string userDirectory_;
+    UserTimings timings_;
     std::string textPath_;
     bool russian_;
     std::ostream& err_;
