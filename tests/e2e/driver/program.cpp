@@ -57,6 +57,8 @@ ProgramDirectory::ProgramDirectory(bool withShippedTexts) : path_(freshDirectory
     const std::string source = setting("DACTYLA_E2E_PROGRAM");
     copyFile(source + "/Dactyla.exe", file("Dactyla.exe"));
     copyDirectory(source + "/Sound", file("Sound"));
+    // The course's key order, which the program reads from beside itself.
+    if (exists(source + "/Course.txt")) copyFile(source + "/Course.txt", file("Course.txt"));
     if (withShippedTexts) {
         copyFile(source + "/TextData.Rus", file("TextData.Rus"));
         copyFile(source + "/TextData.Eng", file("TextData.Eng"));
