@@ -141,7 +141,8 @@ std::size_t CourseText::memoryBytes() const {
 }
 
 std::shared_ptr<const CourseText> CourseTextCache::get(const std::string& path, bool russian) {
-    platform::File file = platform::File::open(path, {.mode = platform::OpenMode::existing, .readOnly = true});
+    platform::File file = platform::File::open(
+        path, {.mode = platform::OpenMode::existing, .readOnly = true, .besideWriter = true});
     const auto size = file.size();
     if (!size) return nullptr;
     if (text_ && path == path_ && russian == russian_ && *size == size_) return text_;

@@ -22,6 +22,9 @@ struct OpenOptions {
     AccessHint hint = AccessHint::none;
     bool readOnly = false;       // read access only; others may read too
     bool deleteOnClose = false;  // the file disappears when the last handle closes
+    // With readOnly: opens while a writer holds the file, which it may go on writing (the
+    // course reads the text the open corpus holds).
+    bool besideWriter = false;
 };
 
 // Move-only owner of an open file. A default-constructed File is closed, and every

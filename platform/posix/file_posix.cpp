@@ -37,7 +37,8 @@ File File::open(const std::string& path, const OpenOptions& options) {
     auto impl = std::make_unique<Impl>();
     impl->fd = fd;
     // Windows share modes: a writer excludes everyone else; readers exclude writers.
-    if (::flock(fd, (options.readOnly ? LOCK_SH : LOCK_EX) | LOCK_NB) != 0) return File();
+    const bool locks = !(options.readOnly && options.besideWriter);
+    if (locks && ::flock(fd, (options.readOnly ? LOCK_SH : LOCK_EX) | LOCK_NB) != 0) return File();
     if (options.mode == OpenMode::createAlways && ::ftruncate(fd, 0) != 0) return File();
     if (options.hint == AccessHint::sequential) ::posix_fadvise(fd, 0, 0, POSIX_FADV_SEQUENTIAL);
     if (options.hint == AccessHint::randomAccess) ::posix_fadvise(fd, 0, 0, POSIX_FADV_RANDOM);

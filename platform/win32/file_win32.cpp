@@ -28,7 +28,8 @@ File openFile(const std::wstring& path, const OpenOptions& options) {
     if (options.hint == AccessHint::randomAccess) flags |= FILE_FLAG_RANDOM_ACCESS;
     if (options.deleteOnClose) flags |= FILE_FLAG_DELETE_ON_CLOSE;
     // Delete-on-close files must allow deletion by their own handle's close.
-    const DWORD share = FILE_SHARE_READ | (options.deleteOnClose ? FILE_SHARE_DELETE : 0);
+    const DWORD share = FILE_SHARE_READ | (options.deleteOnClose ? FILE_SHARE_DELETE : 0) |
+                        (options.readOnly && options.besideWriter ? FILE_SHARE_WRITE : 0);
     const HANDLE handle = ::CreateFileW(path.c_str(), access, share, nullptr, disposition, flags, nullptr);
     if (handle == INVALID_HANDLE_VALUE) return File();
     auto impl = std::make_unique<File::Impl>();

@@ -58,6 +58,19 @@ TEST(File, ASecondWriterIsRefusedWhileTheFirstHoldsTheFile) {
     EXPECT_TRUE(File::open(dir.file("locked"), {.mode = OpenMode::existing}).isOpen());
 }
 
+TEST(File, AReaderBesideTheWriterOpensWhereAPlainReaderIsRefused) {
+    TempDir dir;
+    dir.write("held", "text");
+    File writer = File::open(dir.file("held"), {.mode = OpenMode::existing});
+    ASSERT_TRUE(writer.isOpen());
+    EXPECT_FALSE(File::open(dir.file("held"), {.readOnly = true}).isOpen());
+    File reader = File::open(dir.file("held"), {.readOnly = true, .besideWriter = true});
+    ASSERT_TRUE(reader.isOpen());
+    char bytes[4] = {};
+    EXPECT_EQ(reader.read(bytes, 4), 4u);
+    EXPECT_EQ(std::string(bytes, 4), "text");
+}
+
 TEST(File, DeleteOnCloseRemovesTheFile) {
     TempDir dir;
     {
