@@ -12,7 +12,7 @@
 #include "driver/typing.h"
 #include "platform/cp1251.h"
 #include "resources/resource.h"
-#include "users/key_statistics.h"
+#include "progress/key_statistics.h"
 
 namespace dactyla::e2e {
 namespace {
