@@ -47,6 +47,7 @@ public:
         case WM_PAINT: onPaint(); return 0;
         case WM_LBUTTONDOWN: onClick(static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))); return 0;
         case WM_COMMAND: onCommand(LOWORD(wParam)); return 0;
+        case WM_CTLCOLORSTATIC: return onStaticColour(reinterpret_cast<HDC>(wParam));
         case WM_CLOSE: close(); return 0;
         case WM_DESTROY: closed_ = true; return 0;
         default: return ::DefWindowProcW(window_, message, wParam, lParam);
@@ -54,6 +55,12 @@ public:
     }
 
 private:
+    // The labels stand on the window's paper, not on the grey of a dialog.
+    LRESULT onStaticColour(HDC dc) {
+        ::SetBkColor(dc, kPaper);
+        ::SetTextColor(dc, kInk);
+        return reinterpret_cast<LRESULT>(paperBrush_.get());
+    }
 
     RECT boxRect(std::size_t index) const {
         const int size = (kClientWidth - 2 * kMargin) / kBoxesPerRow;
@@ -200,6 +207,7 @@ private:
     }
 
     CourseWindowRequest request_;
+    UniqueBrush paperBrush_ {::CreateSolidBrush(kPaper)};
 };
 
 }  // namespace

@@ -619,7 +619,9 @@ TEST_F(SentenceCorpusTest, ASentenceEndingPastTheReadLimitIsDecidedAsInTheWholeT
     // the index reads: a digit there makes it no sentence, as in the whole text.
     std::string text(kLastIndexableOffset - 2, 'x');
     text += ". ";
-    text += "A" + std::string(options.maxLength - 2, 'b') + ".5 more text here.";
+    text += 'A';
+    text.append(options.maxLength - 2, 'b');
+    text += ".5 more text here.";
     writeText(text);
     auto corpus = open();
     ASSERT_TRUE(corpus);

@@ -99,7 +99,9 @@ TEST_F(CourseWithTimings, ALessonTypedAtASteadyPaceUnlocksTheNextKey) {
         EXPECT_NE(firstLesson.find(static_cast<char>(platform::utf16ToCp1251Byte(c))), std::string::npos)
             << "a first lesson's letter: " << narrowUtf8(firstLine);
     EXPECT_NE(firstLine.find(L'д'), std::wstring::npos) << "the focus key in every word: " << narrowUtf8(firstLine);
-    if (fresh) EXPECT_EQ(fresh->progress.unlocked.size(), firstLesson.size()) << "nothing unlocked before typing";
+    if (fresh) {
+        EXPECT_EQ(fresh->progress.unlocked.size(), firstLesson.size()) << "nothing unlocked before typing";
+    }
 
     std::size_t typed = firstLine.size();
     std::optional<CourseState> state;

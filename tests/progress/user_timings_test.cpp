@@ -176,7 +176,9 @@ TEST(UserTimings, AFileThatCannotBeUsedGivesNoTimingsAndStaysAsItWas) {
         SCOPED_TRACE(c.name);
         TempDir dir;
         const std::string path = keyStatisticsPath(dir.path(), false);
-        if (c.bytes) ASSERT_TRUE(store(dir.path(), false, *c.bytes));
+        if (c.bytes) {
+            ASSERT_TRUE(store(dir.path(), false, *c.bytes));
+        }
         UserTimings timings;
         timings.load(dir.path(), false);
         EXPECT_EQ(timings.stored(), c.state);
@@ -186,7 +188,9 @@ TEST(UserTimings, AFileThatCannotBeUsedGivesNoTimingsAndStaysAsItWas) {
         EXPECT_EQ(timings.key('s').latencies.size(), std::min<std::size_t>(c.samples + 20, kLatencySamples))
             << "the session counts all the same";
         EXPECT_EQ(platform::fileExists(path), c.bytes.has_value());
-        if (c.bytes) EXPECT_EQ(platform::readWholeFile(path), c.bytes) << "reading changes nothing";
+        if (c.bytes) {
+            EXPECT_EQ(platform::readWholeFile(path), c.bytes) << "reading changes nothing";
+        }
         EXPECT_FALSE(platform::fileExists(path + ".damaged")) << "setting aside is for the next store";
     }
 }

@@ -108,8 +108,9 @@ TEST_F(DataRootTest, ThePlaceFollowsTheMarkAndWhatCanBeWritten) {
         EXPECT_EQ(root.directory, c.inProgram ? program : platform::joinPath(local, "Dactyla"));
         EXPECT_EQ(root.writable, c.writable);
         // The portable folder gets nothing new: not even the profile folder is made.
-        if (root.place == DataPlace::programFolder)
+        if (root.place == DataPlace::programFolder) {
             EXPECT_FALSE(platform::directoryExists(platform::joinPath(local, "Dactyla")));
+        }
     }
 }
 
