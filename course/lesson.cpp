@@ -10,6 +10,9 @@ namespace {
 
 constexpr int kTokenAttempts = 48;
 constexpr int kPseudoAttempts = 12;
+// A line whose end no longer takes the tokens that come is full: making more only to drop them
+// would cost more than the rest of the line.
+constexpr int kMisfitsToEnd = 4;
 constexpr int kCapitalEvery = 6;  // about one word in six gets its capital once it is unlocked
 constexpr int kMarkEvery = 6;
 constexpr int kNumberEvery = 8;
@@ -90,9 +93,15 @@ std::uint16_t LessonMaker::makeLine(char* destination, std::uint16_t maxLength) 
     std::vector<std::uint32_t> usedWords;
     std::vector<std::string> usedPseudo;
     bool numberTurn = focusKind_ == FocusKind::digit;
-    for (int attempt = 0; attempt < kTokenAttempts && line.size() + 2 <= room; ++attempt) {
+    int misfits = 0;
+    for (int attempt = 0; attempt < kTokenAttempts && line.size() + 2 <= room && misfits < kMisfitsToEnd; ++attempt) {
         const std::string token = nextToken(numberTurn, usedWords, usedPseudo);
-        if (token.empty() || line.size() + token.size() + 1 > room) continue;
+        if (token.empty()) continue;
+        if (line.size() + token.size() + 1 > room) {
+            ++misfits;
+            continue;
+        }
+        misfits = 0;
         line += token;
         line += ' ';
         if (focusKind_ == FocusKind::digit) numberTurn = !numberTurn;
