@@ -60,8 +60,9 @@ protected:
         reader_ = std::make_unique<StripReader>(program_->window());
     }
 
-    // Posted one by one with a gap, so each carries its own time as a real key press does.
-    std::wstring typeSteadily(std::size_t count) {
+    // Posted one by one with a gap, so each carries its own time as a real key press does; with
+    // `wrongEvery`, every so many a wrong key goes first.
+    std::wstring typeSteadily(std::size_t count, std::size_t wrongEvery = 0) {
         std::wstring typed;
         while (typed.size() < count) {
             std::wstring shown;
@@ -71,6 +72,10 @@ protected:
                 }, 2s, 50ms))
                 break;
             for (const wchar_t c : shown) {
+                if (wrongEvery != 0 && ++pressed_ % wrongEvery == 0) {
+                    program_->postCharacter(L'я');  // not yet in the course
+                    pause(kKeyGap);
+                }
                 program_->postCharacter(c);
                 pause(kKeyGap);
             }
@@ -80,9 +85,26 @@ protected:
         return typed;
     }
 
+    void restart() {
+        reader_.reset();
+        program_->pressKey(VK_F4);
+        ASSERT_TRUE(program_->waitForExit());
+        program_ = std::make_unique<RunningProgram>(directory_);
+        ASSERT_TRUE(program_->waitForMainWindow());
+        reader_ = std::make_unique<StripReader>(program_->window());
+    }
+
+    void endSessionWithYes() {
+        program_->postCharacter(27);
+        const SummaryBox summary = waitForSummary(*program_);
+        ASSERT_NE(summary.box, nullptr);
+        ASSERT_TRUE(program_->answer(summary.box, IDYES));
+    }
+
     ProgramDirectory directory_;
     std::unique_ptr<RunningProgram> program_;
     std::unique_ptr<StripReader> reader_;
+    std::size_t pressed_ = 0;
 };
 
 TEST_F(CourseWithTimings, ALessonTypedAtASteadyPaceUnlocksTheNextKey) {
@@ -144,6 +166,33 @@ TEST_F(CourseWithTimings, ALessonTypedAtASteadyPaceUnlocksTheNextKey) {
     saveScreenshot("course-window-ru");
     ::PostMessageW(window, WM_CLOSE, 0, 0);
     EXPECT_TRUE(waitUntil([&] { return program_->noWindowOfClass(kCourseClass); }, 5s));
+}
+
+// Fast but with a wrong key before every third: "д" stays far over the error limit, so nothing
+// unlocks; the course and its place come back after a restart.
+TEST_F(CourseWithTimings, TypingWithManyErrorsUnlocksNothingAndARestartGoesOnWhereItWas) {
+    program_->postCommand(IDM_COURSE);
+    ASSERT_TRUE(program_->settle());
+    program_->typeCharacter(13);
+    const std::string firstLesson = toCp1251("аовлыд ");
+    std::size_t typed = 0;
+    while (typed < 200) typed += typeSteadily(15, 3).size();
+    endSessionWithYes();
+    const std::optional<CourseState> afterErrors = storedCourse(directory_);
+    ASSERT_TRUE(afterErrors.has_value()) << "the course state is written";
+    EXPECT_EQ(afterErrors->progress.unlocked, firstLesson) << "after " << typed << " characters, a third of them mistyped";
+
+    restart();
+    program_->typeCharacter(13);
+    const std::wstring line = typeSteadily(15);
+    ASSERT_FALSE(line.empty()) << "the course feeds the strip again";
+    for (const wchar_t c : line)
+        EXPECT_NE(firstLesson.find(static_cast<char>(platform::utf16ToCp1251Byte(c))), std::string::npos)
+            << "the course goes on with its first lesson: " << narrowUtf8(line);
+    const std::optional<CourseState> afterRestart = storedCourse(directory_);
+    ASSERT_TRUE(afterRestart.has_value());
+    EXPECT_EQ(afterRestart->progress.unlocked, firstLesson);
+    EXPECT_FALSE(exists(directory_.userDirectory("Anna") + "/Results - Rus.txt")) << "the results log is not the course's";
 }
 
 }  // namespace
