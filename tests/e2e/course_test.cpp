@@ -94,12 +94,6 @@ protected:
         reader_ = std::make_unique<StripReader>(program_->window());
     }
 
-    void endSessionWithYes() {
-        program_->postCharacter(27);
-        const SummaryBox summary = waitForSummary(*program_);
-        ASSERT_NE(summary.box, nullptr);
-        ASSERT_TRUE(program_->answer(summary.box, IDYES));
-    }
 
     ProgramDirectory directory_;
     std::unique_ptr<RunningProgram> program_;
@@ -142,10 +136,7 @@ TEST_F(CourseWithTimings, ALessonTypedAtASteadyPaceUnlocksTheNextKey) {
     EXPECT_NE(after.find(L'ф'), std::wstring::npos) << narrowUtf8(after);
     saveScreenshot("course-guide-ru");
 
-    program_->postCharacter(27);
-    const SummaryBox summary = waitForSummary(*program_);
-    ASSERT_NE(summary.box, nullptr);
-    ASSERT_TRUE(program_->answer(summary.box, IDYES));
+    ASSERT_TRUE(endSessionWithYes(*program_));
     const auto log = readBytes(directory_.userDirectory("Anna") + "/Course log - Rus.txt");
     ASSERT_TRUE(log.has_value()) << "the session goes into the course log";
     const auto entries = parseCourseLog(*log);
@@ -177,7 +168,7 @@ TEST_F(CourseWithTimings, TypingWithManyErrorsUnlocksNothingAndARestartGoesOnWhe
     const std::string firstLesson = toCp1251("аовлыд ");
     std::size_t typed = 0;
     while (typed < 200) typed += typeSteadily(15, 3).size();
-    endSessionWithYes();
+    ASSERT_TRUE(endSessionWithYes(*program_));
     const std::optional<CourseState> afterErrors = storedCourse(directory_);
     ASSERT_TRUE(afterErrors.has_value()) << "the course state is written";
     EXPECT_EQ(afterErrors->progress.unlocked, firstLesson) << "after " << typed << " characters, a third of them mistyped";

@@ -55,12 +55,6 @@ protected:
         program_ = std::make_unique<RunningProgram>(directory_);
         ASSERT_TRUE(program_->waitForMainWindow());
     }
-    void endSessionWithYes() {
-        program_->postCharacter(27);
-        const SummaryBox summary = waitForSummary(*program_);
-        ASSERT_NE(summary.box, nullptr);
-        ASSERT_TRUE(program_->answer(summary.box, IDYES));
-    }
 
     ProgramDirectory directory_;
     std::unique_ptr<RunningProgram> program_;
@@ -75,14 +69,14 @@ TEST_F(MenuTest, StartStopItemFollowsTheSessionAndTheLanguage) {
     saveScreenshot("menu-stop");
     program_->pressKey(VK_F1);  // no language switch during a session
     EXPECT_TRUE(barShows(*program_, kStopRussian));
-    endSessionWithYes();
+    ASSERT_TRUE(endSessionWithYes(*program_));
     EXPECT_TRUE(barShows(*program_, kStartRussian));
 
     program_->pressKey(VK_F1);
     EXPECT_TRUE(barShows(*program_, kStartEnglish));
     program_->postCommand(command::kStartStop);
     EXPECT_TRUE(barShows(*program_, kStopEnglish));
-    endSessionWithYes();
+    ASSERT_TRUE(endSessionWithYes(*program_));
     EXPECT_TRUE(barShows(*program_, kStartEnglish));
 
     program_->pressKey(VK_F4);
@@ -125,7 +119,7 @@ TEST_F(MenuTest, UsersStandBetweenTheSeparatorsAndSwitchingMovesTheRadioMark) {
     program_->postCommand(command::kUserBase + otherNumber);
     program_->settle();
     EXPECT_EQ(labelledUser(*program_, {"Anna", "Boris"}), first);
-    endSessionWithYes();
+    ASSERT_TRUE(endSessionWithYes(*program_));
 
     program_->postCommand(command::kUserBase + otherNumber);
     // A posted command may be handled after the settling message: wait for the label.
@@ -171,7 +165,7 @@ TEST_F(MenuTest, AlphabetItemIsCheckedByTheCommandButNotDuringASession) {
     program_->typeCharacter(13);
     program_->postCommand(command::kAlphabet);
     program_->settle();
-    endSessionWithYes();
+    ASSERT_TRUE(endSessionWithYes(*program_));
     {
         OpenPopup options(*program_, wide("Опции"));
         const auto alphabet = options.find(wide("Алфавит"));
@@ -198,7 +192,7 @@ TEST_F(MenuTest, NewUserDuringASessionIsRefusedAndTheSessionGoesOn) {
     program_->typeCharacter(L' ');
     EXPECT_EQ(typeShownText(*program_, reader, englishCharacters(), 10).size(), 10u);
     EXPECT_TRUE(barShows(*program_, kStopEnglish));
-    endSessionWithYes();
+    ASSERT_TRUE(endSessionWithYes(*program_));
     EXPECT_FALSE(exists(directory_.userDirectory("New Typist")));
 }
 

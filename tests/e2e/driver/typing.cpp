@@ -66,6 +66,12 @@ SummaryBox waitForSummary(const RunningProgram& program, std::chrono::millisecon
     return summary;
 }
 
+bool endSessionWithYes(const RunningProgram& program) {
+    program.postCharacter(27);
+    const SummaryBox summary = waitForSummary(program);
+    return summary.box != nullptr && program.answer(summary.box, IDYES);
+}
+
 std::wstring summaryCharactersLine(unsigned correct, unsigned keystrokes) {
     return wide("\u2022 символов  -  ") + std::to_wstring(correct) + L"  (" + std::to_wstring(keystrokes) + L")";
 }

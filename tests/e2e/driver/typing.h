@@ -44,6 +44,8 @@ struct SummaryBox {
 };
 SummaryBox waitForSummary(const RunningProgram& program,
                           std::chrono::milliseconds timeout = std::chrono::seconds(10));
+// Esc, then "Да" in the summary box: the session ends and is counted. False when no box came.
+bool endSessionWithYes(const RunningProgram& program);
 // "• символов  -  <correct>  (<keystrokes>)" as the summary prints it.
 std::wstring summaryCharactersLine(unsigned correct, unsigned keystrokes);
 // "• ошибок  -  <percent>%  (<errors>)".
