@@ -1,8 +1,11 @@
 #include "users/user_registry.h"
 
+#include <algorithm>
+#include <cstdio>
 #include <utility>
 
 #include "platform/directory.h"
+#include "users/folder_name.h"
 #include "texts/interface_texts.h"
 
 namespace dactyla {
@@ -13,10 +16,13 @@ bool isMarked(const std::string& directory) {
     return attributes && (*attributes & platform::attribute::archive) != 0;
 }
 
-// Names that would lead out of Users or that Windows would store under another name: the
-// directory's name must stay the user's name.
-bool leavesItsDirectory(const std::string& name) {
-    return name.find_first_of("\\/") != std::string::npos || name.back() == ' ' || name.back() == '.';
+// Texts are whole literals with one printf field at most.
+template <typename Value>
+std::string formatText(std::string_view key, Value value) {
+    std::string text(texts::text(key).size() + 64, '\0');
+    const int length = std::snprintf(text.data(), text.size(), texts::textC(key), value);
+    text.resize(length > 0 ? std::min(static_cast<std::size_t>(length), text.size() - 1) : 0);
+    return text;
 }
 
 }  // namespace
@@ -88,9 +94,27 @@ bool UserRegistry::selectUser(std::int32_t number) {
     return true;
 }
 
+std::string folderNameRefusal(const std::string& name, std::size_t longestName) {
+    switch (judgeFolderName(name, longestName)) {
+    case FolderNameFault::none:
+        return {};
+    case FolderNameFault::badCharacters:
+        return createUserRefusal(platform::errorCode::invalidName);
+    case FolderNameFault::endsInDotOrSpace:
+        return texts::textString("users.endsInDotOrSpace");
+    case FolderNameFault::reservedDevice:
+        return formatText("users.reservedName", std::string(reservedDeviceOf(name)).c_str());
+    case FolderNameFault::tooLong:
+        return formatText("users.tooLong", static_cast<unsigned>(longestName));
+    }
+    return {};
+}
+
 bool UserRegistry::createUser(const std::string& name) {
-    if (name.empty() || name.front() == '.' || leavesItsDirectory(name)) {
-        refuse(platform::errorCode::invalidName);
+    // Judged before anything is made, so a refusal leaves no folder and no menu item behind.
+    if (const std::string refusal = folderNameRefusal(name, longestFolderName(usersDirectory()));
+        !refusal.empty()) {
+        host_.showError(refusal, texts::textString("bummer"));
         return false;
     }
     std::uint32_t error = 0;

@@ -64,5 +64,8 @@ private:
 
 // The text the registry shows when a user's directory is refused with `errorCode`.
 std::string createUserRefusal(std::uint32_t errorCode);
+// The text shown when `name` cannot be a folder whose names may hold `longestName` characters;
+// empty when it can.
+std::string folderNameRefusal(const std::string& name, std::size_t longestName);
 
 }  // namespace dactyla

@@ -9,6 +9,7 @@
 #include "platform/directory.h"
 #include "platform/file.h"
 #include "support/temp_dir.h"
+#include "users/folder_name.h"
 
 namespace dactyla {
 namespace {
@@ -25,6 +26,16 @@ const std::string kInvalidName =
     "\xC8\xEC\xFF \xED\xE5 \xEC\xEE\xE6\xE5\xF2 \xF1\xEE\xE4\xE5\xF0\xE6\xE0\xF2\xFC\n"
     "\xF1\xEB\xE5\xE4\xF3\xFE\xF9\xE8\xF5 \xF1\xE8\xEC\xE2\xEE\xEB\xEE\xE2:\n"
     "     : * ? \" < > |";
+// "Имя не может кончаться точкой или пробелом:" ...
+const std::string kEndsInDotOrSpace =
+    "\xC8\xEC\xFF \xED\xE5 \xEC\xEE\xE6\xE5\xF2 \xEA\xEE\xED\xF7\xE0\xF2\xFC\xF1\xFF "
+    "\xF2\xEE\xF7\xEA\xEE\xE9 \xE8\xEB\xE8 \xEF\xF0\xEE\xE1\xE5\xEB\xEE\xEC:\n"
+    "Windows \xEE\xF2\xE1\xF0\xEE\xF1\xE8\xF2 \xE8\xF5, \xE8 \xEF\xE0\xEF\xEA\xE0 "
+    "\xEF\xEE\xEB\xF3\xF7\xE8\xF2 \xE4\xF0\xF3\xE3\xEE\xE5 \xE8\xEC\xFF.";
+// "«CON» — имя устройства в Windows:", naming the device as typed, and the rest
+std::string reservedStart(const std::string& device) {
+    return "\xAB" + device + "\xBB \x97 \xE8\xEC\xFF \xF3\xF1\xF2\xF0\xEE\xE9\xF1\xF2\xE2\xE0 \xE2 Windows:\n";
+}
 // "Хитрожопая ошибка #"
 const std::string kOddError = "\xD5\xE8\xF2\xF0\xEE\xE6\xEE\xEF\xE0\xFF \xEE\xF8\xE8\xE1\xEA\xE0 #";
 
@@ -287,13 +298,14 @@ TEST_F(UserRegistryTest, RefusalsShowTheirTextTitledOblomAndChangeNothing) {
     } cases[] = {
         {"Anna", kExists},          {"a?b", kInvalidName},       {"x*", kInvalidName},
         {".profile", kInvalidName}, {"..", kInvalidName},        {"Anna/../../escape", kInvalidName},
-        {"Anna\\x", kInvalidName},  {"trailing.", kInvalidName}, {"trailing ", kInvalidName},
+        {"Anna\\x", kInvalidName},  {"trailing.", kEndsInDotOrSpace}, {"trailing ", kEndsInDotOrSpace},
+        {"con", reservedStart("con")}, {"Com7.txt", reservedStart("Com7")}, {"NUL .log", reservedStart("NUL")},
     };
     for (const auto& c : cases) {
         host.errors.clear();
         EXPECT_FALSE(registry->createUser(c.name)) << c.name;
         ASSERT_EQ(host.errors.size(), 1u) << c.name;
-        EXPECT_EQ(host.errors[0], c.text) << c.name;
+        EXPECT_EQ(host.errors[0].substr(0, c.text.size()), c.text) << c.name;
         EXPECT_EQ(host.titles.back(), kTitle);
     }
     EXPECT_EQ(registry->users().size(), 1u);
@@ -301,6 +313,31 @@ TEST_F(UserRegistryTest, RefusalsShowTheirTextTitledOblomAndChangeNothing) {
     EXPECT_EQ(listed(), std::vector<std::string> {"Anna"});
     EXPECT_FALSE(platform::directoryExists(platform::joinPath(program.path(), "escape")));
     for (const auto& call : host.calls) EXPECT_EQ(call, "error") << "no menu, corpus or selection call";
+}
+
+TEST_F(UserRegistryTest, ANameTooLongForTheFolderIsRefusedWithTheLimitAndTheLongestFitsWithItsFiles) {
+    makeUsers({});
+    const std::size_t longest = longestFolderName(users());
+    ASSERT_GT(longest, 31u) << "a test folder leaves room for the longest name the dialog takes";
+    // "Здесь имя может быть не длиннее <n> знаков."
+    const std::string limit = "\xC7\xE4\xE5\xF1\xFC \xE8\xEC\xFF \xEC\xEE\xE6\xE5\xF2 \xE1\xFB\xF2\xFC "
+                              "\xED\xE5 \xE4\xEB\xE8\xED\xED\xE5\xE5 " +
+                              std::to_string(longest) + " \xE7\xED\xE0\xEA\xEE\xE2.";
+    for (const std::size_t length : {longest + 1, std::size_t {300}}) {
+        host.errors.clear();
+        EXPECT_FALSE(registry->createUser(std::string(length, 'n'))) << length;
+        ASSERT_EQ(host.errors.size(), 1u) << length;
+        EXPECT_TRUE(host.errors[0].ends_with(limit)) << host.errors[0];
+    }
+    EXPECT_TRUE(listed().empty()) << "nothing is made for a refused name";
+    EXPECT_TRUE(registry->users().empty());
+
+    const std::string fits(longest, 'n');
+    ASSERT_TRUE(registry->createUser(fits));
+    const std::string deepest = platform::joinPath(userPath(fits), std::string(kLongestOwnFileName, 'f'));
+    EXPECT_EQ(deepest.size(), kLongestPath) << "the longest own file ends exactly at the path limit";
+    program.write(platform::joinPath(platform::joinPath("Users", fits), std::string(kLongestOwnFileName, 'f')), "x");
+    EXPECT_TRUE(platform::readWholeFile(deepest).has_value());
 }
 
 TEST_F(UserRegistryTest, AnyOtherErrorIsShownWithItsNumber) {
