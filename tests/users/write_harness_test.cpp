@@ -1,0 +1,207 @@
+// Every rewrite of a file of the program's own, stopped after each byte it writes and with its
+// temporary refused, must leave what the program reads back either as it was or as intended.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "base/whole_file.h"
+#include "corpus/own_text.h"
+#include "course/course_files.h"
+#include "drill/drill_source.h"
+#include "guide/keyboard_choice.h"
+#include "platform/directory.h"
+#include "platform/fault_injection.h"
+#include "platform/file.h"
+#include "progress/key_statistics.h"
+#include "support/temp_dir.h"
+#include "users/interface_language.h"
+#include "users/results_log.h"
+#include "weak_keys/weak_key_log.h"
+
+namespace dactyla {
+namespace {
+
+using testing::TempDir;
+
+struct WriteRow {
+    const char* name;
+    std::string temporary;  // the file name whose opening the second fault refuses
+    std::function<void(const TempDir&)> makeOld;
+    std::function<void(const std::string& dir)> writeNew;
+    // What the program reads back, as one comparable string.
+    std::function<std::string(const std::string& dir)> readBack;
+};
+
+KeyCounts countsOf(unsigned char key, int correct, int wrong) {
+    KeyCounts counts;
+    for (int i = 0; i < correct; ++i) counts.countCorrect(key);
+    for (int i = 0; i < wrong; ++i) counts.countWrong(key, 'x');
+    return counts;
+}
+
+std::string readStatistics(const std::string& dir) {
+    const LoadedKeyStatistics loaded = loadKeyStatistics(keyStatisticsPath(dir, true));
+    return std::to_string(static_cast<int>(loaded.state)) + encodeKeyStatistics({loaded.counts, loaded.timing});
+}
+
+const std::vector<std::string> kTags = {"ru", "en"};
+
+std::string readFile(const std::string& dir, const std::string& name) {
+    return platform::readWholeFile(platform::joinPath(dir, name)).value_or("none");
+}
+
+std::string readCourseState(const std::string& dir) {
+    const LoadedCourseState loaded = loadCourseState(courseStatePath(dir, true));
+    return std::to_string(static_cast<int>(loaded.state)) + encodeCourseState(loaded.course);
+}
+
+CourseLogEntry courseEntry(std::uint32_t speed) {
+    return {.date = {.year = 2026, .month = 12, .day = 9}, .speed = speed, .errorPercent = 2.5f, .minutes = 3,
+            .seconds = 4, .unlockedKeys = 6, .focus = 0};
+}
+
+// The text as the corpus then opens it, and whether its original is kept beside it.
+std::string readOwnText(const std::string& dir) {
+    bool kept = false;
+    for (const auto& entry : platform::listDirectory(dir)) kept = kept || entry.name.ends_with(".original");
+    return readFile(dir, "TextData.Rus") + (kept ? " and its original" : "");
+}
+
+// "Мир. Дом." in UTF-8 and in CP1251.
+const std::string kUtf8Text = "\xD0\x9C\xD0\xB8\xD1\x80. \xD0\x94\xD0\xBE\xD0\xBC.\r\n";
+
+std::vector<WriteRow> rows() {
+    Options russian;
+    russian.russian = 1;
+    return {
+        {"results log", "Results - Rus.txt.new",
+         [](const TempDir& dir) { dir.write("Results - Rus.txt", " 01.02.2026    120  2.5%   3:04\r\n"); },
+         [russian](const std::string& dir) {
+             appendResult(dir, russian, {.speed = 250, .errorPercent = 1.5f, .minutes = 5, .seconds = 6},
+                          {.year = 2026, .month = 12, .day = 9});
+         },
+         [](const std::string& dir) {
+             return platform::readWholeFile(platform::joinPath(dir, "Results - Rus.txt")).value_or("none");
+         }},
+        {"key statistics", "Keys - Rus.dat.new",
+         [](const TempDir& dir) {
+             dir.write("Keys - Rus.dat", encodeKeyStatistics({countsOf('a', 7, 2), {}}));
+         },
+         [](const std::string& dir) { addKeyStatistics(dir, true, countsOf('b', 3, 1)); }, readStatistics},
+        {"interface language", "Interface.txt.new", [](const TempDir& dir) { dir.write("Interface.txt", "ru\r\n"); },
+         [](const std::string& dir) { storeInterfaceLanguage(dir, "en", kTags); },
+         [](const std::string& dir) { return loadInterfaceLanguage(dir, kTags).tag; }},
+        {"drill source", "Drill source.txt.new",
+         [](const TempDir& dir) { dir.write("Drill source.txt", formatDrillSource(DrillSource::course)); },
+         [](const std::string& dir) { writeDrillSource(dir, DrillSource::weakKeys); },
+         [](const std::string& dir) { return std::to_string(static_cast<int>(readDrillSource(dir))); }},
+        {"keyboard choice", "Keyboard.dat.new",
+         [](const TempDir& dir) {
+             dir.write("Keyboard.dat", encodeKeyboardChoice({.mode = KeyboardMode::always, .userChose = true}));
+         },
+         [](const std::string& dir) { saveKeyboardChoice(dir, {.mode = KeyboardMode::guide, .userChose = true}); },
+         [](const std::string& dir) { return encodeKeyboardChoice(loadKeyboardChoice(dir).choice); }},
+        {"data-root copy", "TextData.Rus.part",
+         [](const TempDir& dir) {
+             dir.write("shipped", std::string(70000, 's'));
+             dir.write("TextData.Rus", "the user's older copy");
+         },
+         [](const std::string& dir) {
+             copyWholeFile(platform::joinPath(dir, "shipped"), platform::joinPath(dir, "TextData.Rus"));
+         },
+         [](const std::string& dir) {
+             return platform::readWholeFile(platform::joinPath(dir, "TextData.Rus")).value_or("none");
+         }},
+        {"course state", "Course - Rus.dat.new",
+         [](const TempDir& dir) {
+             dir.write("Course - Rus.dat", encodeCourseState({.progress = {.unlocked = "\xE0\xEE", .focus = '\xE0'}}));
+         },
+         [](const std::string& dir) {
+             saveCourseState(courseStatePath(dir, true), {.progress = {.unlocked = "\xE0\xEE\xE5", .focus = '\xE5'}});
+         },
+         readCourseState},
+        {"course log", "Course log - Rus.txt.new",
+         [](const TempDir& dir) { dir.write("Course log - Rus.txt", encodeCourseLog({courseEntry(100)})); },
+         [](const std::string& dir) { appendCourseLog(courseLogPath(dir, true), courseEntry(180)); },
+         [](const std::string& dir) { return readFile(dir, "Course log - Rus.txt"); }},
+        {"weak-keys log", "Weak keys - Rus.txt.new",
+         [](const TempDir& dir) { dir.write("Weak keys - Rus.txt", "an older line\r\n"); },
+         [](const std::string& dir) {
+             appendWeakKeysLog(dir, true, {.speed = 90, .errorPercent = 4.0f, .minutes = 1, .seconds = 2}, {},
+                               {.year = 2026, .month = 12, .day = 9});
+         },
+         [](const std::string& dir) { return readFile(dir, "Weak keys - Rus.txt"); }},
+        {"own-text conversion", "TextData.Rus.new", [](const TempDir& dir) { dir.write("TextData.Rus", kUtf8Text); },
+         [](const std::string& dir) {
+             const std::string path = platform::joinPath(dir, "TextData.Rus");
+             const platform::OpenOptions reopen {.mode = platform::OpenMode::existing, .readOnly = true};
+             platform::File text = platform::File::open(path, reopen);
+             convertForeignText(path, text, reopen);
+         },
+         readOwnText},
+    };
+}
+
+std::uint64_t bytesInFolder(const std::string& dir) {
+    std::uint64_t total = 0;
+    for (const auto& entry : platform::listDirectory(dir)) {
+        const platform::File file = platform::File::open(platform::joinPath(dir, entry.name),
+                                                         {.mode = platform::OpenMode::existing, .readOnly = true});
+        total += file.size().value_or(0);
+    }
+    return total;
+}
+
+// No temporary or part is left behind.
+void expectNoLeftovers(const std::string& dir, const WriteRow& row, std::uint64_t stop) {
+    for (const auto& entry : platform::listDirectory(dir)) {
+        EXPECT_FALSE(entry.name.ends_with(".new") || entry.name.ends_with(".part"))
+            << row.name << " stopped after " << stop << " bytes left " << entry.name;
+    }
+}
+
+TEST(WriteHarness, EveryRewriteStoppedAfterAnyByteOrRefusedItsTemporaryLeavesTheOldOrTheNew) {
+    for (const WriteRow& row : rows()) {
+        const TempDir before;
+        row.makeOld(before);
+        const std::string oldRead = row.readBack(before.path());
+
+        const TempDir after;
+        row.makeOld(after);
+        row.writeNew(after.path());
+        const std::string newRead = row.readBack(after.path());
+        ASSERT_NE(oldRead, newRead) << row.name << ": the write must change what is read";
+
+        // Every byte count of the small files; about 300 counts spread over the large ones.
+        const std::uint64_t written = bytesInFolder(after.path());
+        const std::uint64_t step = std::max<std::uint64_t>(1, written / 300);
+        for (std::uint64_t stop = 0; stop <= written; stop += step) {
+            const TempDir dir;
+            row.makeOld(dir);
+            {
+                platform::ScopedFileFaults faults;
+                faults.failWritesAfter(stop);
+                row.writeNew(dir.path());
+            }
+            const std::string read = row.readBack(dir.path());
+            EXPECT_TRUE(read == oldRead || read == newRead) << row.name << " stopped after " << stop << " bytes";
+            expectNoLeftovers(dir.path(), row, stop);
+        }
+
+        const TempDir refused;
+        row.makeOld(refused);
+        {
+            platform::ScopedFileFaults faults;
+            faults.failOpensOf(row.temporary);
+            row.writeNew(refused.path());
+        }
+        EXPECT_EQ(row.readBack(refused.path()), oldRead) << row.name << " with its temporary refused";
+        expectNoLeftovers(refused.path(), row, 0);
+    }
+}
+
+}  // namespace
+}  // namespace dactyla
