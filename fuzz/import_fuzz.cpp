@@ -21,13 +21,13 @@ bool isTypeable(bool russian, std::uint8_t c) {
 
 void checkCleaned(std::string_view cleaned, const dactyla::ImportRules& rules) {
     require(cleaned.size() >= rules.minLength, "a cleaned sentence is long enough");
-    require(isTerminator(static_cast<std::uint8_t>(cleaned.back())), "it ends with its terminator");
+    require(dactyla::isTerminator(static_cast<std::uint8_t>(cleaned.back())), "it ends with its terminator");
     unsigned run = 0;
     for (std::size_t k = 0; k + 1 < cleaned.size(); ++k) {
         const auto c = static_cast<std::uint8_t>(cleaned[k]);
         require(isTypeable(rules.russian, c), "only typeable characters are left");
         require(!(c == ' ' && k > 0 && cleaned[k - 1] == ' '), "no two spaces in a row");
-        if (c != ' ') run = isCapital(rules.russian, c) ? run + 1 : 0;
+        if (c != ' ') run = dactyla::isCapital(rules.russian, c) ? run + 1 : 0;
         require(run <= rules.maxCapitalRun, "no run of capitals over the limit");
     }
     require(cleaned.size() < 2 || cleaned[cleaned.size() - 2] != ' ', "no space before the terminator");

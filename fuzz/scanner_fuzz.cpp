@@ -32,8 +32,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         require(++found <= text.size(), "every sentence consumes text");
         require(sentence->start >= previousEnd, "sentences come in order without overlap");
         require(sentence->end == scanPos && sentence->end <= text.size(), "the scan rests after the terminator");
-        require(isCapital(rules.russian, bytes[sentence->start]), "a sentence starts with a capital");
-        require(isTerminator(bytes[sentence->end - 1]), "a sentence ends with a terminator");
+        require(dactyla::isCapital(rules.russian, bytes[sentence->start]), "a sentence starts with a capital");
+        require(dactyla::isTerminator(bytes[sentence->end - 1]), "a sentence ends with a terminator");
         const std::uint8_t after = bytes[sentence->end];
         require(after == ' ' || after == '\r' || after == 0, "the terminator is followed by a boundary");
         require(sentence->length >= rules.minLength && sentence->length <= rules.maxLength, "length in window");

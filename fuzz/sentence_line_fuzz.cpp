@@ -43,7 +43,7 @@ void checkRandomLine(const char* line, std::uint16_t length, const dactyla::Opti
     for (std::uint16_t k = 0; k < length; ++k) {
         const auto c = static_cast<std::uint8_t>(line[k]);
         require(c != '\r' && c != '\n' && c != 0, "no line breaks or zeros in random characters");
-        require(options.allowCapitals || !isCapital(options.russian != 0, c), "no barred capitals");
+        require(options.allowCapitals || !dactyla::isCapital(options.russian != 0, c), "no barred capitals");
     }
 }
 
