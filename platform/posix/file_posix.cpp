@@ -94,7 +94,7 @@ bool File::truncate() {
     return at && ::ftruncate(impl_->fd, static_cast<off_t>(*at)) == 0;
 }
 
-bool File::flush() { return impl_ && ::fsync(impl_->fd) == 0; }
+bool File::flush() { return impl_ && !faults::flushRefused() && ::fsync(impl_->fd) == 0; }
 
 std::optional<std::string> readWholeFile(const std::string& path) {
     File file = File::open(path, {.mode = OpenMode::existing, .readOnly = true});
@@ -113,6 +113,7 @@ bool fileExists(const std::string& path) {
 bool deleteFile(const std::string& path) { return ::unlink(nativePath(path).c_str()) == 0; }
 
 bool replaceFile(const std::string& source, const std::string& target) {
+    if (faults::replaceRefused()) return false;
     return std::rename(nativePath(source).c_str(), nativePath(target).c_str()) == 0;
 }
 

@@ -91,7 +91,7 @@ std::size_t File::write(const void* buffer, std::size_t count) {
 }
 
 bool File::truncate() { return impl_ && ::SetEndOfFile(impl_->handle); }
-bool File::flush() { return impl_ && ::FlushFileBuffers(impl_->handle); }
+bool File::flush() { return impl_ && !faults::flushRefused() && ::FlushFileBuffers(impl_->handle); }
 
 std::optional<std::string> readWholeFile(const std::string& path) {
     File file = File::open(path, {.mode = OpenMode::existing, .readOnly = true});
@@ -110,6 +110,7 @@ bool fileExists(const std::string& path) {
 bool deleteFile(const std::string& path) { return ::DeleteFileW(widen(path).c_str()) != 0; }
 
 bool replaceFile(const std::string& source, const std::string& target) {
+    if (faults::replaceRefused()) return false;
     return ::MoveFileExW(widen(source).c_str(), widen(target).c_str(),
                          MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
 }

@@ -44,5 +44,35 @@ TEST(FileFaults, OpensOfTheNamedFileFailWhateverItsFolder) {
     EXPECT_EQ(dir.read("held.txt"), "x") << "a refused create-always cuts nothing";
 }
 
+TEST(FileFaults, OnlyTheChosenCallOfEachKindFailsAndEveryCallIsCounted) {
+    TempDir dir;
+    dir.write("old", "o");
+    ScopedFileFaults faults;
+    faults.failCall(FileCall::open, 2);
+    faults.failCall(FileCall::write, 2);
+    faults.failCall(FileCall::flush, 1);
+    faults.failCall(FileCall::replace, 1);
+
+    File first = File::open(dir.file("a"), {.mode = OpenMode::always});
+    EXPECT_FALSE(File::open(dir.file("b"), {.mode = OpenMode::always}).isOpen());
+    File third = File::open(dir.file("c"), {.mode = OpenMode::always});
+    ASSERT_TRUE(first.isOpen() && third.isOpen());
+    EXPECT_EQ(first.write("ab", 2), 2u);
+    EXPECT_EQ(first.write("cd", 2), 0u);
+    EXPECT_EQ(first.write("ef", 2), 2u);
+    EXPECT_FALSE(first.flush());
+    EXPECT_TRUE(first.flush());
+    first.close();
+    EXPECT_FALSE(replaceFile(dir.file("a"), dir.file("old")));
+    EXPECT_TRUE(fileExists(dir.file("a"))) << "a refused replace moves nothing";
+    EXPECT_TRUE(replaceFile(dir.file("a"), dir.file("old")));
+
+    EXPECT_EQ(faults.callsMade(FileCall::open), 3);
+    EXPECT_EQ(faults.callsMade(FileCall::write), 3);
+    EXPECT_EQ(faults.callsMade(FileCall::flush), 2);
+    EXPECT_EQ(faults.callsMade(FileCall::replace), 2);
+    EXPECT_EQ(dir.read("old"), "abef");
+}
+
 }  // namespace
 }  // namespace dactyla::platform

@@ -1,5 +1,6 @@
-// Every rewrite of a file of the program's own, stopped after each byte it writes and with its
-// temporary refused, must leave what the program reads back either as it was or as intended.
+// Every rewrite of a file of the program's own, stopped after each byte it writes, with its
+// temporary refused, or meeting any one failing open, write, flush or replace, must leave what
+// the program reads back either as it was or as intended, and no temporary behind.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -156,50 +157,103 @@ std::uint64_t bytesInFolder(const std::string& dir) {
 }
 
 // No temporary or part is left behind.
-void expectNoLeftovers(const std::string& dir, const WriteRow& row, std::uint64_t stop) {
+void expectNoLeftovers(const std::string& dir, const WriteRow& row, const std::string& fault) {
     for (const auto& entry : platform::listDirectory(dir)) {
         EXPECT_FALSE(entry.name.ends_with(".new") || entry.name.ends_with(".part"))
-            << row.name << " stopped after " << stop << " bytes left " << entry.name;
+            << row.name << " " << fault << " left " << entry.name;
     }
+}
+
+// What the program reads back before the write and after it has run in full.
+struct Outcomes {
+    std::string oldRead;
+    std::string newRead;
+};
+
+Outcomes outcomesOf(const WriteRow& row) {
+    const TempDir before;
+    row.makeOld(before);
+    const TempDir after;
+    row.makeOld(after);
+    row.writeNew(after.path());
+    return {row.readBack(before.path()), row.readBack(after.path())};
+}
+
+using Fault = std::function<void(platform::ScopedFileFaults&)>;
+
+// Runs the row's write from its old files under `fault` and returns what is read back then.
+std::string readAfterFaultyWrite(const WriteRow& row, const Fault& fault, const std::string& what) {
+    const TempDir dir;
+    row.makeOld(dir);
+    {
+        platform::ScopedFileFaults faults;
+        fault(faults);
+        row.writeNew(dir.path());
+    }
+    expectNoLeftovers(dir.path(), row, what);
+    return row.readBack(dir.path());
+}
+
+void expectOldOrNew(const WriteRow& row, const Outcomes& outcomes, const Fault& fault, const std::string& what) {
+    const std::string read = readAfterFaultyWrite(row, fault, what);
+    EXPECT_TRUE(read == outcomes.oldRead || read == outcomes.newRead) << row.name << " " << what;
+}
+
+int callsOfUnfaultedWrite(const WriteRow& row, platform::FileCall call) {
+    const TempDir dir;
+    row.makeOld(dir);
+    platform::ScopedFileFaults faults;
+    row.writeNew(dir.path());
+    return faults.callsMade(call);
+}
+
+const char* callName(platform::FileCall call) {
+    switch (call) {
+        case platform::FileCall::open: return "open";
+        case platform::FileCall::write: return "write";
+        case platform::FileCall::flush: return "flush";
+        case platform::FileCall::replace: return "replace";
+    }
+    return "?";
 }
 
 TEST(WriteHarness, EveryRewriteStoppedAfterAnyByteOrRefusedItsTemporaryLeavesTheOldOrTheNew) {
     for (const WriteRow& row : rows()) {
-        const TempDir before;
-        row.makeOld(before);
-        const std::string oldRead = row.readBack(before.path());
+        const Outcomes outcomes = outcomesOf(row);
+        ASSERT_NE(outcomes.oldRead, outcomes.newRead) << row.name << ": the write must change what is read";
 
+        // Every byte count of the small files; about 300 counts spread over the large ones.
         const TempDir after;
         row.makeOld(after);
         row.writeNew(after.path());
-        const std::string newRead = row.readBack(after.path());
-        ASSERT_NE(oldRead, newRead) << row.name << ": the write must change what is read";
-
-        // Every byte count of the small files; about 300 counts spread over the large ones.
         const std::uint64_t written = bytesInFolder(after.path());
         const std::uint64_t step = std::max<std::uint64_t>(1, written / 300);
         for (std::uint64_t stop = 0; stop <= written; stop += step) {
-            const TempDir dir;
-            row.makeOld(dir);
-            {
-                platform::ScopedFileFaults faults;
-                faults.failWritesAfter(stop);
-                row.writeNew(dir.path());
-            }
-            const std::string read = row.readBack(dir.path());
-            EXPECT_TRUE(read == oldRead || read == newRead) << row.name << " stopped after " << stop << " bytes";
-            expectNoLeftovers(dir.path(), row, stop);
+            expectOldOrNew(row, outcomes, [stop](platform::ScopedFileFaults& faults) { faults.failWritesAfter(stop); },
+                           "stopped after " + std::to_string(stop) + " bytes");
         }
 
-        const TempDir refused;
-        row.makeOld(refused);
-        {
-            platform::ScopedFileFaults faults;
-            faults.failOpensOf(row.temporary);
-            row.writeNew(refused.path());
+        const std::string refused = readAfterFaultyWrite(
+            row, [&row](platform::ScopedFileFaults& faults) { faults.failOpensOf(row.temporary); },
+            "with its temporary refused");
+        EXPECT_EQ(refused, outcomes.oldRead) << row.name << " with its temporary refused";
+    }
+}
+
+// Each open, write, flush and replace the write makes, failed in turn.
+TEST(WriteHarness, EveryRewriteMeetingAFailingOpenWriteFlushOrReplaceLeavesTheOldOrTheNew) {
+    for (const WriteRow& row : rows()) {
+        const Outcomes outcomes = outcomesOf(row);
+        for (const platform::FileCall call : platform::kFileCalls) {
+            const int calls = callsOfUnfaultedWrite(row, call);
+            EXPECT_GT(calls, 0) << row.name << " makes no " << callName(call) << ": the row proves nothing about it";
+            for (int nth = 1; nth <= calls; ++nth) {
+                expectOldOrNew(row, outcomes,
+                               [call, nth](platform::ScopedFileFaults& faults) { faults.failCall(call, nth); },
+                               "with " + std::string(callName(call)) + " " + std::to_string(nth) + " of " +
+                                   std::to_string(calls) + " failing");
+            }
         }
-        EXPECT_EQ(row.readBack(refused.path()), oldRead) << row.name << " with its temporary refused";
-        expectNoLeftovers(refused.path(), row, 0);
     }
 }
 
