@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -19,7 +20,9 @@
 #include "progress/key_statistics.h"
 #include "support/temp_dir.h"
 #include "users/interface_language.h"
+#include "users/options_file.h"
 #include "users/results_log.h"
+#include "users/user_registry.h"
 #include "weak_keys/weak_key_log.h"
 
 namespace dactyla {
@@ -118,10 +121,10 @@ std::vector<WriteRow> rows() {
          }},
         {"course state", "Course - Rus.dat.new",
          [](const TempDir& dir) {
-             dir.write("Course - Rus.dat", encodeCourseState({.progress = {.unlocked = "\xE0\xEE", .focus = '\xE0'}}));
+             dir.write("Course - Rus.dat", encodeCourseState({.progress = {.unlocked = "\xE0\xEE", .focus = '\xE0'}, .targets = {}}));
          },
          [](const std::string& dir) {
-             saveCourseState(courseStatePath(dir, true), {.progress = {.unlocked = "\xE0\xEE\xE5", .focus = '\xE5'}});
+             saveCourseState(courseStatePath(dir, true), {.progress = {.unlocked = "\xE0\xEE\xE5", .focus = '\xE5'}, .targets = {}});
          },
          readCourseState},
         {"course log", "Course log - Rus.txt.new",
@@ -252,6 +255,171 @@ TEST(WriteHarness, EveryRewriteMeetingAFailingOpenWriteFlushOrReplaceLeavesTheOl
                                [call, nth](platform::ScopedFileFaults& faults) { faults.failCall(call, nth); },
                                "with " + std::string(callName(call)) + " " + std::to_string(nth) + " of " +
                                    std::to_string(calls) + " failing");
+            }
+        }
+    }
+}
+
+// Options.dat keeps its stored format: held open while its user is current and written in place,
+// the settings as one 8-byte write at offset 8, the totals as one at offset 0. A write cut inside
+// those 8 bytes leaves the new bytes before the cut and the old ones after it, a mix the format
+// cannot tell from a real value: the next start must still find the user, say nothing and keep
+// every setting within its limits.
+struct InPlaceWrite {
+    const char* name;
+    std::string oldFile;
+    std::uint64_t offset;
+    std::function<void(LiveOptions&)> write;
+};
+
+std::string littleEndian(std::uint32_t value, int bytes) {
+    std::string out;
+    for (int i = 0; i < bytes; ++i) out += static_cast<char>((value >> (8 * i)) & 0xFF);
+    return out;
+}
+
+std::string optionsFile(std::uint32_t characters, std::uint32_t seconds, const Options& options) {
+    return littleEndian(characters, 4) + littleEndian(seconds, 4) + littleEndian(options.minLength, 2) +
+           littleEndian(options.maxLength, 2) + littleEndian(options.timerSeconds, 2) +
+           littleEndian(packOptionFlags(options), 2);
+}
+
+Options storedOptions() {
+    Options options;
+    options.minLength = 20;
+    options.maxLength = 90;
+    options.timerSeconds = 600;
+    return options;
+}
+
+Options changedOptions() {
+    Options options;
+    options.minLength = 30;
+    options.maxLength = 100;
+    options.timerSeconds = 1200;
+    options.russian = 0;
+    options.backgroundSound = 0;
+    options.maxCapitalRun = 7;
+    options.picture = 0;
+    return options;
+}
+
+std::vector<InPlaceWrite> inPlaceWrites() {
+    return {
+        {"settings", optionsFile(1000, 3600, storedOptions()), 8,
+         [](LiveOptions& live) {
+             live.options = changedOptions();
+             writeOptions(live);
+         }},
+        // A new user's file holds only the zero totals until the first settings are stored.
+        {"a new user's first settings", std::string(8, '\0'), 8,
+         [](LiveOptions& live) {
+             live.options = changedOptions();
+             writeOptions(live);
+         }},
+        {"totals", optionsFile(1000, 3600, storedOptions()), 0,
+         [](LiveOptions& live) { addTotals(live, 150, 125); }},
+    };
+}
+
+class SilentHost : public UserHost {
+public:
+    void addUserMenuItem(const std::string&, std::int32_t) override {}
+    void checkUserItem(std::int32_t) override {}
+    void checkAlphabetItem() override {}
+    void showError(const std::string& text, const std::string&) override { errors.push_back(text); }
+    void closeCorpus() override {}
+    void openCorpus() override {}
+
+    std::vector<std::string> errors;
+};
+
+const std::string kUser = "Anna";
+
+std::string optionsPath(const TempDir& program) {
+    return platform::joinPath(platform::joinPath(platform::joinPath(program.path(), "Users"), kUser), "Options.dat");
+}
+
+void addUser(const TempDir& program, const std::string& optionsBytes) {
+    platform::createDirectory(platform::joinPath(program.path(), "Users"));
+    platform::createDirectory(platform::joinPath(platform::joinPath(program.path(), "Users"), kUser));
+    platform::File file = platform::File::open(optionsPath(program), {.mode = platform::OpenMode::createAlways});
+    file.write(optionsBytes.data(), optionsBytes.size());
+}
+
+// Opens the user's file as the program does at start, makes the write (cut after `stop` bytes
+// when given) and lets the file go.
+void writeInPlace(const TempDir& program, const InPlaceWrite& write, std::optional<std::uint64_t> stop) {
+    LiveOptions live;
+    readOptions(live, platform::joinPath(platform::joinPath(program.path(), "Users"), kUser));
+    platform::ScopedFileFaults faults;
+    if (stop) faults.failWritesAfter(*stop);
+    write.write(live);
+}
+
+// The next start: the registry finds the users and loads the current one's settings.
+struct Reopened {
+    bool userKept = false;
+    std::vector<std::string> messages;
+    Options options;
+    Totals totals;
+};
+
+Reopened reopen(const TempDir& program) {
+    LiveOptions live;
+    SilentHost host;
+    UserRegistry registry(program.path(), live, host);
+    Reopened reopened;
+    reopened.userKept = registry.loadUsers() && registry.currentUser() && registry.currentUser()->name == kUser;
+    reopened.messages = host.errors;
+    reopened.options = live.options;
+    reopened.totals = readTotals(live);
+    return reopened;
+}
+
+bool withinLimits(const Options& options) {
+    return kShortestSentence <= options.minLength && options.minLength <= options.maxLength &&
+           options.maxLength <= kLongestSentence && options.timerSeconds <= kLongestTimer &&
+           options.maxCapitalRun <= 15 && options.picture <= 1;
+}
+
+bool sameAs(const Reopened& reopened, const Reopened& other) {
+    return reopened.options == other.options && reopened.totals.characters == other.totals.characters &&
+           reopened.totals.seconds == other.totals.seconds;
+}
+
+TEST(WriteHarness, OptionsCutInsideTheirFieldsReopenWithTheUserAndSettingsWithinLimitsAndNoMessage) {
+    for (const InPlaceWrite& write : inPlaceWrites()) {
+        const TempDir before;
+        addUser(before, write.oldFile);
+        const Reopened oldRead = reopen(before);
+        const TempDir after;
+        addUser(after, write.oldFile);
+        writeInPlace(after, write, std::nullopt);
+        const std::string newFile = *platform::readWholeFile(optionsPath(after));
+        const Reopened newRead = reopen(after);
+        ASSERT_FALSE(sameAs(oldRead, newRead)) << write.name << ": the write must change what is read";
+
+        for (std::uint64_t stop = 0; stop <= 8; ++stop) {
+            const std::string what = std::string(write.name) + " cut after " + std::to_string(stop) + " bytes";
+            const TempDir program;
+            addUser(program, write.oldFile);
+            writeInPlace(program, write, stop);
+
+            std::string expected = write.oldFile;
+            expected.replace(write.offset, stop, newFile.substr(write.offset, stop));
+            EXPECT_EQ(platform::readWholeFile(optionsPath(program)), expected)
+                << what << ": only the bytes before the cut change";
+
+            const Reopened read = reopen(program);
+            EXPECT_TRUE(read.userKept) << what;
+            EXPECT_TRUE(read.messages.empty()) << what;
+            EXPECT_TRUE(withinLimits(read.options)) << what;
+            if (stop == 0) {
+                EXPECT_TRUE(sameAs(read, oldRead)) << what;
+            }
+            if (stop == 8) {
+                EXPECT_TRUE(sameAs(read, newRead)) << what;
             }
         }
     }
