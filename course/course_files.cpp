@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "base/crc32.h"
 #include "base/decimal.h"
 #include "base/whole_file.h"
 #include "platform/directory.h"
@@ -17,23 +18,6 @@ constexpr char kMagic[8] = {'D', 'a', 'c', 't', 'C', 'o', 'r', 's'};
 constexpr std::uint32_t kVersion = 1;
 constexpr std::size_t kHeaderSize = 18;
 constexpr std::string_view kLogHeader = "Dactyla course log 1";
-
-constexpr std::array<std::uint32_t, 256> makeCrcTable() {
-    std::array<std::uint32_t, 256> table {};
-    for (std::uint32_t n = 0; n < 256; ++n) {
-        std::uint32_t c = n;
-        for (int bit = 0; bit < 8; ++bit) c = (c & 1) != 0 ? 0xEDB88320u ^ (c >> 1) : c >> 1;
-        table[n] = c;
-    }
-    return table;
-}
-
-std::uint32_t crc32(const std::uint8_t* bytes, std::size_t size) {
-    static constexpr auto kTable = makeCrcTable();
-    std::uint32_t c = 0xFFFFFFFFu;
-    for (std::size_t k = 0; k < size; ++k) c = kTable[(c ^ bytes[k]) & 0xFF] ^ (c >> 8);
-    return c ^ 0xFFFFFFFFu;
-}
 
 bool targetsInRange(const CourseTargets& t) {
     return t.targetSpeed >= kMinTargetSpeed && t.targetSpeed <= kMaxTargetSpeed &&
@@ -105,7 +89,7 @@ std::string encodeCourseState(const CourseState& state) {
     at[16] = state.progress.focus.value_or(0);
     at[17] = static_cast<std::uint8_t>(unlocked.size());
     std::memcpy(at + kHeaderSize, unlocked.data(), unlocked.size());
-    putLe(at + kHeaderSize + unlocked.size(), crc32(at, kHeaderSize + unlocked.size()), 4);
+    putLe(at + kHeaderSize + unlocked.size(), crc32(std::string_view(bytes).substr(0, kHeaderSize + unlocked.size())), 4);
     return bytes;
 }
 
@@ -114,7 +98,7 @@ std::optional<CourseState> decodeCourseState(std::string_view bytes) {
     const auto* at = reinterpret_cast<const std::uint8_t*>(bytes.data());
     const std::size_t count = at[17];
     if (bytes.size() != kHeaderSize + count + 4 || std::memcmp(at, kMagic, sizeof kMagic) != 0 ||
-        readLe(at + 8, 4) != kVersion || readLe(at + kHeaderSize + count, 4) != crc32(at, kHeaderSize + count))
+        readLe(at + 8, 4) != kVersion || readLe(at + kHeaderSize + count, 4) != crc32(bytes.substr(0, kHeaderSize + count)))
         return std::nullopt;
     CourseState state;
     state.targets.targetSpeed = static_cast<std::uint16_t>(readLe(at + 12, 2));

@@ -4,13 +4,13 @@
 // reading never crashes, and what reads as valid writes back byte for byte.
 // The timing records alone are fuzzed much faster by key_timing_fuzz.
 #include <algorithm>
-#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "base/crc32.h"
 #include "fuzz_support.h"
 #include "key_statistics_seed.h"
 
@@ -23,21 +23,6 @@ constexpr std::size_t kHeaderSize = 12;                                 // magic
 constexpr std::size_t kTimingAt = kKeyStatisticsVersion1Size - 4;       // where the counts end
 constexpr std::size_t kChecksumSize = 4;
 
-constexpr std::array<std::uint32_t, 256> crcTable() {
-    std::array<std::uint32_t, 256> table {};
-    for (std::uint32_t n = 0; n < 256; ++n) {
-        std::uint32_t c = n;
-        for (int bit = 0; bit < 8; ++bit) c = (c & 1) != 0 ? 0xEDB88320u ^ (c >> 1) : c >> 1;
-        table[n] = c;
-    }
-    return table;
-}
-
-std::uint32_t crcStep(std::uint32_t crc, char byte) {
-    static constexpr auto kTable = crcTable();
-    return kTable[(crc ^ static_cast<unsigned char>(byte)) & 0xFF] ^ (crc >> 8);
-}
-
 const std::string& seedFile() {
     static const std::string file = encodeKeyStatistics(fuzz::seedStatistics());
     return file;
@@ -45,12 +30,12 @@ const std::string& seedFile() {
 
 std::string_view seedBody() { return std::string_view(seedFile()).substr(0, seedFile().size() - kChecksumSize); }
 
-// The checksum's register after each byte of the seed's body, so that a patch costs only the
-// bytes from where it starts.
+// The running checksum after each byte of the seed's body, so that a patch costs only the bytes
+// from where it starts.
 const std::vector<std::uint32_t>& seedRegisters() {
     static const std::vector<std::uint32_t> registers = [] {
-        std::vector<std::uint32_t> after(seedBody().size() + 1, 0xFFFFFFFFu);
-        for (std::size_t k = 0; k < seedBody().size(); ++k) after[k + 1] = crcStep(after[k], seedBody()[k]);
+        std::vector<std::uint32_t> after(seedBody().size() + 1, kCrc32Start);
+        for (std::size_t k = 0; k < seedBody().size(); ++k) after[k + 1] = crc32Continue(after[k], seedBody().substr(k, 1));
         return after;
     }();
     return registers;
@@ -59,9 +44,7 @@ const std::vector<std::uint32_t>& seedRegisters() {
 // `body` is the seed's body up to `changedFrom`.
 void appendChecksum(std::string& body, std::size_t changedFrom) {
     const std::size_t from = std::min({changedFrom, body.size(), seedBody().size()});
-    std::uint32_t crc = seedRegisters()[from];
-    for (std::size_t k = from; k < body.size(); ++k) crc = crcStep(crc, body[k]);
-    crc ^= 0xFFFFFFFFu;
+    const std::uint32_t crc = crc32Continue(seedRegisters()[from], std::string_view(body).substr(from)) ^ kCrc32Start;
     for (int k = 0; k < 4; ++k) body += static_cast<char>(crc >> (8 * k));
 }
 

@@ -1,10 +1,10 @@
 #include "progress/key_statistics.h"
 
-#include <array>
 #include <cstdint>
 #include <cstring>
 #include <utility>
 
+#include "base/crc32.h"
 #include "base/whole_file.h"
 #include "platform/directory.h"
 #include "platform/file.h"
@@ -24,23 +24,6 @@ constexpr std::size_t kCountsEnd = kConfusionOffset + kByteValues * kByteValues 
 constexpr std::size_t kChecksumSize = 4;
 static_assert(kCountsEnd + kChecksumSize == kKeyStatisticsVersion1Size);
 static_assert(kCountsEnd + kByteValues * kKeyTimingRecordSize + 4 + kChecksumSize == kKeyStatisticsSize);
-
-constexpr std::array<std::uint32_t, 256> makeCrcTable() {
-    std::array<std::uint32_t, 256> table{};
-    for (std::uint32_t n = 0; n < 256; ++n) {
-        std::uint32_t c = n;
-        for (int bit = 0; bit < 8; ++bit) c = (c & 1) != 0 ? 0xEDB88320u ^ (c >> 1) : c >> 1;
-        table[n] = c;
-    }
-    return table;
-}
-
-std::uint32_t crc32(const std::uint8_t* bytes, std::size_t size) {
-    static constexpr auto kTable = makeCrcTable();
-    std::uint32_t c = 0xFFFFFFFFu;
-    for (std::size_t k = 0; k < size; ++k) c = kTable[(c ^ bytes[k]) & 0xFF] ^ (c >> 8);
-    return c ^ 0xFFFFFFFFu;
-}
 
 template <typename Table>
 void putTable(std::uint8_t* at, const Table& table) {
@@ -68,7 +51,7 @@ std::string encodeKeyStatistics(const KeyStatistics& statistics) {
     putTable(at + kConfusionOffset, statistics.counts.confusionTable());
     bytes += encodeTiming(statistics.timing);
     std::uint8_t checksum[kChecksumSize];
-    putLe(checksum, crc32(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()), 4);
+    putLe(checksum, crc32(bytes), 4);
     bytes.append(reinterpret_cast<const char*>(checksum), kChecksumSize);
     return bytes;
 }
@@ -78,7 +61,7 @@ std::optional<KeyStatistics> decodeKeyStatistics(std::string_view bytes) {
     const auto* at = reinterpret_cast<const std::uint8_t*>(bytes.data());
     const std::size_t checked = bytes.size() - kChecksumSize;
     const std::uint32_t version = readLe(at + kVersionOffset, 4);
-    if (std::memcmp(at, kMagic, sizeof kMagic) != 0 || readLe(at + checked, 4) != crc32(at, checked))
+    if (std::memcmp(at, kMagic, sizeof kMagic) != 0 || readLe(at + checked, 4) != crc32(bytes.substr(0, checked)))
         return std::nullopt;
     if (version == kVersion1 ? bytes.size() != kKeyStatisticsVersion1Size : version != kVersion)
         return std::nullopt;
