@@ -43,10 +43,11 @@ void line(HDC dc, int x1, int y1, int x2, int y2) {
     ::LineTo(dc, x2, y2);
 }
 
+// A line's rectangle is as high as the font's letters; descenders ("y", "p") hang below it.
 void text(HDC dc, const std::string& cp1251, RECT rect, UINT flags, COLORREF colour = kInk) {
     ::SetTextColor(dc, colour);
     const std::wstring wide = platform::widen(cp1251);
-    ::DrawTextW(dc, wide.c_str(), static_cast<int>(wide.size()), &rect, flags | DT_NOPREFIX);
+    ::DrawTextW(dc, wide.c_str(), static_cast<int>(wide.size()), &rect, flags | DT_NOPREFIX | DT_NOCLIP);
 }
 
 std::string format(const char* pattern, unsigned value) {

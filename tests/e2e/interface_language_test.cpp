@@ -3,12 +3,17 @@
 // English once it is chosen. Screenshots of each English window land in artifacts/.
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <functional>
+#include <vector>
+
 #include "driver/expect.h"
 #include "driver/menu.h"
 #include "driver/program.h"
 #include "driver/screen.h"
 #include "driver/settings.h"
 #include "driver/typing.h"
+#include "guide/keyboard_choice.h"
 
 namespace dactyla::e2e {
 namespace {
@@ -143,6 +148,104 @@ TEST(InterfaceLanguage, EveryWindowSpeaksEnglish) {
     ASSERT_NE(chart, nullptr);
     ::Sleep(300);
     saveScreenshot("english-chart");
+    ::PostMessageW(chart, WM_CLOSE, 0, 0);
+    EXPECT_TRUE(waitUntil([&] { return !::IsWindow(chart); }, 5s));
+}
+
+// The course window and every box it asks or warns with, in English, for a person to look at;
+// then the weak-spots box.
+TEST(InterfaceLanguage, TheCourseWindowItsBoxesAndTheWeakSpotsBoxSpeakEnglish) {
+    ProgramDirectory directory;
+    directory.addUser("Anna", storedOptionsBytes(quietOptions(false)));
+    writeBytes(directory.userDirectory("Anna") + "/Interface.txt", "en\r\n");
+    RunningProgram program(directory);
+    ASSERT_TRUE(program.waitForMainWindow());
+    program.postCommand(IDM_COURSE_WINDOW);
+    const HWND course = program.waitForWindow(L"DactylaCourse", L"Course");
+    ASSERT_NE(course, nullptr);
+    EXPECT_EQ(windowText(::GetDlgItem(course, IDCANCEL)), L"Close");
+    saveScreenshot("english-course-window");
+
+    struct CourseBox {
+        const char* screenshot;
+        std::function<void()> open;
+        const wchar_t* says;
+        int closeButton;
+    };
+    const std::vector<CourseBox> boxes = {
+        {"english-course-start-over", [&] { postClick(course, 104); }, L"Start the course over", IDNO},
+        {"english-course-bad-targets",
+         [&] {
+             setControlText(course, 101, L"9999");
+             postClick(course, 103);
+         },
+         L"from 30 to 750", IDOK},
+        // The 21st key of the order, locked in a fresh course.
+        {"english-course-skip-question",
+         [&] { ::PostMessageW(course, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(16 + 20 * 26 + 10, 60 + 10)); },
+         L"Open every key up to", IDNO},
+    };
+    for (const CourseBox& row : boxes) {
+        SCOPED_TRACE(row.screenshot);
+        row.open();
+        const HWND box = program.waitForWindow(kDialogClass, L"Course");
+        ASSERT_NE(box, nullptr);
+        EXPECT_NE(messageBoxText(box).find(row.says), std::wstring::npos) << narrowUtf8(messageBoxText(box));
+        saveScreenshot(row.screenshot);
+        EXPECT_TRUE(program.answer(box, row.closeButton));
+    }
+    EXPECT_TRUE(program.answer(course, IDCANCEL));
+
+    program.postCommand(IDM_WEAK_KEYS);
+    ASSERT_TRUE(program.settle());
+    program.postCharacter(13);
+    const HWND tooFew = program.waitForWindow(kDialogClass, L"Weak spots");
+    ASSERT_NE(tooFew, nullptr);
+    EXPECT_NE(messageBoxText(tooFew).find(L"No weak spots to see yet"), std::wstring::npos);
+    saveScreenshot("english-weak-spots-too-few");
+    EXPECT_TRUE(program.answer(tooFew, IDOK));
+}
+
+// The keyboard names the finger of a key typed wrong, and the chart shows the session, in English.
+TEST(InterfaceLanguage, TheKeyboardAndTheChartOfASessionSpeakEnglish) {
+    ProgramDirectory directory;
+    directory.addUser("Anna", storedOptionsBytes(quietOptions(false)));
+    writeBytes(directory.userDirectory("Anna") + "/Interface.txt", "en\r\n");
+    writeBytes(directory.userDirectory("Anna") + "/Keyboard.dat", encodeKeyboardChoice({KeyboardMode::always, true}));
+    RunningProgram program(directory);
+    ASSERT_TRUE(program.waitForMainWindow());
+    const StripReader reader(program.window());
+    program.typeCharacter(13);
+    ASSERT_EQ(typeShownText(program, reader, englishCharacters(), 20).size(), 20u);
+    // A capital names two fingers, the longest line the keyboard shows: wait for one.
+    for (int typed = 0; typed < 200; ++typed) {
+        const std::wstring next = reader.readToType(englishCharacters());
+        if (!next.empty() && ::IsCharUpperW(next.front())) break;
+        ASSERT_EQ(typeShownText(program, reader, englishCharacters(), 1).size(), 1u);
+    }
+    program.typeCharacter(L'#');
+    saveScreenshot("english-keyboard-finger-line");
+    program.postCharacter(27);
+    const SummaryBox summary = waitForSummary(program);
+    ASSERT_NE(summary.box, nullptr);
+    EXPECT_TRUE(program.answer(summary.box, IDYES));
+
+    // Sessions shorter than two minutes stay out of the log: a few longer ones, newest first.
+    std::string log;
+    for (int day = 9; day >= 5; --day) {
+        char line[64];
+        std::snprintf(line, sizeof line, " %.2d.12.2026%7d%7.1f%%%5d:%.2d\r\n", day, 150 + day * 7, 9.5 - day * 0.6, 3, day * 5);
+        log += line;
+    }
+    ASSERT_TRUE(writeBytes(directory.userDirectory("Anna") + "/Results - Eng.txt", log));
+    program.postCommand(IDM_CHART);
+    const HWND chart = program.waitForWindow(L"DactylaProgressChart", L"Chart");
+    ASSERT_NE(chart, nullptr);
+    ::Sleep(300);
+    saveScreenshot("english-chart-by-mistakes");
+    ::PostMessageW(chart, WM_KEYDOWN, VK_TAB, 0);
+    ::Sleep(300);
+    saveScreenshot("english-chart-by-mastery");
     ::PostMessageW(chart, WM_CLOSE, 0, 0);
     EXPECT_TRUE(waitUntil([&] { return !::IsWindow(chart); }, 5s));
 }
