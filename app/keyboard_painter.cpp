@@ -29,8 +29,6 @@ UniqueFont makeFont(int height, int weight) {
                                     0, ANTIALIASED_QUALITY, VARIABLE_PITCH | FF_SWISS, L"Arial"));
 }
 
-RECT toRect(const PixelRect& rect) { return {rect.left, rect.top, rect.right, rect.bottom}; }
-
 void drawText(HDC dc, const std::wstring& text, RECT rect, UINT flags) {
     ::DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &rect, flags | DT_NOPREFIX | DT_SINGLELINE);
 }
@@ -66,18 +64,23 @@ void Offscreen::release() {
     width_ = height_ = 0;
 }
 
-void KeyboardPainter::setKeyPixels(int keyPixels) {
-    if (keyPixels == keyPixels_) return;
+void KeyboardPainter::setKeySize(int keyPixels, Dpi dpi) {
+    if (keyPixels == keyPixels_ && dpi.value == dpi_.value) return;
     keyPixels_ = keyPixels;
-    legendFont_ = makeFont(keyPixels * 9 / 20, FW_SEMIBOLD);
-    smallFont_ = makeFont(keyPixels * 7 / 20, FW_NORMAL);
-    lineFont_ = makeFont(keyPixels * 9 / 20, FW_BOLD);
+    dpi_ = dpi;
+    legendFont_ = makeFont(px(keyPixels * 9 / 20), FW_SEMIBOLD);
+    smallFont_ = makeFont(px(keyPixels * 7 / 20), FW_NORMAL);
+    lineFont_ = makeFont(px(keyPixels * 9 / 20), FW_BOLD);
     keysReady_ = false;
 }
 
-int KeyboardPainter::width() const { return static_cast<int>(std::lround(kWindowWidthInKeys * keyPixels_)); }
+int KeyboardPainter::width() const { return px(static_cast<int>(std::lround(kWindowWidthInKeys * keyPixels_))); }
 
-int KeyboardPainter::height() const { return static_cast<int>(std::lround(kWindowHeightInKeys * keyPixels_)); }
+int KeyboardPainter::height() const { return px(static_cast<int>(std::lround(kWindowHeightInKeys * keyPixels_))); }
+
+RECT KeyboardPainter::toPixels(const PixelRect& units) const {
+    return {px(units.left), px(units.top), px(units.right), px(units.bottom)};
+}
 
 void KeyboardPainter::draw(HDC target, bool russian, const KeyboardPicture& picture) {
     if (keyPixels_ == 0) return;
@@ -125,18 +128,18 @@ void KeyboardPainter::drawKeys(HDC dc, bool russian) const {
 }
 
 void KeyboardPainter::drawCap(HDC dc, const KeyPlace& key, Rgb fill, Rgb ink, bool strong) const {
-    const RECT cap = toRect(keyCapRect(key, keyPixels_));
-    const int round = std::max(3, keyPixels_ / 5);
+    const RECT cap = toPixels(keyCapRect(key, keyPixels_));
+    const int round = px(std::max(3, keyPixels_ / 5));
     {
         const UniqueBrush brush(::CreateSolidBrush(colourRef(fill)));
-        const UniquePen pen(::CreatePen(PS_SOLID, strong ? 2 : 1, strong ? colourRef(fill) : kCapBorder));
+        const UniquePen pen(::CreatePen(PS_SOLID, px(strong ? 2 : 1), strong ? colourRef(fill) : kCapBorder));
         const SelectionGuard selectedBrush(dc, brush.get());
         const SelectionGuard selectedPen(dc, pen.get());
         ::RoundRect(dc, cap.left, cap.top, cap.right, cap.bottom, round, round);
     }
     ::SetBkMode(dc, TRANSPARENT);
     ::SetTextColor(dc, colourRef(ink));
-    const int inset = std::max(2, keyPixels_ / 10);
+    const int inset = px(std::max(2, keyPixels_ / 10));
     const RECT inner {cap.left + inset, cap.top + inset / 2, cap.right - inset, cap.bottom - inset / 2};
     if (key.bytes.empty()) {
         const SelectionGuard font(dc, smallFont_.get());
@@ -152,13 +155,13 @@ void KeyboardPainter::drawCap(HDC dc, const KeyPlace& key, Rgb fill, Rgb ink, bo
         }
     }
     if (key.homeMark) {
-        const int half = std::max(2, keyPixels_ / 8);
+        const int half = px(std::max(2, keyPixels_ / 8));
         const int middle = (cap.left + cap.right) / 2;
-        const int y = cap.bottom - std::max(3, keyPixels_ / 7);
-        const UniquePen pen(::CreatePen(PS_SOLID, std::max(1, keyPixels_ / 16), colourRef(ink)));
+        const int y = cap.bottom - px(std::max(3, keyPixels_ / 7));
+        const UniquePen pen(::CreatePen(PS_SOLID, px(std::max(1, keyPixels_ / 16)), colourRef(ink)));
         const SelectionGuard selected(dc, pen.get());
         ::MoveToEx(dc, middle - half, y, nullptr);
-        ::LineTo(dc, middle + half + 1, y);
+        ::LineTo(dc, middle + half + px(1), y);
     }
 }
 
@@ -167,7 +170,7 @@ void KeyboardPainter::drawFingerLine(HDC dc, const std::string& line) const {
     const SelectionGuard font(dc, lineFont_.get());
     ::SetBkMode(dc, TRANSPARENT);
     ::SetTextColor(dc, kLineInk);
-    drawText(dc, platform::widen(line), toRect(fingerLineRect(keyPixels_)), DT_CENTER | DT_VCENTER);
+    drawText(dc, platform::widen(line), toPixels(fingerLineRect(keyPixels_)), DT_CENTER | DT_VCENTER);
 }
 
 }  // namespace dactyla::app

@@ -7,6 +7,8 @@
 #include <string>
 
 #include "guide/keyboard_guide.h"
+#include "guide/keyboard_place.h"
+#include "shell/dpi.h"
 #include "shell/handles.h"
 
 namespace dactyla::app {
@@ -35,9 +37,11 @@ private:
 
 class KeyboardPainter {
 public:
-    // The size of a key in pixels; the fonts and the cached keys follow it.
-    void setKeyPixels(int keyPixels);
+    // The size of a key in 96-DPI units and the DPI it is drawn at; the fonts and the cached
+    // keys follow them.
+    void setKeySize(int keyPixels, Dpi dpi);
     int keyPixels() const { return keyPixels_; }
+    Dpi dpi() const { return dpi_; }
     int width() const;
     int height() const;
 
@@ -50,7 +54,12 @@ private:
     void drawCap(HDC dc, const KeyPlace& key, Rgb fill, Rgb ink, bool strong) const;
     void drawFingerLine(HDC dc, const std::string& line) const;
 
+    // 96-DPI units to real pixels.
+    int px(int units) const { return dpi_.scale(units); }
+    RECT toPixels(const PixelRect& units) const;
+
     int keyPixels_ = 0;
+    Dpi dpi_;
     UniqueFont legendFont_;
     UniqueFont smallFont_;
     UniqueFont lineFont_;

@@ -1,6 +1,7 @@
 #include "app/keyboard_window.h"
 
 #include "guide/keyboard_place.h"
+#include "shell/dpi.h"
 
 namespace dactyla::app {
 namespace {
@@ -10,7 +11,10 @@ constexpr DWORD kStyle = WS_POPUP;
 // No activation on clicks or on showing, no button of its own on the taskbar.
 constexpr DWORD kExStyle = WS_EX_NOACTIVATE | WS_EX_TOOLWINDOW;
 
-PixelRect toPixelRect(const RECT& rect) { return {rect.left, rect.top, rect.right, rect.bottom}; }
+// A screen rectangle in 96-DPI units.
+PixelRect inUnits(const RECT& rect, Dpi dpi) {
+    return {dpi.unscale(rect.left), dpi.unscale(rect.top), dpi.unscale(rect.right), dpi.unscale(rect.bottom)};
+}
 
 void registerKeyboardClass(HINSTANCE instance, WNDPROC procedure) {
     WNDCLASSEXW windowClass {};
@@ -60,11 +64,18 @@ void KeyboardWindow::followOwner() {
     MONITORINFO monitor {};
     monitor.cbSize = sizeof monitor;
     ::GetMonitorInfoW(::MonitorFromWindow(owner_, MONITOR_DEFAULTTONEAREST), &monitor);
-    const KeyboardPlacement placed = placeKeyboard(toPixelRect(ownerRect), toPixelRect(monitor.rcWork));
-    const bool resized = placed.keyPixels != painter_.keyPixels();
-    painter_.setKeyPixels(placed.keyPixels);
+    // Placed in 96-DPI units as on a screen without scaling, then drawn at the real pixels.
+    const Dpi dpi = windowDpi(owner_);
+    const PixelRect owner = inUnits(ownerRect, dpi);
+    const KeyboardPlacement placed = placeKeyboard(owner, inUnits(monitor.rcWork, dpi));
+    const bool resized = placed.keyPixels != painter_.keyPixels() || dpi.value != painter_.dpi().value;
+    painter_.setKeySize(placed.keyPixels, dpi);
     const PixelRect& rect = placed.window;
-    ::SetWindowPos(window_, nullptr, rect.left, rect.top, rect.width(), rect.height(),
+    // Right against the owner, to the pixel, whatever the rounding of units did.
+    int top = dpi.scale(rect.top);
+    if (rect.top == owner.bottom) top = ownerRect.bottom;
+    if (rect.bottom == owner.top) top = ownerRect.top - painter_.height();
+    ::SetWindowPos(window_, nullptr, dpi.scale(rect.left), top, painter_.width(), painter_.height(),
                    SWP_NOACTIVATE | SWP_NOZORDER | SWP_NOOWNERZORDER);
     if (resized) ::InvalidateRect(window_, nullptr, FALSE);
 }

@@ -3,10 +3,14 @@
 // in real pixels: everything one and a half times the 96-DPI window, drawn sharp, not stretched.
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include "driver/expect.h"
 #include "driver/program.h"
 #include "driver/screen.h"
 #include "driver/typing.h"
+#include "guide/keyboard_choice.h"
+#include "guide/keyboard_place.h"
 
 namespace dactyla::e2e {
 namespace {
@@ -96,6 +100,47 @@ TEST(HighDpi, WindowStripClockAndLabelAreOneAndAHalfTimesTheirSizeAt96Dpi) {
     const SummaryBox again = waitForSummary(program);
     ASSERT_NE(again.box, nullptr);
     EXPECT_TRUE(program.answer(again.box, IDYES));
+}
+
+// The keyboard under the window: the place and keys it has on an 800 x 600 screen at 96 DPI,
+// times 1.5, its legends drawn in their fonts at that size.
+TEST(HighDpi, TheKeyboardIsOneAndAHalfTimesItsSizeAt96Dpi) {
+    ASSERT_EQ(screenDpi(), 144);
+    ProgramDirectory directory;
+    StoredOptions options;
+    options.russian = false;
+    options.backgroundSound = false;
+    directory.addUser("Anna", storedOptionsBytes(options));
+    ASSERT_TRUE(writeBytes(directory.userDirectory("Anna") + "/Keyboard.dat",
+                           encodeKeyboardChoice({KeyboardMode::always, true})));
+    RunningProgram program(directory);
+    ASSERT_TRUE(program.waitForMainWindow());
+    program.settle();
+    const std::vector<HWND> keyboards = windowsOf(program.processId(), L"DactylaKeyboard");
+    ASSERT_EQ(keyboards.size(), 1u);
+    const KeyboardPlacement at96 = placeKeyboard({25, 150, 775, 450}, {0, 0, 800, 600});
+    const RECT rect = windowRect(keyboards.front());
+    EXPECT_NEAR(rect.right - rect.left, at96.window.width() * 1.5, 1);
+    EXPECT_NEAR(rect.bottom - rect.top, at96.window.height() * 1.5, 1);
+    EXPECT_NEAR(rect.left, at96.window.left * 1.5, 1);
+    EXPECT_EQ(rect.top, windowRect(program.window()).bottom) << "right under the window";
+
+    // The legend "Q" in the cap 1.5 times its 96-DPI place, in the font 1.5 times as high: drawn
+    // at this size, not stretched.
+    const PixelRect cap = keyCapRect(*keyFor(false, 'q'), at96.keyPixels);
+    const Image client = captureClient(keyboards.front());
+    Image capImage {cap.width() * 3 / 2, cap.height() * 3 / 2, {}};
+    for (int y = 0; y < capImage.height; ++y)
+        for (int x = 0; x < capImage.width; ++x) capImage.pixels.push_back(client.at(cap.left * 3 / 2 + x, cap.top * 3 / 2 + y));
+    const HFONT legend = ::CreateFontW(-(at96.keyPixels * 9 / 20) * 3 / 2, 0, 0, 0, FW_SEMIBOLD, FALSE, FALSE, FALSE,
+                                       RUSSIAN_CHARSET, 0, 0, ANTIALIASED_QUALITY, VARIABLE_PITCH | FF_SWISS, L"Arial");
+    const Rgb soft = softFingerColour(Finger::leftPinky);
+    const Image q = renderText(L"Q", legend, RGB(0x30, 0x30, 0x30), RGB(soft.red, soft.green, soft.blue));
+    ::DeleteObject(legend);
+    EXPECT_TRUE(findInk(capImage, q).has_value());
+    program.typeCharacter(13);
+    program.typeCharacter(L'#');
+    saveScreenshot("keyboard-1200x900-144dpi");
 }
 
 // A dialog template's width in pixels for its font at `pixelHeight`, the way Windows turns dialog
