@@ -2,12 +2,24 @@
 
 #include <string>
 
+#include "resources/resource.h"
 #include "shell/dpi.h"
 
 namespace dactyla::dialogs {
 namespace {
 
-constexpr int kIconSize = 32;  // every icon of the program is drawn 32 x 32
+constexpr int kIconSize = 32;  // the templates' icons are 32 x 32
+
+// Each template icon and its images drawn larger, from which Windows takes the size asked for.
+int largeIcon(int resource) {
+    switch (resource) {
+    case IDI_HAND_ON_KEY: return IDI_HAND_ON_KEY_LARGE;
+    case IDI_OPEN_BOOK: return IDI_OPEN_BOOK_LARGE;
+    case IDI_WOMAN: return IDI_WOMAN_LARGE;
+    case IDI_MAN: return IDI_MAN_LARGE;
+    default: return resource;
+    }
+}
 
 // A picture control made from a template keeps the resource it shows as its text: 0xFFFF, id.
 int pictureResource(HWND control) {
@@ -44,7 +56,7 @@ void DialogPictures::scale(HWND dialog, HINSTANCE instance) {
         const int resource = pictureResource(child);
         if (resource == 0) continue;
         if (type == SS_ICON) {
-            app::UniqueIcon icon(static_cast<HICON>(::LoadImageW(instance, MAKEINTRESOURCEW(resource), IMAGE_ICON,
+            app::UniqueIcon icon(static_cast<HICON>(::LoadImageW(instance, MAKEINTRESOURCEW(largeIcon(resource)), IMAGE_ICON,
                                                                  dpi.scale(kIconSize), dpi.scale(kIconSize), 0)));
             if (!icon) continue;
             ::SendMessageW(child, STM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(icon.get()));

@@ -1,7 +1,7 @@
 #pragma once
 // A dialog's icons and bitmaps at the dialog's DPI. The dialog units grow with the DPI, the
 // templates' pictures would not: above 96 DPI each is made again at its scaled size, icons from
-// their resource, bitmaps stretched smoothly. At 96 DPI nothing changes.
+// their images drawn larger, bitmaps stretched smoothly. At 96 DPI nothing changes.
 #include <vector>
 
 #include "platform/win32/windows_headers.h"

@@ -59,6 +59,11 @@
 #define IDI_OPEN_BOOK 125
 #define IDI_WOMAN 126
 #define IDI_MAN 127
+// The same four drawn at 40, 48 and 64 pixels, for dialogs on screens scaled to 125 % and more.
+#define IDI_HAND_ON_KEY_LARGE 223
+#define IDI_OPEN_BOOK_LARGE 225
+#define IDI_WOMAN_LARGE 226
+#define IDI_MAN_LARGE 227
 
 // String table
 #define IDS_LANGUAGE_LOCKED 5

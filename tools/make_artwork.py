@@ -3,7 +3,8 @@
 
 Everything is drawn from simple shapes (polygons, ellipses, strokes) with anti-aliased
 edges, then reduced to the palette the resource needs: 16 colours for the 32 x 32 icons,
-256 for the bitmaps. No randomness and no outside input: running it again writes the same
+256 for the bitmaps. The icons are drawn once more at 40, 48 and 64 pixels in full colour
+with soft edges, for screens scaled to 125, 150 and 200 %. No randomness and no outside input: running it again writes the same
 bytes. Its output is committed under resources/art, where the resource scripts find it.
 
 Usage: make_artwork.py OUTPUT_DIRECTORY
@@ -20,9 +21,11 @@ SUBSAMPLES = 4  # rows sampled per pixel; columns are covered exactly
 
 
 class Canvas:
-    def __init__(self, width, height, colour=(255, 255, 255)):
+    def __init__(self, width, height, colour=(255, 255, 255), scale=1.0):
+        """scale: pixels per unit of the coordinates the shapes are given in."""
         self.width = width
         self.height = height
+        self.scale = scale
         self.pixels = [list(map(float, colour)) for _ in range(width * height)]
         self.alpha = [1.0] * (width * height)
 
@@ -78,7 +81,8 @@ class Canvas:
     def fill(self, contours, colour, opacity=1.0, nonzero=False):
         if contours and isinstance(contours[0][0], (int, float)):
             contours = [contours]
-        for y, row in self.coverage([list(c) for c in contours], nonzero).items():
+        scaled = [[(x * self.scale, y * self.scale) for x, y in c] for c in contours]
+        for y, row in self.coverage(scaled, nonzero).items():
             for x, amount in enumerate(row):
                 if amount > 0.0:
                     self.blend(x, y, colour, min(1.0, amount) * opacity)
@@ -324,6 +328,35 @@ def write_icon(path, canvas):
         handle.write(directory + image)
 
 
+def write_large_icon(path, canvases):
+    """One icon of several sizes, each 32-bit colour with its alpha, plus the 1-bit mask."""
+    images = []
+    for canvas in canvases:
+        size = canvas.width
+        colour_rows, mask_rows = [], []
+        for y in reversed(range(size)):
+            row = b""
+            bits = 0
+            for x in range(size):
+                index = y * size + x
+                r, g, b = (max(0, min(255, int(round(c)))) for c in canvas.pixels[index])
+                alpha = int(round(canvas.alpha[index] * 255))
+                row += struct.pack("<BBBB", b, g, r, alpha) if alpha else b"\0\0\0\0"
+                bits = (bits << 1) | (0 if alpha else 1)
+            colour_rows.append(row)
+            stride = (size + 31) // 32 * 4
+            mask_rows.append((bits << (stride * 8 - size)).to_bytes(stride, "big"))
+        pixels = b"".join(colour_rows) + b"".join(mask_rows)
+        images.append((size, bitmap_info(size, size * 2, 32, len(pixels), 0) + pixels))
+    offset = 6 + 16 * len(images)
+    directory = struct.pack("<HHH", 0, 1, len(images))
+    for size, image in images:
+        directory += struct.pack("<BBBBHHII", size, size, 0, 0, 1, 32, len(image), offset)
+        offset += len(image)
+    with open(path, "wb") as handle:
+        handle.write(directory + b"".join(image for _, image in images))
+
+
 # ---------------------------------------------------------------- the pictures
 
 SKIN = (238, 188, 150)
@@ -351,9 +384,15 @@ def keycap(canvas, x, y, width, height=None, pressed=False, letter=None):
                   height * 0.085, (40, 52, 96))
 
 
-def hand_on_key_icon():
-    canvas = Canvas(32, 32)
+def icon_canvas(size):
+    """A transparent square canvas on which shapes are given in a 32 x 32 box."""
+    canvas = Canvas(size, size, scale=size / 32)
     canvas.clear_alpha()
+    return canvas
+
+
+def hand_on_key_icon(size=32):
+    canvas = icon_canvas(size)
     keycap(canvas, 1, 17, 25, 14, pressed=True)
     for (x0, y0), (x1, y1) in [((3, 12), (5, 14.5)), ((27.5, 13), (25.5, 15.5))]:
         canvas.stroke([(x0, y0), (x1, y1)], 1.3, (236, 120, 20))  # the click
@@ -370,9 +409,8 @@ def hand_on_key_icon():
     return canvas
 
 
-def open_book_icon():
-    canvas = Canvas(32, 32)
-    canvas.clear_alpha()
+def open_book_icon(size=32):
+    canvas = icon_canvas(size)
     cover = (36, 70, 150)
     canvas.fill([(1, 9), (16, 12), (31, 9), (31, 27), (16, 30), (1, 27)], cover)
     pages = (250, 248, 238)
@@ -387,9 +425,8 @@ def open_book_icon():
     return canvas
 
 
-def person_icon(colour, woman):
-    canvas = Canvas(32, 32)
-    canvas.clear_alpha()
+def person_icon(colour, woman, size=32):
+    canvas = icon_canvas(size)
     if woman:
         canvas.ellipse(16, 8.0, 6.0, 6.6, colour)  # head and hair
         canvas.ellipse(16, 2.2, 3.0, 2.2, colour)  # bun
@@ -523,11 +560,19 @@ def background_mountains():
     return canvas
 
 
+LARGE_ICON_SIZES = (40, 48, 64)
+WOMAN = (170, 40, 96)
+MAN = (34, 64, 136)
+
 ARTWORK = [
     ("hand_on_key.ico", hand_on_key_icon, write_icon),
     ("open_book.ico", open_book_icon, write_icon),
-    ("woman.ico", lambda: person_icon((170, 40, 96), woman=True), write_icon),
-    ("man.ico", lambda: person_icon((34, 64, 136), woman=False), write_icon),
+    ("woman.ico", lambda: person_icon(WOMAN, woman=True), write_icon),
+    ("man.ico", lambda: person_icon(MAN, woman=False), write_icon),
+    ("hand_on_key_large.ico", lambda: [hand_on_key_icon(s) for s in LARGE_ICON_SIZES], write_large_icon),
+    ("open_book_large.ico", lambda: [open_book_icon(s) for s in LARGE_ICON_SIZES], write_large_icon),
+    ("woman_large.ico", lambda: [person_icon(WOMAN, True, s) for s in LARGE_ICON_SIZES], write_large_icon),
+    ("man_large.ico", lambda: [person_icon(MAN, False, s) for s in LARGE_ICON_SIZES], write_large_icon),
     ("about_portrait.bmp", about_portrait, write_bmp),
     ("keyboard_100.bmp", keyboard_with_badge, write_bmp),
     ("background_mountains.bmp", background_mountains, write_bmp),

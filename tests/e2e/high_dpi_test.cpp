@@ -3,6 +3,8 @@
 // in real pixels: everything one and a half times the 96-DPI window, drawn sharp, not stretched.
 #include <gtest/gtest.h>
 
+#include <array>
+#include <utility>
 #include <vector>
 
 #include "driver/expect.h"
@@ -160,6 +162,31 @@ int dialogUnitsToPixels(int units, int pixelHeight, const wchar_t* face) {
     return ::MulDiv(units, average, 4);
 }
 
+// The woman, the man and the hand of the About box, in its order of controls, each 48 pixels of
+// its own larger image where a 32-pixel icon stretched would smudge.
+void expectIconsDrawnAt48Pixels(HWND about) {
+    std::vector<HWND> icons;
+    for (HWND child = ::GetWindow(about, GW_CHILD); child != nullptr; child = ::GetWindow(child, GW_HWNDNEXT))
+        if ((::GetWindowLongW(child, GWL_STYLE) & SS_TYPEMASK) == SS_ICON) icons.push_back(child);
+    ASSERT_EQ(icons.size(), 3u);
+    const std::array<std::pair<int, int>, 3> resources {
+        {{IDI_WOMAN_LARGE, IDI_WOMAN}, {IDI_MAN_LARGE, IDI_MAN}, {IDI_HAND_ON_KEY_LARGE, IDI_HAND_ON_KEY}}};
+    for (std::size_t k = 0; k < icons.size(); ++k) {
+        SCOPED_TRACE(k);
+        RECT place = windowRect(icons[k]);
+        ASSERT_EQ(place.right - place.left, 48);
+        ASSERT_EQ(place.bottom - place.top, 48);
+        place.right = place.left + 48;
+        place.bottom = place.top + 48;
+        const Image shown = captureScreen(place);
+        const COLORREF background = shown.at(0, 0);
+        const Image large = renderProgramIcon(resources[k].first, 48, background);
+        const Image stretched = renderProgramIcon(resources[k].second, 48, background);
+        EXPECT_EQ(differences(shown, large, 0, 0), 0);
+        EXPECT_GT(differences(shown, stretched, 0, 0), 100) << "not the 32-pixel image stretched";
+    }
+}
+
 TEST(HighDpi, DialogsGrowWithTheirFonts) {
     ASSERT_EQ(screenDpi(), 144);
     ProgramDirectory directory;
@@ -181,6 +208,7 @@ TEST(HighDpi, DialogsGrowWithTheirFonts) {
     const HWND about = program.waitForWindow(kDialogClass);
     ASSERT_NE(about, nullptr);
     saveScreenshot("about-1200x900-144dpi");
+    expectIconsDrawnAt48Pixels(about);
     EXPECT_TRUE(program.answer(about, IDOK));
     program.postCommand(command::kHelp);
     const HWND help = program.waitForWindow(kDialogClass, wide("Помощь"));

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cstdint>
 #include <functional>
 #include <ostream>
@@ -277,6 +278,29 @@ TEST(ProgramResources, IconsAre32By32In16Colours) {
         EXPECT_EQ(entry->bitCount, 4);
         const HICON icon = ::LoadIconW(program(), MAKEINTRESOURCEW(id));
         EXPECT_NE(icon, nullptr);
+    }
+}
+
+// Scaled dialogs take their icons from these: the same drawings at the sizes of 125, 150 and
+// 200 %, in full colour, so no 32-pixel image is ever stretched.
+TEST(ProgramResources, LargeIconsHoldEachDrawingAt40_48And64Pixels) {
+    for (int id : {IDI_HAND_ON_KEY_LARGE, IDI_OPEN_BOOK_LARGE, IDI_WOMAN_LARGE, IDI_MAN_LARGE}) {
+        SCOPED_TRACE(id);
+        const HRSRC group = ::FindResourceW(program(), MAKEINTRESOURCEW(id), MAKEINTRESOURCEW(14));
+        ASSERT_NE(group, nullptr);
+        const auto* header = static_cast<const WORD*>(::LockResource(::LoadResource(program(), group)));
+        ASSERT_EQ(header[2], 3);
+        const auto* entries = reinterpret_cast<const IconDirectoryEntry*>(header + 3);
+        for (int k = 0; k < 3; ++k) {
+            const int size = std::array {40, 48, 64}[static_cast<std::size_t>(k)];
+            EXPECT_EQ(entries[k].width, size);
+            EXPECT_EQ(entries[k].height, size);
+            EXPECT_EQ(entries[k].bitCount, 32);
+            // Loading an icon of that size picks this very image, as LoadImage does.
+            EXPECT_EQ(::LookupIconIdFromDirectoryEx(reinterpret_cast<PBYTE>(const_cast<WORD*>(header)), TRUE, size, size,
+                                                    LR_DEFAULTCOLOR),
+                      entries[k].id);
+        }
     }
 }
 

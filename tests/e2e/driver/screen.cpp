@@ -113,6 +113,23 @@ Image renderText(const std::wstring& text, HFONT font, COLORREF textColour, COLO
     return canvas.image();
 }
 
+Image renderProgramIcon(int id, int size, COLORREF background) {
+    const std::wstring program = windowsPath(setting("DACTYLA_E2E_PROGRAM") + "/Dactyla.exe");
+    const HMODULE module = ::LoadLibraryExW(program.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
+    Canvas canvas(size, size);
+    RECT rect {0, 0, size, size};
+    const HBRUSH brush = ::CreateSolidBrush(background);
+    ::FillRect(canvas.dc(), &rect, brush);
+    ::DeleteObject(brush);
+    if (module != nullptr) {
+        const auto icon = static_cast<HICON>(::LoadImageW(module, MAKEINTRESOURCEW(id), IMAGE_ICON, size, size, 0));
+        if (icon != nullptr) ::DrawIconEx(canvas.dc(), 0, 0, icon, size, size, 0, nullptr, DI_NORMAL);
+        if (icon != nullptr) ::DestroyIcon(icon);
+        ::FreeLibrary(module);
+    }
+    return canvas.image();
+}
+
 std::optional<POINT> findInk(const Image& haystack, const Image& needle) {
     if (needle.width == 0 || needle.height == 0) return std::nullopt;
     std::vector<char> hay(haystack.pixels.size());

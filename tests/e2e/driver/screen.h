@@ -24,6 +24,9 @@ Image captureClient(HWND window);
 // `text` drawn by DrawTextW in `font`, colours given, in a bitmap of exactly its extent.
 Image renderText(const std::wstring& text, HFONT font, COLORREF textColour, COLORREF background);
 
+// Icon `id` of Dactyla.exe's own resources loaded at `size` pixels and drawn on `background`.
+Image renderProgramIcon(int id, int size, COLORREF background);
+
 // Where `needle` lies in `haystack` comparing only which pixels are ink (darker than mid-grey),
 // or nothing.
 std::optional<POINT> findInk(const Image& haystack, const Image& needle);
