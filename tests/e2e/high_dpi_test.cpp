@@ -11,18 +11,11 @@
 #include "driver/program.h"
 #include "driver/screen.h"
 #include "driver/typing.h"
-#include "guide/keyboard_choice.h"
+#include "guide/keyboard_guide.h"
 #include "guide/keyboard_place.h"
 
 namespace dactyla::e2e {
 namespace {
-
-int screenDpi() {
-    const HDC screen = ::GetDC(nullptr);
-    const int dpi = ::GetDeviceCaps(screen, LOGPIXELSY);
-    ::ReleaseDC(nullptr, screen);
-    return dpi;
-}
 
 HFONT programFont(int height, int weight, const wchar_t* face) {
     return ::CreateFontW(height, 0, 0, 0, weight, FALSE, FALSE, FALSE, RUSSIAN_CHARSET, 0, 0, 0,
@@ -38,15 +31,10 @@ int differences(const Image& image, const Image& expected, int left, int top) {
 }
 
 TEST(HighDpi, WindowStripClockAndLabelAreOneAndAHalfTimesTheirSizeAt96Dpi) {
-    ASSERT_EQ(::GetSystemMetrics(SM_CXSCREEN), 1200) << "run through scripts/e2e.sh, which gives this a 1200 x 900 display";
-    ASSERT_EQ(::GetSystemMetrics(SM_CYSCREEN), 900);
-    ASSERT_EQ(screenDpi(), 144) << "and Wine's LogPixels at 144";
+    ASSERT_TRUE(displayIs(1200, 900, 144));
     ProgramDirectory directory;
     directory.writeText(false, {"The quick brown fox jumps over the lazy dog."});
-    StoredOptions options;
-    options.russian = false;
-    options.backgroundSound = false;
-    directory.addUser("Anna", storedOptionsBytes(options));
+    directory.addUser("Anna", storedOptionsBytes(quietOptions(false)));
     RunningProgram program(directory);
     ASSERT_TRUE(program.waitForMainWindow());
 
@@ -65,14 +53,10 @@ TEST(HighDpi, WindowStripClockAndLabelAreOneAndAHalfTimesTheirSizeAt96Dpi) {
     const int stripLine = lineHeight(strip);
     const Image cell = renderText(L"0", strip, RGB(0, 0, 0), RGB(255, 255, 255));
     ::DeleteObject(strip);
-    const int column = client.width / 2 - 3;
-    int top = 0;
-    while (top < client.height && client.at(column, top) != RGB(230, 230, 230)) ++top;
-    int bottom = top;
-    while (bottom < client.height && client.at(column, bottom) == RGB(230, 230, 230)) ++bottom;
-    EXPECT_EQ(bottom - top, stripLine);
-    EXPECT_NEAR(bottom - top, 60, 2);
-    const int row = top + 2;
+    const Rows box = stripBoxRows(client);
+    EXPECT_EQ(box.bottom - box.top, stripLine);
+    EXPECT_NEAR(box.bottom - box.top, 60, 2);
+    const int row = box.top + 2;
     int left = client.width / 2;
     while (left > 0 && client.at(left - 1, row) == RGB(230, 230, 230)) --left;
     int right = client.width / 2;
@@ -107,14 +91,10 @@ TEST(HighDpi, WindowStripClockAndLabelAreOneAndAHalfTimesTheirSizeAt96Dpi) {
 // The keyboard under the window: the place and keys it has on an 800 x 600 screen at 96 DPI,
 // times 1.5, its legends drawn in their fonts at that size.
 TEST(HighDpi, TheKeyboardIsOneAndAHalfTimesItsSizeAt96Dpi) {
-    ASSERT_EQ(screenDpi(), 144);
+    ASSERT_TRUE(displayIs(1200, 900, 144));
     ProgramDirectory directory;
-    StoredOptions options;
-    options.russian = false;
-    options.backgroundSound = false;
-    directory.addUser("Anna", storedOptionsBytes(options));
-    ASSERT_TRUE(writeBytes(directory.userDirectory("Anna") + "/Keyboard.dat",
-                           encodeKeyboardChoice({KeyboardMode::always, true})));
+    directory.addUser("Anna", storedOptionsBytes(quietOptions(false)));
+    showKeyboardAlways(directory, "Anna");
     RunningProgram program(directory);
     ASSERT_TRUE(program.waitForMainWindow());
     program.settle();
@@ -188,7 +168,7 @@ void expectIconsDrawnAt48Pixels(HWND about) {
 }
 
 TEST(HighDpi, DialogsGrowWithTheirFonts) {
-    ASSERT_EQ(screenDpi(), 144);
+    ASSERT_TRUE(displayIs(1200, 900, 144));
     ProgramDirectory directory;
     directory.addUser("Anna", storedOptionsBytes(StoredOptions {}));
     RunningProgram program(directory);

@@ -13,7 +13,6 @@
 #include "driver/screen.h"
 #include "driver/settings.h"
 #include "driver/typing.h"
-#include "guide/keyboard_choice.h"
 
 namespace dactyla::e2e {
 namespace {
@@ -33,11 +32,10 @@ std::string interfaceFile(const ProgramDirectory& directory, const std::string& 
     return readBytes(directory.userDirectory(user) + "/Interface.txt").value_or("(none)");
 }
 
-StoredOptions quietOptions(bool russian) {
-    StoredOptions options;
-    options.russian = russian;
-    options.backgroundSound = false;
-    return options;
+// Anna, typing English, who chose the English interface.
+void addEnglishSpeakingLearner(ProgramDirectory& directory) {
+    directory.addUser("Anna", storedOptionsBytes(quietOptions(false)));
+    writeBytes(directory.userDirectory("Anna") + "/Interface.txt", "en\r\n");
 }
 
 TEST(InterfaceLanguage, SwitchesWhileIdleIsRefusedDuringASessionAndStaysWithTheUser) {
@@ -87,8 +85,7 @@ TEST(InterfaceLanguage, SwitchesWhileIdleIsRefusedDuringASessionAndStaysWithTheU
 // Every window and dialog in English, for a person to look at in artifacts/.
 TEST(InterfaceLanguage, EveryWindowSpeaksEnglish) {
     ProgramDirectory directory;
-    directory.addUser("Anna", storedOptionsBytes(quietOptions(false)));
-    writeBytes(directory.userDirectory("Anna") + "/Interface.txt", "en\r\n");
+    addEnglishSpeakingLearner(directory);
     RunningProgram program(directory);
     ASSERT_TRUE(program.waitForMainWindow());
 
@@ -156,8 +153,7 @@ TEST(InterfaceLanguage, EveryWindowSpeaksEnglish) {
 // then the weak-spots box.
 TEST(InterfaceLanguage, TheCourseWindowItsBoxesAndTheWeakSpotsBoxSpeakEnglish) {
     ProgramDirectory directory;
-    directory.addUser("Anna", storedOptionsBytes(quietOptions(false)));
-    writeBytes(directory.userDirectory("Anna") + "/Interface.txt", "en\r\n");
+    addEnglishSpeakingLearner(directory);
     RunningProgram program(directory);
     ASSERT_TRUE(program.waitForMainWindow());
     program.postCommand(IDM_COURSE_WINDOW);
@@ -209,9 +205,8 @@ TEST(InterfaceLanguage, TheCourseWindowItsBoxesAndTheWeakSpotsBoxSpeakEnglish) {
 // The keyboard names the finger of a key typed wrong, and the chart shows the session, in English.
 TEST(InterfaceLanguage, TheKeyboardAndTheChartOfASessionSpeakEnglish) {
     ProgramDirectory directory;
-    directory.addUser("Anna", storedOptionsBytes(quietOptions(false)));
-    writeBytes(directory.userDirectory("Anna") + "/Interface.txt", "en\r\n");
-    writeBytes(directory.userDirectory("Anna") + "/Keyboard.dat", encodeKeyboardChoice({KeyboardMode::always, true}));
+    addEnglishSpeakingLearner(directory);
+    showKeyboardAlways(directory, "Anna");
     RunningProgram program(directory);
     ASSERT_TRUE(program.waitForMainWindow());
     const StripReader reader(program.window());

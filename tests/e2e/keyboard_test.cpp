@@ -296,11 +296,8 @@ TEST(OnScreenKeyboardChoice, EachUserKeepsTheirModeAndADamagedFileLeavesItOff) {
 // Run on the large display: the keys grow with the room under the main window.
 TEST(LargeScreen, TheKeyboardGrowsWithTheScreen) {
     ProgramDirectory directory;
-    StoredOptions options;
-    options.backgroundSound = false;
-    directory.addUser("Anna", storedOptionsBytes(options));
-    ASSERT_TRUE(writeBytes(directory.userDirectory("Anna") + "/Keyboard.dat",
-                           encodeKeyboardChoice({KeyboardMode::always, true})));
+    directory.addUser("Anna", storedOptionsBytes(quietOptions(true)));
+    showKeyboardAlways(directory, "Anna");
     RunningProgram program(directory);
     ASSERT_TRUE(program.waitForMainWindow());
     const HWND keyboard = shownKeyboard(program);

@@ -42,13 +42,6 @@ bool wholeKeysFile(const std::string& bytes) {
            bytes.size() == kKeysFileSize + kPairRecordSize * u32At(bytes, kKeysFileSize - 8);
 }
 
-StoredOptions englishQuiet() {
-    StoredOptions options;
-    options.russian = false;
-    options.backgroundSound = false;
-    return options;
-}
-
 // Fourteen sessions, newest first as the program writes them, every third an alphabet drill.
 std::string resultsLog() {
     std::string log;
@@ -74,7 +67,7 @@ bool waitUntilClosed(const RunningProgram& program) {
 TEST(KeyStatistics, ASessionWithKnownWrongKeysNamesThemWeakestAndTheChartShowsTheLog) {
     ProgramDirectory directory(false);
     directory.writeText(false, std::vector<std::string>(6, kSentence));
-    directory.addUser("Anna", storedOptionsBytes(englishQuiet()));
+    directory.addUser("Anna", storedOptionsBytes(quietOptions(false)));
     RunningProgram program(directory);
     ASSERT_TRUE(program.waitForMainWindow());
 
@@ -123,7 +116,7 @@ TEST(KeyStatistics, ASessionWithKnownWrongKeysNamesThemWeakestAndTheChartShowsTh
 TEST(KeyStatistics, WithNothingYetTheChartSaysWhatToDoAndPausesARunningSession) {
     ProgramDirectory directory(false);
     directory.writeText(false, std::vector<std::string>(6, kSentence));
-    directory.addUser("Anna", storedOptionsBytes(englishQuiet()));
+    directory.addUser("Anna", storedOptionsBytes(quietOptions(false)));
     RunningProgram program(directory);
     ASSERT_TRUE(program.waitForMainWindow());
     const StripReader reader(program.window());
@@ -150,7 +143,7 @@ TEST(KeyStatistics, RussianSessionsFillKeysRusAndTheChartShowsTheRussianKeyboard
     ProgramDirectory directory(false);
     const std::string sentence = "Мы пошли гулять в парк после обеда.";
     directory.writeText(true, std::vector<std::string>(6, sentence));
-    StoredOptions options = englishQuiet();
+    StoredOptions options = quietOptions(false);
     options.russian = true;
     directory.addUser("Anna", storedOptionsBytes(options));
     RunningProgram program(directory);
@@ -218,7 +211,7 @@ int medianOf(const std::vector<std::string>& line) {
 TEST(KeyTiming, RealKeysWithAWaitBeforeOneLetterNameItSlowestAndALongWaitIsAHesitation) {
     ProgramDirectory directory(false);
     directory.writeText(false, std::vector<std::string>(6, kSentence));
-    directory.addUser("Anna", storedOptionsBytes(englishQuiet()));
+    directory.addUser("Anna", storedOptionsBytes(quietOptions(false)));
     RunningProgram program(directory);
     ASSERT_TRUE(program.waitForMainWindow());
     // xdotool waits half its delay after a key's press and half after its release.
@@ -284,7 +277,7 @@ bool averageLineShown(HWND chart) {
 TEST(Benchmarks, ProgressChartOfTenThousandSessionsFromTheCommandToItsLines) {
     ProgramDirectory directory(false);
     directory.writeText(false, std::vector<std::string>(6, kSentence));
-    directory.addUser("Anna", storedOptionsBytes(englishQuiet()));
+    directory.addUser("Anna", storedOptionsBytes(quietOptions(false)));
     constexpr int kSessions = 10000;
     const std::string fourteen = resultsLog();
     const std::size_t lineLength = fourteen.find('\n') + 1;  // the newest line has no suffix

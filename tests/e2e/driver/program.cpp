@@ -5,6 +5,7 @@
 #include <atomic>
 
 #include "driver/host.h"
+#include "guide/keyboard_choice.h"
 
 namespace dactyla::e2e {
 namespace {
@@ -92,6 +93,17 @@ std::string storedOptionsBytes(const StoredOptions& options) {
                            (options.maxCapitalRun & 15u) << 8 | (options.picture & 15u) << 12;
     putU16(bytes, static_cast<std::uint16_t>(flags));
     return bytes;
+}
+
+StoredOptions quietOptions(bool russian) {
+    StoredOptions options;
+    options.russian = russian;
+    options.backgroundSound = false;
+    return options;
+}
+
+void showKeyboardAlways(const ProgramDirectory& directory, const std::string& user) {
+    writeBytes(directory.userDirectory(user) + "/Keyboard.dat", encodeKeyboardChoice({KeyboardMode::always, true}));
 }
 
 StoredOptions parseStoredOptions(const std::string& bytes) {

@@ -53,6 +53,10 @@ struct StoredOptions {
 };
 std::string storedOptionsBytes(const StoredOptions& options);
 StoredOptions parseStoredOptions(const std::string& bytes);
+// The defaults in one language, without the background tune.
+StoredOptions quietOptions(bool russian);
+// Keyboard.dat of `user`: the on-screen keyboard always shown, as the user chose.
+void showKeyboardAlways(const ProgramDirectory& directory, const std::string& user);
 
 enum class Copies {
     onlyThis,        // wait until no other copy's window is left before starting

@@ -155,6 +155,28 @@ std::optional<POINT> findInk(const Image& haystack, const Image& needle) {
     return std::nullopt;
 }
 
+::testing::AssertionResult displayIs(int width, int height, int dpi) {
+    const HDC screen = ::GetDC(nullptr);
+    const int shownDpi = ::GetDeviceCaps(screen, LOGPIXELSY);
+    ::ReleaseDC(nullptr, screen);
+    const int shownWidth = ::GetSystemMetrics(SM_CXSCREEN);
+    const int shownHeight = ::GetSystemMetrics(SM_CYSCREEN);
+    if (shownWidth == width && shownHeight == height && shownDpi == dpi) return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure() << "the display is " << shownWidth << " x " << shownHeight << " at " << shownDpi
+                                         << " DPI, not " << width << " x " << height << " at " << dpi
+                                         << ": run this suite through scripts/e2e.sh, which gives it its display";
+}
+
+Rows stripBoxRows(const Image& client) {
+    constexpr COLORREF kTypedBox = RGB(230, 230, 230);
+    const int column = client.width / 2 - 3;
+    Rows rows;
+    while (rows.top < client.height && client.at(column, rows.top) != kTypedBox) ++rows.top;
+    rows.bottom = rows.top;
+    while (rows.bottom < client.height && client.at(column, rows.bottom) == kTypedBox) ++rows.bottom;
+    return rows;
+}
+
 bool saveScreenshot(const std::string& name) {
     const std::string directory = setting("DACTYLA_E2E_ARTIFACTS");
     return runLinux("mkdir -p '" + directory + "' && import -window root '" + directory + "/" + name + ".png'");

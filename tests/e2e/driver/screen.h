@@ -1,6 +1,7 @@
 #pragma once
 // What the program shows, read back from the screen: pixels, text drawn in a known font, the
 // strip's characters, and screenshots saved for people to look at.
+#include <gtest/gtest.h>
 #include <windows.h>
 
 #include <cstdint>
@@ -30,6 +31,17 @@ Image renderProgramIcon(int id, int size, COLORREF background);
 // Where `needle` lies in `haystack` comparing only which pixels are ink (darker than mid-grey),
 // or nothing.
 std::optional<POINT> findInk(const Image& haystack, const Image& needle);
+
+// Whether the display is the one scripts/e2e.sh gives the pass of this size and DPI.
+::testing::AssertionResult displayIs(int width, int height, int dpi);
+
+// The rows of the strip's typed half (its light grey box) in the main window's client image,
+// measured down the column just left of the middle: [top, bottom).
+struct Rows {
+    int top = 0;
+    int bottom = 0;
+};
+Rows stripBoxRows(const Image& client);
 
 // Saves the whole screen to artifacts/<name>.png.
 bool saveScreenshot(const std::string& name);
