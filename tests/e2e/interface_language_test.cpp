@@ -82,6 +82,40 @@ TEST(InterfaceLanguage, SwitchesWhileIdleIsRefusedDuringASessionAndStaysWithTheU
     }
 }
 
+// Each learner keeps their own interface: switching users switches the menus and the Start
+// item, and after a restart each still has theirs.
+TEST(InterfaceLanguage, FollowsTheUserSwitchAndStaysWithEachUserAcrossARestart) {
+    ProgramDirectory directory;
+    addEnglishSpeakingLearner(directory);                                  // user 1
+    directory.addUser("Boris", storedOptionsBytes(quietOptions(true)));  // user 2, Russian
+    struct Learner {
+        unsigned number;
+        std::wstring options;
+        std::wstring start;
+        std::wstring otherOptions;
+    };
+    const std::vector<Learner> switches = {{1, L"Options", L"< START >", wide("Опции")},
+                                           {2, wide("Опции"), wide("<  ПУСК  >"), L"Options"},
+                                           {1, L"Options", L"< START >", wide("Опции")}};
+    for (int run = 1; run <= 2; ++run) {
+        SCOPED_TRACE(run == 1 ? "first start" : "after a restart");
+        RunningProgram program(directory);
+        ASSERT_TRUE(program.waitForMainWindow());
+        for (const Learner& learner : switches) {
+            SCOPED_TRACE(learner.number);
+            program.postCommand(command::kUserBase + learner.number);
+            EXPECT_TRUE(barShows(program, learner.options));
+            EXPECT_TRUE(barShows(program, learner.start));
+            EXPECT_FALSE(findInMenuBar(program.window(), learner.otherOptions).has_value());
+        }
+        if (run == 1) saveScreenshot("english-after-user-switch");
+        program.pressKey(VK_F4);
+        ASSERT_TRUE(program.waitForExit());
+    }
+    EXPECT_EQ(interfaceFile(directory, "Anna"), "en\r\n");
+    EXPECT_EQ(interfaceFile(directory, "Boris"), "(none)") << "Russian needs no choice";
+}
+
 // Every window and dialog in English, for a person to look at in artifacts/.
 TEST(InterfaceLanguage, EveryWindowSpeaksEnglish) {
     ProgramDirectory directory;
