@@ -7,6 +7,7 @@
 #include "course/course_texts.h"
 #include "course/course_view.h"
 #include "platform/cp1251.h"
+#include "shell/dpi.h"
 #include "shell/handles.h"
 #include "shell/modal_window.h"
 
@@ -15,6 +16,7 @@ namespace {
 
 using courseText::courseString;
 
+// Sizes in 96-DPI units, drawn at the screen's real pixels.
 constexpr int kClientWidth = 760;
 constexpr int kClientHeight = 330;
 constexpr int kMargin = 16;
@@ -35,9 +37,13 @@ COLORREF colourOf(const Rgb& c) { return RGB(c.red, c.green, c.blue); }
 
 std::wstring wideText(std::string_view key) { return platform::widen(courseString(key)); }
 
+// The stock dialog font is made for the system's DPI, the one this window is laid out for.
+HFONT guiFont() { return static_cast<HFONT>(::GetStockObject(DEFAULT_GUI_FONT)); }
+
 class CourseWindow : public ModalWindow {
 public:
-    CourseWindow(HWND owner, const CourseWindowRequest& request) : ModalWindow(owner), request_(request) {}
+    CourseWindow(HWND owner, const CourseWindowRequest& request, Dpi dpi)
+        : ModalWindow(owner), request_(request), dpi_(dpi) {}
 
     // Every message of the window from WM_NCCREATE on.
     LRESULT handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -62,7 +68,10 @@ private:
         return reinterpret_cast<LRESULT>(paperBrush_.get());
     }
 
-    RECT boxRect(std::size_t index) const {
+    int px(int units) const { return dpi_.scale(units); }
+    RECT scaled(const RECT& units) const { return {px(units.left), px(units.top), px(units.right), px(units.bottom)}; }
+
+    RECT boxUnits(std::size_t index) const {
         const int size = (kClientWidth - 2 * kMargin) / kBoxesPerRow;
         const int row = static_cast<int>(index) / kBoxesPerRow;
         const int column = static_cast<int>(index) % kBoxesPerRow;
@@ -73,15 +82,18 @@ private:
 
     int boxesBottom() const {
         const std::size_t count = request_.course.order().characters().size();
-        return boxRect(count == 0 ? 0 : count - 1).bottom + kMargin;
+        return boxUnits(count == 0 ? 0 : count - 1).bottom + kMargin;
     }
 
-    HWND control(const wchar_t* className, const std::wstring& text, DWORD style, int id, RECT r) {
+    RECT boxRect(std::size_t index) const { return scaled(boxUnits(index)); }
+
+    HWND control(const wchar_t* className, const std::wstring& text, DWORD style, int id, RECT units) {
+        const RECT r = scaled(units);
         const HWND child = ::CreateWindowExW(className == std::wstring(L"EDIT") ? WS_EX_CLIENTEDGE : 0, className,
                                              text.c_str(), WS_CHILD | WS_VISIBLE | WS_TABSTOP | style, r.left, r.top,
                                              r.right - r.left, r.bottom - r.top, window_,
                                              reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), nullptr, nullptr);
-        ::SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(::GetStockObject(DEFAULT_GUI_FONT)), TRUE);
+        ::SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(guiFont()), TRUE);
         return child;
     }
 
@@ -123,12 +135,12 @@ private:
     void draw(HDC dc, const RECT& client) {
         const UniqueBrush paper(::CreateSolidBrush(kPaper));
         ::FillRect(dc, &client, paper.get());
-        const SelectionGuard font(dc, static_cast<HFONT>(::GetStockObject(DEFAULT_GUI_FONT)));
+        const SelectionGuard font(dc, guiFont());
         ::SetBkMode(dc, TRANSPARENT);
         ::SetTextColor(dc, kInk);
         const Course& course = request_.course;
-        text(dc, courseString(courseText::kWindowKeys), {kMargin, kMargin, client.right - kMargin, kMargin + 2 * kLineHeight},
-             DT_WORDBREAK);
+        text(dc, courseString(courseText::kWindowKeys),
+             scaled({kMargin, kMargin, kClientWidth - kMargin, kMargin + 2 * kLineHeight}), DT_WORDBREAK);
         const KeyMastery mastery = request_.host.mastery(course.state().targets);
         const auto boxes = courseKeyBoxes(course.state(), course.order(), mastery);
         for (std::size_t k = 0; k < boxes.size(); ++k) {
@@ -137,10 +149,11 @@ private:
             ::FillRect(dc, &r, fill.get());
             if (boxes[k].focus) {
                 const UniqueBrush frame(::CreateSolidBrush(kFocusFrame));
-                RECT outer {r.left - 2, r.top - 2, r.right + 2, r.bottom + 2};
-                ::FrameRect(dc, &outer, frame.get());
-                ::InflateRect(&outer, -1, -1);
-                ::FrameRect(dc, &outer, frame.get());
+                RECT outer {r.left - px(2), r.top - px(2), r.right + px(2), r.bottom + px(2)};
+                for (int line = 0; line < px(2); ++line) {
+                    ::FrameRect(dc, &outer, frame.get());
+                    ::InflateRect(&outer, -1, -1);
+                }
             }
             ::SetTextColor(dc, boxes[k].unlocked ? kInk : RGB(0xA0, 0xA0, 0xA0));
             text(dc, boxes[k].label, r, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
@@ -149,10 +162,10 @@ private:
         const int y = boxesBottom();
         FocusFigures focus;
         if (course.state().progress.focus) focus = request_.host.figures(*course.state().progress.focus, course.state().targets);
-        text(dc, learnedText(course.state(), course.order()), {kMargin, y, client.right - kMargin, y + kLineHeight},
+        text(dc, learnedText(course.state(), course.order()), scaled({kMargin, y, kClientWidth - kMargin, y + kLineHeight}),
              DT_SINGLELINE);
-        text(dc, focusText(course.state(), focus), {kMargin, y + kLineHeight, client.right - kMargin, y + 2 * kLineHeight},
-             DT_SINGLELINE);
+        text(dc, focusText(course.state(), focus),
+             scaled({kMargin, y + kLineHeight, kClientWidth - kMargin, y + 2 * kLineHeight}), DT_SINGLELINE);
     }
 
     void onClick(int x, int y) {
@@ -207,19 +220,21 @@ private:
     }
 
     CourseWindowRequest request_;
+    Dpi dpi_;
     UniqueBrush paperBrush_ {::CreateSolidBrush(kPaper)};
 };
 
 }  // namespace
 
 void showCourseWindow(HINSTANCE instance, HWND owner, const CourseWindowRequest& request) {
-    CourseWindow course(owner, request);
+    const Dpi dpi = systemDpi();
+    CourseWindow course(owner, request, dpi);
     runModal(instance, owner, course,
              {.className = kCourseWindowClass,
               .title = wideText(courseText::kWindowTitle),
               .style = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN,
               .exStyle = WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT,
-              .client = {kClientWidth, kClientHeight},
+              .client = {dpi.scale(kClientWidth), dpi.scale(kClientHeight)},
               .dialogKeys = true});
 }
 

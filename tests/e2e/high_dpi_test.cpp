@@ -125,6 +125,28 @@ TEST(HighDpi, TheKeyboardIsOneAndAHalfTimesItsSizeAt96Dpi) {
     saveScreenshot("keyboard-1200x900-144dpi");
 }
 
+// The course window: its 760 x 330 client and its font one and a half times as large.
+TEST(HighDpi, TheCourseWindowIsOneAndAHalfTimesItsSizeAt96Dpi) {
+    ASSERT_TRUE(displayIs(1200, 900, 144));
+    ProgramDirectory directory;
+    directory.addUser("Anna", storedOptionsBytes(quietOptions(false)));
+    RunningProgram program(directory);
+    ASSERT_TRUE(program.waitForMainWindow());
+    program.postCommand(IDM_COURSE_WINDOW);
+    const HWND course = program.waitForWindow(L"DactylaCourse");
+    ASSERT_NE(course, nullptr);
+    RECT client {};
+    ::GetClientRect(course, &client);
+    EXPECT_EQ(client.right, 1140);
+    EXPECT_EQ(client.bottom, 495);
+    const RECT close = windowRect(::GetDlgItem(course, IDCANCEL));
+    EXPECT_EQ(close.right - close.left, 150);
+    EXPECT_EQ(close.bottom - close.top, 39);
+    ::Sleep(200);
+    saveScreenshot("course-1200x900-144dpi");
+    EXPECT_TRUE(program.answer(course, IDCANCEL));
+}
+
 // A dialog template's width in pixels for its font at `pixelHeight`, the way Windows turns dialog
 // units into pixels: a quarter of the font's average character width per unit.
 int dialogUnitsToPixels(int units, int pixelHeight, const wchar_t* face) {
