@@ -57,6 +57,8 @@ public:
     struct Impl;
     // Windows only (platform/win32/wide_path.h): a file named by a UTF-16 path.
     friend File openFile(const std::wstring& path, const OpenOptions& options);
+    // POSIX only (platform/posix/native_file.h): its descriptor.
+    friend int nativeDescriptor(const File& file);
 
 private:
     explicit File(std::unique_ptr<Impl> impl) noexcept;

@@ -4,14 +4,23 @@
 // in 4 KiB at a time, which costs more than reading the file.
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 
 namespace dactyla::platform {
+
+class File;
 
 class LargeBuffer {
 public:
     LargeBuffer() noexcept = default;
     // Throws std::bad_alloc when the memory cannot be had, as new does.
     explicit LargeBuffer(std::size_t size);
+    // The first `count` bytes of `file` (fewer when it is shorter) followed by `zeros` zero
+    // bytes, size() counting both; nothing when the file cannot be read. The file's cursor
+    // ends after the bytes taken. Where the system allows, a large file is mapped from the
+    // system's cache, its pages copied only if written, rather than read into fresh memory
+    // the system must first clear.
+    static std::optional<LargeBuffer> ofFileStart(File& file, std::size_t count, std::size_t zeros);
     ~LargeBuffer();
     LargeBuffer(LargeBuffer&& other) noexcept;
     LargeBuffer& operator=(LargeBuffer&& other) noexcept;

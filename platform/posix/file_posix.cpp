@@ -7,6 +7,7 @@
 
 #include "platform/fault_injection.h"
 #include "platform/file.h"
+#include "platform/posix/native_file.h"
 #include "platform/posix/native_path.h"
 
 namespace dactyla::platform {
@@ -45,6 +46,8 @@ File File::open(const std::string& path, const OpenOptions& options) {
     if (options.deleteOnClose) impl->deletePath = native;
     return File(std::move(impl));
 }
+
+int nativeDescriptor(const File& file) { return file.impl_ ? file.impl_->fd : -1; }
 
 bool File::isOpen() const noexcept { return impl_ != nullptr; }
 void File::close() noexcept { impl_.reset(); }

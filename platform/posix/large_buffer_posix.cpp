@@ -1,15 +1,24 @@
 #include <sys/mman.h>
+#include <unistd.h>
 
+#include <algorithm>
 #include <new>
 #include <utility>
 
+#include "platform/file.h"
 #include "platform/large_buffer.h"
+#include "platform/posix/native_file.h"
 
 namespace dactyla::platform {
 namespace {
 
-// Smaller buffers gain nothing from large pages.
+// Smaller buffers gain nothing from large pages, smaller files nothing from a mapping.
 constexpr std::size_t kLargePage = std::size_t {2} << 20;
+
+std::size_t wholePages(std::size_t bytes) {
+    const auto page = static_cast<std::size_t>(::sysconf(_SC_PAGESIZE));
+    return (bytes + page - 1) / page * page;
+}
 
 }  // namespace
 
@@ -29,6 +38,40 @@ LargeBuffer::LargeBuffer(std::size_t size) : size_(size) {
     ::madvise(base, mapped_, MADV_HUGEPAGE);
 #endif
     mappedBase_ = base;
+}
+
+std::optional<LargeBuffer> LargeBuffer::ofFileStart(File& file, std::size_t count, std::size_t zeros) {
+    const auto fileSize = file.size();
+    if (!fileSize || !file.seek(0)) return std::nullopt;
+    count = static_cast<std::size_t>(std::min<std::uint64_t>(count, *fileSize));
+    LargeBuffer buffer;
+    if (count >= kLargePage) {
+        // Room for the file's pages and the zeros after them, then the file's pages laid over
+        // its start: the bytes of its last page past its end read as zero, the rest is zero
+        // memory. (Cutting the file short while it is mapped would fault its lost pages.)
+        const std::size_t filePages = wholePages(count);
+        const std::size_t room = filePages + wholePages(zeros);
+        void* const base = ::mmap(nullptr, room, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+        if (base != MAP_FAILED) {
+            if (::mmap(base, filePages, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_FIXED, nativeDescriptor(file), 0) !=
+                    MAP_FAILED &&
+                file.seek(count)) {
+                buffer.mappedBase_ = base;
+                buffer.mapped_ = room;
+                buffer.data_ = static_cast<std::uint8_t*>(base);
+                buffer.size_ = count + zeros;
+                std::fill_n(buffer.data_ + count, zeros, std::uint8_t {0});
+                return buffer;
+            }
+            ::munmap(base, room);
+        }
+    }
+    buffer = LargeBuffer(count + zeros);
+    const std::size_t got = file.read(buffer.data_, count);
+    // A short read ends the bytes where the data ended.
+    buffer.size_ = got + zeros;
+    std::fill_n(buffer.data_ + got, zeros, std::uint8_t {0});
+    return buffer;
 }
 
 LargeBuffer::~LargeBuffer() { release(); }

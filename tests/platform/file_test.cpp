@@ -2,6 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <random>
+#include <string_view>
+
+#include "platform/large_buffer.h"
 #include "support/temp_dir.h"
 
 namespace dactyla::platform {
@@ -100,6 +105,48 @@ TEST(File, ReplaceFileSwapsContentAndRussianNamesWork) {
     EXPECT_EQ(dir.read("\xD1\xF2\xE0\xF0\xFB\xE9.txt"), "new");
     EXPECT_FALSE(fileExists(dir.file("new.tmp")));
     EXPECT_TRUE(deleteFile(dir.file("\xD1\xF2\xE0\xF0\xFB\xE9.txt")));
+}
+
+// A file's start with zeros after it, read or mapped: at page and large-page edges, cut short
+// by a limit (the zeros then lie over the file's own bytes), and written to without the file
+// changing.
+TEST(LargeBuffer, OfFileStartHoldsTheBytesThenZerosAndLeavesTheFileAlone) {
+    constexpr std::size_t kZeros = 64;
+    constexpr std::size_t kLarge = std::size_t {2} << 20;
+    struct Case {
+        std::size_t size;
+        std::size_t count;
+    };
+    const Case cases[] = {
+        {0, 100},          {1, 100},           {4095, 4095},           {4096, 4096},          {4096, 4000},
+        {kLarge - 1, kLarge}, {kLarge, kLarge}, {kLarge + 1, kLarge + 1}, {kLarge + 4096 - kZeros, kLarge * 2},
+        {kLarge + 4096 - kZeros + 1, kLarge * 2}, {kLarge + 4096, kLarge + 4096}, {kLarge * 2, kLarge + 10},
+        {kLarge * 2, kLarge * 2 - 1},
+    };
+    TempDir dir;
+    std::mt19937 random(19);
+    for (const Case& c : cases) {
+        std::string bytes(c.size, '\0');
+        for (char& byte : bytes) byte = static_cast<char>(1 + random() % 255);
+        dir.write("start.txt", bytes);
+        File file = File::open(dir.file("start.txt"), {.mode = OpenMode::existing, .readOnly = true});
+        auto buffer = LargeBuffer::ofFileStart(file, c.count, kZeros);
+        ASSERT_TRUE(buffer.has_value()) << c.size;
+        const std::size_t taken = std::min(c.size, c.count);
+        ASSERT_EQ(buffer->size(), taken + kZeros) << c.size << " " << c.count;
+        EXPECT_TRUE(std::string_view(reinterpret_cast<const char*>(buffer->data()), taken) ==
+                    std::string_view(bytes).substr(0, taken))
+            << c.size << " " << c.count;
+        EXPECT_TRUE(std::all_of(buffer->data() + taken, buffer->data() + taken + kZeros, [](auto b) { return b == 0; }))
+            << c.size << " " << c.count;
+        EXPECT_EQ(file.tell(), taken);
+        std::fill_n(buffer->data(), buffer->size(), std::uint8_t {'x'});
+        buffer.reset();
+        file.close();
+        EXPECT_EQ(dir.read("start.txt"), bytes) << "writing to the buffer must not reach the file, " << c.size;
+    }
+    File closed;
+    EXPECT_FALSE(LargeBuffer::ofFileStart(closed, 10, kZeros).has_value());
 }
 
 }  // namespace
