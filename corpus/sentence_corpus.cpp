@@ -50,7 +50,7 @@ std::uint64_t indexedTextLimit(std::uint16_t maxLength) {
 void forEachIndexableSentence(const ScanText& text, const SentenceRules& rules,
                               const std::function<void(const FoundSentence&)>& visit) {
     SentenceScanner scanner(rules, text);
-    while (const auto sentence = scanner.next()) {
+    while (const FoundSentence* const sentence = scanner.nextFound()) {
         if (sentence->start > kLastIndexableOffset) return;
         if (sentence->end - sentence->start <= rules.maxLength) visit(*sentence);
     }

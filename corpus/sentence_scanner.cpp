@@ -4,6 +4,7 @@
 #include <array>
 #include <bit>
 #include <cstring>
+#include <utility>
 
 namespace dactyla {
 namespace {
@@ -63,30 +64,43 @@ constexpr Word capitalsOrEndIn(bool russian, Word word) {
 
 std::uint32_t firstMarked(Word marks) { return static_cast<std::uint32_t>(std::countr_zero(marks)) / 8; }
 
-// One bit per byte, the first byte lowest: the high bits of `marks` gathered by one multiply.
-// Each product term lands on its own bit, so none carries into another.
-constexpr std::uint64_t bitPerByte(Word marks) { return ((marks >> 7) * 0x0102040810204080u) >> 56; }
-
-// The stops of the 64 bytes from `base` as one bit each, the first byte lowest.
-std::uint64_t stopsOfBlock(const std::uint8_t* text, std::uint32_t base) {
-    std::uint64_t stops = 0;
-    for (std::uint32_t k = 0; k < kStopBlock; k += kWordSize)
-        stops |= bitPerByte(stopsIn(wordAt(text + base + k))) << k;
-    return stops;
+// An 8 x 8 matrix of bits, row r in byte r and column c in bit c, turned over its diagonal.
+constexpr std::uint64_t transposed(std::uint64_t bits) {
+    std::uint64_t swap = (bits ^ (bits >> 7)) & 0x00AA00AA00AA00AAu;
+    bits ^= swap ^ (swap << 7);
+    swap = (bits ^ (bits >> 14)) & 0x0000CCCC0000CCCCu;
+    bits ^= swap ^ (swap << 14);
+    swap = (bits ^ (bits >> 28)) & 0x00000000F0F0F0F0u;
+    return bits ^ swap ^ (swap << 28);
 }
 
-// The first stop after `pos`, from the block `known` holds when it is the one. The text's zero
-// bytes end this before a block reaches past its padding.
-std::uint32_t stopAfter(const std::uint8_t* text, std::uint32_t pos, SentenceScanner::StopBlock& known) {
-    std::uint32_t from = pos + 1;
-    std::uint32_t base = from / kStopBlock * kStopBlock;
-    if (!known.loaded || known.base != base) known = {stopsOfBlock(text, base), base, true};
-    for (std::uint64_t ahead = known.stops >> (from - base);; ahead = known.stops) {
-        if (ahead != 0) return from + static_cast<std::uint32_t>(std::countr_zero(ahead));
-        base += kStopBlock;
-        from = base;
-        known = {stopsOfBlock(text, base), base, true};
+// The stops of the 64 bytes from `base` as one bit each, the first byte lowest. A byte is a
+// stop when it or its difference (xor) from one of the other four stops is zero: a plain loop
+// of minimums over bytes, which compilers turn into vector instructions. Byte k of the block
+// marks bit k / 8 of byte k % 8 of a word; the eight words of marks together then hold the
+// stops as a matrix of bits, whose transpose is the stops in order.
+constexpr std::array<std::uint8_t, kStopBlock> kMarkOf = [] {
+    std::array<std::uint8_t, kStopBlock> marks {};
+    for (std::uint32_t k = 0; k < kStopBlock; ++k) marks[k] = static_cast<std::uint8_t>(1u << (k / kWordSize));
+    return marks;
+}();
+
+std::uint64_t stopsOfBlock(const std::uint8_t* text, std::uint32_t base) {
+    constexpr std::uint32_t kLanes = 2 * kWordSize;
+    std::array<std::uint8_t, kLanes> folded {};
+    for (std::size_t lane = 0; lane < kStopBlock; lane += kLanes) {
+        const std::uint8_t* const bytes = text + base + lane;
+        const std::uint8_t* const markOf = kMarkOf.data() + lane;
+        for (std::size_t k = 0; k < kLanes; ++k) {
+            const std::uint8_t c = bytes[k];
+            std::uint8_t closest = std::min(c, static_cast<std::uint8_t>(c ^ kCr));
+            closest = std::min(closest, static_cast<std::uint8_t>(c ^ '.'));
+            closest = std::min(closest, static_cast<std::uint8_t>(c ^ '?'));
+            closest = std::min(closest, static_cast<std::uint8_t>(c ^ '!'));
+            folded[k] |= static_cast<std::uint8_t>((closest == 0 ? 0xFF : 0) & markOf[k]);
+        }
     }
+    return transposed(wordAt(folded.data()) | wordAt(folded.data() + kWordSize));
 }
 
 // The first capital of the language or zero byte from `pos` on.
@@ -117,6 +131,105 @@ std::uint16_t lineBreakWeight(const std::uint8_t* text, std::uint32_t cr) {
     return 1;
 }
 
+// Where one call of the scan stands, kept in locals so it lives in registers: the position
+// and the stops of the block of kStopBlock bytes from stopBase, one bit per byte, first lowest.
+struct Walk {
+    const std::uint8_t* text;
+    std::uint32_t pos;
+    std::uint32_t stopBase;
+    std::uint64_t stops;
+
+    // Moves on to the first stop after `pos` and returns it. The text's zero bytes end this
+    // before a block reaches past its padding.
+    std::uint8_t toNextStop() {
+        const std::uint32_t from = pos + 1;
+        if (from - stopBase >= kStopBlock) loadBlock(from / kStopBlock * kStopBlock);
+        std::uint64_t ahead = stops & (~std::uint64_t {0} << (from - stopBase));
+        while (ahead == 0) {
+            loadBlock(stopBase + kStopBlock);
+            ahead = stops;
+        }
+        pos = stopBase + static_cast<std::uint32_t>(std::countr_zero(ahead));
+        return text[pos];
+    }
+
+    void loadBlock(std::uint32_t base) {
+        stopBase = base;
+        stops = stopsOfBlock(text, base);
+    }
+};
+
+enum class Outcome { found, search, skip, none };
+
+struct CandidateEnd {
+    Outcome outcome;
+    std::uint32_t length = 0;  // of a sentence found
+};
+
+// From a capital that begins a sentence on to the stop that decides it: found, too long,
+// broken by a lone CR, a blank line or a terminator inside a word.
+CandidateEnd candidate(Walk& walk, const SentenceRules& rules, std::uint32_t start) {
+    // 16 bits wide: it can only wrap past 65535 discounted bytes, and then the counted length
+    // jumps above any maxLength, so such a candidate ends as too long.
+    std::uint16_t discount = 0;
+    for (;;) {
+        const std::uint8_t c = walk.toNextStop();
+        if (c == kNul) return {Outcome::none};
+        const std::uint8_t* const at = walk.text + walk.pos;
+        const std::uint8_t next = at[1];
+        if (walk.pos - start - discount >= rules.maxLength) {
+            if (isTerminator(c) && (next == kSpace || next == kCr)) return {Outcome::search};
+            return {Outcome::skip};
+        }
+        if (c == kCr) {
+            if (next != kLf) return {Outcome::skip};
+            if (at[2] == kCr) return {Outcome::search};
+            discount = static_cast<std::uint16_t>(discount + lineBreakWeight(walk.text, walk.pos));
+            continue;
+        }
+        ++walk.pos;
+        if (next != kSpace && next != kCr && next != kNul) return {Outcome::skip};
+        const std::uint32_t length = walk.pos - start - discount;
+        return {length >= rules.minLength ? Outcome::found : Outcome::search, length};
+    }
+}
+
+// Passes over the rest of a sentence that was not accepted, up to the next boundary.
+Outcome skip(Walk& walk) {
+    for (;;) {
+        const std::uint8_t c = walk.toNextStop();
+        if (c == kNul) return Outcome::none;
+        const std::uint8_t* const at = walk.text + walk.pos;
+        if (c == kCr) {
+            if (at[2] == kCr) return Outcome::search;
+            continue;
+        }
+        if (at[1] == kSpace || at[1] == kCr) return Outcome::search;
+    }
+}
+
+// The next sentence from where `walk` stands, into `found`; false when none is left, the walk
+// then resting on a zero byte.
+bool findNext(Walk& walk, const SentenceRules& rules, FoundSentence& found) {
+    for (;;) {
+        walk.pos = nextCapitalOrEnd(rules.russian, walk.text, walk.pos);
+        if (walk.text[walk.pos] == kNul) return false;
+        const std::uint32_t start = walk.pos;
+        Outcome outcome = Outcome::skip;
+        if (beginsSentence(walk.text, start)) {
+            const CandidateEnd end = candidate(walk, rules, start);
+            if (end.outcome == Outcome::found) {
+                found = {start, walk.pos, end.length};
+                return true;
+            }
+            outcome = end.outcome;
+        }
+        // Candidate and Skip only ever start on a byte of the text, never on its end.
+        if (outcome == Outcome::skip) outcome = skip(walk);
+        if (outcome == Outcome::none) return false;
+    }
+}
+
 }  // namespace
 
 ScanText::ScanText() : ScanText(std::size_t {0}) { endAt(0); }
@@ -134,14 +247,13 @@ void ScanText::endAt(std::size_t size) {
     std::fill_n(bytes_.data() + size, kPadding, std::uint8_t {0});
 }
 
+ScanText::ScanText(platform::LargeBuffer bytes) : bytes_(std::move(bytes)), size_(bytes_.size() - kPadding) {}
+
 std::optional<ScanText> ScanText::read(platform::File& file, std::uint64_t limit) {
-    const auto fileSize = file.size();
-    if (!fileSize || !file.seek(0)) return std::nullopt;
-    const auto wanted = static_cast<std::size_t>(std::min({*fileSize, limit, kLargestText}));
-    ScanText text(wanted);
-    // A short read ends the text where the data ended.
-    text.endAt(file.read(text.bytes_.data(), wanted));
-    return text;
+    const auto wanted = static_cast<std::size_t>(std::min(limit, kLargestText));
+    auto bytes = platform::LargeBuffer::ofFileStart(file, wanted, kPadding);
+    if (!bytes) return std::nullopt;
+    return ScanText(std::move(*bytes));
 }
 
 std::string_view ScanText::view(std::uint32_t from, std::uint32_t to) const {
@@ -150,70 +262,19 @@ std::string_view ScanText::view(std::uint32_t from, std::uint32_t to) const {
     return {reinterpret_cast<const char*>(bytes_.data()) + from, to - from};
 }
 
-
-enum class SentenceScanner::Phase { search, candidate, skip, found, none };
-
 SentenceScanner::SentenceScanner(const SentenceRules& rules, const ScanText& text, std::uint32_t scanPos)
-    : rules_(rules), text_(text.bytes()), pos_(std::min(scanPos, text.size())) {}
+    : rules_(rules), text_(text.bytes()), pos_(std::min(scanPos, text.size())),
+      stopBase_(pos_ / kStopBlock * kStopBlock), stops_(stopsOfBlock(text_, stopBase_)), position_(pos_) {}
 
-std::optional<FoundSentence> SentenceScanner::next() {
-    Phase phase = Phase::search;
-    while (phase != Phase::found && phase != Phase::none) {
-        if (phase == Phase::search) phase = search();
-        else if (phase == Phase::candidate) phase = candidate();
-        else phase = skip();
-    }
-    if (phase == Phase::none) return std::nullopt;
-    return FoundSentence {start_, pos_, countedLength()};
-}
-
-std::uint32_t SentenceScanner::countedLength() const { return pos_ - start_ - discount_; }
-
-SentenceScanner::Phase SentenceScanner::search() {
-    pos_ = nextCapitalOrEnd(rules_.russian, text_, pos_);
-    if (text_[pos_] == kNul) return Phase::none;
-    start_ = pos_;
-    if (!beginsSentence(text_, start_)) return Phase::skip;
-    discount_ = 0;
-    return Phase::candidate;
-}
-
-// Candidate and Skip only ever start on a byte of the text, never on its end.
-SentenceScanner::Phase SentenceScanner::candidate() {
-    for (;;) {
-        pos_ = stopAfter(text_, pos_, stops_);
-        const std::uint8_t c = text_[pos_];
-        if (c == kNul) return Phase::none;
-        const std::uint8_t next = text_[pos_ + 1];
-        if (countedLength() >= rules_.maxLength) {
-            if (isTerminator(c) && (next == kSpace || next == kCr)) return Phase::search;
-            return Phase::skip;
-        }
-        if (c == kCr) {
-            if (next != kLf) return Phase::skip;
-            if (text_[pos_ + 2] == kCr) return Phase::search;
-            discount_ = static_cast<std::uint16_t>(discount_ + lineBreakWeight(text_, pos_));
-            continue;
-        }
-        ++pos_;
-        const std::uint8_t after = text_[pos_];
-        if (after != kSpace && after != kCr && after != kNul) return Phase::skip;
-        return countedLength() >= rules_.minLength ? Phase::found : Phase::search;
-    }
-}
-
-SentenceScanner::Phase SentenceScanner::skip() {
-    for (;;) {
-        pos_ = stopAfter(text_, pos_, stops_);
-        const std::uint8_t c = text_[pos_];
-        if (c == kNul) return Phase::none;
-        const std::uint8_t next = text_[pos_ + 1];
-        if (c == kCr) {
-            if (text_[pos_ + 2] == kCr) return Phase::search;
-            continue;
-        }
-        if (next == kSpace || next == kCr) return Phase::search;
-    }
+bool SentenceScanner::refill() {
+    Walk walk {text_, pos_, stopBase_, stops_};
+    batched_ = 0;
+    taken_ = 0;
+    while (batched_ < kBatch && findNext(walk, rules_, batch_[batched_])) ++batched_;
+    pos_ = walk.pos;
+    stopBase_ = walk.stopBase;
+    stops_ = walk.stops;
+    return batched_ > 0;
 }
 
 std::uint8_t advanceToStop(const ScanText& text, std::uint32_t& scanPos) {
@@ -221,9 +282,11 @@ std::uint8_t advanceToStop(const ScanText& text, std::uint32_t& scanPos) {
         scanPos = text.size();
         return kNul;
     }
-    SentenceScanner::StopBlock unknown;
-    scanPos = stopAfter(text.bytes(), scanPos, unknown);
-    return text.bytes()[scanPos];
+    Walk walk {text.bytes(), scanPos, 0, 0};
+    walk.loadBlock((scanPos + 1) / kStopBlock * kStopBlock);
+    const std::uint8_t stop = walk.toNextStop();
+    scanPos = walk.pos;
+    return stop;
 }
 
 std::optional<FoundSentence> findNextSentence(const SentenceRules& rules, const ScanText& text,

@@ -3,8 +3,8 @@
 // previous sentence to a full stop, question mark or exclamation mark followed by a space, a
 // line break or the end of the text, with a counted length inside [minLength, maxLength].
 // Line breaks inside a sentence count the way they read once joined.
+#include <array>
 #include <cstdint>
-#include <functional>
 #include <optional>
 #include <string_view>
 
@@ -28,8 +28,8 @@ public:
     // Texts longer than kLargestText are cut there.
     explicit ScanText(std::string_view text);
     // Reads up to `limit` bytes from the start of `file`; nothing when the file cannot be read.
-    // The file is read straight into a buffer that was never filled before (a LargeBuffer): a
-    // 16 MiB text is written to memory once, not zeroed and then overwritten.
+    // The file comes as a LargeBuffer does: a large one mapped, not copied, where the system
+    // allows, else read straight into memory never filled before.
     static std::optional<ScanText> read(platform::File& file, std::uint64_t limit = kLargestText);
 
     ScanText(ScanText&&) noexcept = default;
@@ -40,10 +40,14 @@ public:
     const std::uint8_t* bytes() const { return bytes_.data(); }
     std::string_view view(std::uint32_t from, std::uint32_t to) const;
 
-private:
+    // How many zero bytes follow the text.
     static constexpr std::size_t kPadding = 64;
+
+private:
     // Room for `capacity` bytes and the padding, left uninitialised until endAt.
     explicit ScanText(std::size_t capacity);
+    // Bytes that end in the padding.
+    explicit ScanText(platform::LargeBuffer bytes);
     void endAt(std::size_t size);
 
     platform::LargeBuffer bytes_;
@@ -74,31 +78,43 @@ public:
 
     // The next sentence, the position then resting after its terminator; with none left the
     // position rests on a zero byte and the result is empty.
-    std::optional<FoundSentence> next();
-    std::uint32_t position() const { return pos_; }
-
-    // The stops of the block of kStopBlock bytes from `base`, one bit per byte, first lowest.
-    struct StopBlock {
-        std::uint64_t stops = 0;
-        std::uint32_t base = 0;
-        bool loaded = false;
-    };
+    std::optional<FoundSentence> next() {
+        const FoundSentence* const sentence = nextFound();
+        if (!sentence) return std::nullopt;
+        return *sentence;
+    }
+    // The same, the sentence valid until the next call, null for none: over a whole text the
+    // faster way, as an optional is copied through memory more than once.
+    const FoundSentence* nextFound() {
+        if (taken_ == batched_ && !refill()) {
+            position_ = pos_;
+            return nullptr;
+        }
+        const FoundSentence* const sentence = &batch_[taken_++];
+        position_ = sentence->end;
+        return sentence;
+    }
+    std::uint32_t position() const { return position_; }
 
 private:
-    enum class Phase;
-    Phase search();
-    Phase candidate();
-    Phase skip();
-    std::uint32_t countedLength() const;
+    // Sentences are found a batch at a time and handed out from there: one returned straight
+    // from the search would be read back from memory before it is fully written, which stalls
+    // the processor longer than the search of a sentence takes.
+    static constexpr std::size_t kBatch = 64;
+    // False when no sentence is left.
+    bool refill();
 
     SentenceRules rules_;
     const std::uint8_t* text_;
-    std::uint32_t pos_;
-    std::uint32_t start_ = 0;
-    // 16 bits wide: it can only wrap past 65535 discounted bytes, and then the counted length
-    // jumps above any maxLength, so such a candidate ends as too long.
-    std::uint16_t discount_ = 0;
-    StopBlock stops_;
+    std::uint32_t pos_;  // where the search stands, after the last sentence batched
+    // The stops of the block of kStopBlock bytes from stopBase_, one bit per byte, first lowest;
+    // kept across sentences, as the next one mostly starts in the same block.
+    std::uint32_t stopBase_;
+    std::uint64_t stops_;
+    std::array<FoundSentence, kBatch> batch_;
+    std::size_t batched_ = 0;
+    std::size_t taken_ = 0;
+    std::uint32_t position_;  // after the last sentence handed out
 };
 
 // Finds the next sentence from `scanPos` on and leaves `scanPos` after its terminator; with

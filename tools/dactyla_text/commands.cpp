@@ -1,6 +1,7 @@
 #include "tools/dactyla_text/commands.h"
 
 #include <algorithm>
+#include <limits>
 #include <memory>
 #include <optional>
 #include <ostream>
@@ -135,23 +136,26 @@ int runCheck(const Arguments& arguments, std::ostream& out, std::ostream& err) {
     if (!decoded) return badInput(err, "cannot read " + arguments.file);
     const ScanText* const text = &decoded->text;
 
+    // Only the sentences listed are kept; the rest are counted.
+    const std::size_t limit = arguments.limit.value_or(std::numeric_limits<std::size_t>::max());
     std::vector<FoundSentence> sentences;
+    std::size_t found = 0;
     forEachIndexableSentence(*text, {arguments.russian, arguments.minLength, arguments.maxLength},
-                             [&sentences](const FoundSentence& sentence) { sentences.push_back(sentence); });
-    out << sentences.size() << " sentences in " << arguments.file << " (" << languageName(arguments.russian)
+                             [&](const FoundSentence& sentence) {
+                                 if (found++ < limit) sentences.push_back(sentence);
+                             });
+    out << found << " sentences in " << arguments.file << " (" << languageName(arguments.russian)
         << ", length " << arguments.minLength << " to " << arguments.maxLength << ")\n";
     if (decoded->encoding != TextEncoding::cp1251)
         out << "note: read as " << encodingName(decoded->encoding)
             << " and converted to CP1251; offsets are those of the converted text\n";
     if (*size > kLastIndexableOffset + 1)
         out << "note: the text is over 16 MiB; only sentences starting in its first 16 MiB are taken\n";
-    const std::size_t listed = std::min<std::size_t>(sentences.size(), arguments.limit.value_or(sentences.size()));
-    for (std::size_t k = 0; k < listed; ++k) {
-        const FoundSentence& sentence = sentences[k];
+    for (const FoundSentence& sentence : sentences) {
         out << sentence.start << '\t' << sentence.length << '\t'
             << visibleSentence(text->view(sentence.start, sentence.end)) << '\n';
     }
-    if (listed < sentences.size()) out << "... " << sentences.size() - listed << " more\n";
+    if (sentences.size() < found) out << "... " << found - sentences.size() << " more\n";
     return kSuccess;
 }
 
