@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
+#include <cstring>
 #include <functional>
 #include <string_view>
 #include <utility>
@@ -64,6 +66,60 @@ constexpr std::array<std::uint8_t, 256> kMapped = [] {
     return mapped;
 }();
 
+// All ones for a true `test`: masks combined with | stay vector instructions, where tests
+// combined with || become a branch or a table lookup per byte.
+constexpr std::uint8_t maskOf(bool test) { return static_cast<std::uint8_t>(-static_cast<int>(test)); }
+
+// All ones for the bytes kept as they are that end a run of capitals, those without flags:
+// small letters (with English also the six bytes between 'Z' and 'a'), digits and the marks
+// ',', '"', ':', ';', '(' and ')'. Ranges and single bytes rather than the table, so that a
+// loop over them runs as vector instructions.
+template <bool kRussian>
+constexpr std::uint8_t ordinaryMask(std::uint8_t c) {
+    std::uint8_t mask = maskOf(kRussian ? c >= 0xE0 : static_cast<std::uint8_t>(c - 0x5B) <= 0x7A - 0x5B);
+    mask |= maskOf(static_cast<std::uint8_t>(c - '0') <= ';' - '0');  // digits, ':', ';'
+    mask |= maskOf(static_cast<std::uint8_t>(c - '(') <= ')' - '(');
+    mask |= maskOf(c == ',');
+    mask |= maskOf(c == '"');
+    return mask;
+}
+
+template <bool kRussian>
+constexpr bool ordinaryMatchesFlags() {
+    for (unsigned c = 0; c < 256; ++c)
+        if ((ordinaryMask<kRussian>(static_cast<std::uint8_t>(c)) != 0) != ((kRussian ? kRussianFlags : kEnglishFlags)[c] == 0))
+            return false;
+    return true;
+}
+static_assert(ordinaryMatchesFlags<true>() && ordinaryMatchesFlags<false>());
+
+// Of the kPlainChunk bytes from `bytes`, how many in a row from the first are plain: ordinary,
+// or a space right after an ordinary byte (`bytes[-1]` is read for the first). Plain bytes are
+// copied as they are, and leave no run of capitals and `skipping` set just after a space.
+constexpr std::size_t kPlainChunk = 16;
+constexpr std::array<std::uint8_t, kPlainChunk> kHalfOf = {1, 1, 1, 1, 1, 1, 1, 1, 2, 2, 2, 2, 2, 2, 2, 2};
+
+template <bool kRussian>
+std::size_t plainBytes(const std::uint8_t* bytes) {
+    // Byte k of the chunk not plain marks bit k / 8 of byte k % 8 of one word.
+    std::array<std::uint8_t, kPlainChunk> marks;
+    for (std::size_t k = 0; k < kPlainChunk; ++k) {
+        const std::uint8_t plain =
+            ordinaryMask<kRussian>(bytes[k]) | (maskOf(bytes[k] == kSpace) & ordinaryMask<kRussian>(bytes[k - 1]));
+        marks[k] = static_cast<std::uint8_t>(~plain & kHalfOf[k]);
+    }
+    std::uint64_t low;
+    std::uint64_t high;
+    std::memcpy(&low, marks.data(), sizeof low);
+    std::memcpy(&high, marks.data() + sizeof low, sizeof high);
+    const std::uint64_t folded = low | high;
+    const std::uint64_t firstHalf = folded & 0x0101010101010101u;
+    const std::uint64_t secondHalf = folded & 0x0202020202020202u;
+    if (firstHalf != 0) return static_cast<std::size_t>(std::countr_zero(firstHalf)) / 8;
+    if (secondHalf != 0) return 8 + static_cast<std::size_t>(std::countr_zero(secondHalf)) / 8;
+    return kPlainChunk;
+}
+
 // Checks, maps and compacts a sentence into `cleaned` in one pass up to the first terminator.
 // `cleaned` may be the source itself: nothing is written ahead of what has been read. A space
 // is kept only after a byte that is kept; a hyphen directly before a space after a kept byte
@@ -71,48 +127,38 @@ constexpr std::array<std::uint8_t, 256> kMapped = [] {
 // removed hyphens neither count towards a run of capitals nor end it.
 class Cleaning {
 public:
-    static constexpr std::size_t kBlock = 8;
-
-    Cleaning(const std::uint8_t* source, std::size_t size, std::uint8_t* cleaned, const ImportRules& rules)
-        : flags_(rules.russian ? kRussianFlags : kEnglishFlags), source_(source), size_(size), cleaned_(cleaned),
-          maxCapitalRun_(rules.maxCapitalRun) {}
+    // `readable` bytes from `source` may be read, at least `size`: plain bytes are looked for a
+    // chunk at a time, which may look past the sentence.
+    Cleaning(const std::uint8_t* source, std::size_t size, std::size_t readable, std::uint8_t* cleaned,
+             const ImportRules& rules)
+        : flags_(rules.russian ? kRussianFlags : kEnglishFlags), plainBytes_(rules.russian ? plainBytes<true> : plainBytes<false>),
+          source_(source), size_(size), readable_(readable), cleaned_(cleaned), maxCapitalRun_(rules.maxCapitalRun) {}
 
     // The compacted length through the terminator, or 0 for a rejected sentence.
     std::size_t run() {
         std::size_t k = 0;
-        for (; k + kBlock <= size_; k += kBlock) {
-            if (copyPlainBlock(k)) continue;
-            for (std::size_t i = k; i < k + kBlock; ++i)
-                if (step(i)) return finish(i);
-        }
-        for (; k < size_; ++k)
+        while (k < size_) {
+            // Most of prose: plain bytes, copied as they stand; the rest a byte at a time.
+            if (k > 0 && k + kPlainChunk <= readable_) {
+                const std::size_t plain = std::min(plainBytes_(source_ + k), size_ - k);
+                copyPlain(k, plain);
+                k += plain;
+                if (plain == kPlainChunk || k == size_) continue;
+            }
             if (step(k)) return finish(k);
+            ++k;
+        }
         return 0;
     }
 
 private:
-    // Most of prose: eight bytes of letters, digits and marks kept as they are, with single
-    // spaces between them. Copied whole; they leave no run of capitals (a space never follows a
-    // space, so at least one of them ends the run).
-    bool copyPlainBlock(std::size_t k) {
-        unsigned any = 0;
-        unsigned doubled = skipping_ * kSpaceLike & flags_[source_[k]];
-        unsigned previous = flags_[source_[k]];
-        any |= previous;
-        for (std::size_t i = 1; i < kBlock; ++i) {
-            const unsigned flag = flags_[source_[k + i]];
-            any |= flag;
-            doubled |= previous & flag;
-            previous = flag;
-        }
-        if ((any & ~unsigned {kSpaceLike}) != 0 || (doubled & kSpaceLike) != 0) return false;
-        std::array<std::uint8_t, kBlock> block {};
-        std::copy_n(source_ + k, kBlock, block.begin());
-        std::copy_n(block.begin(), kBlock, cleaned_ + length_);
-        length_ += kBlock;
+    void copyPlain(std::size_t k, std::size_t count) {
+        if (count == 0) return;
+        // `cleaned` may be the source itself, never ahead of it.
+        std::memmove(cleaned_ + length_, source_ + k, count);
+        length_ += count;
         capitalRun_ = 0;
-        skipping_ = (previous & kSpaceLike) != 0 ? 1 : 0;
-        return true;
+        skipping_ = source_[k + count - 1] == kSpace ? 1 : 0;
     }
 
     // One byte; true at the terminator.
@@ -141,8 +187,10 @@ private:
     }
 
     const std::array<std::uint8_t, 256>& flags_;
+    std::size_t (*plainBytes_)(const std::uint8_t*);
     const std::uint8_t* source_;
     std::size_t size_;
+    std::size_t readable_;
     std::uint8_t* cleaned_;
     unsigned maxCapitalRun_;
     std::size_t length_ = 0;
@@ -151,10 +199,11 @@ private:
     unsigned refused_ = 0;
 };
 
-// normalizeSentence writing the cleaned bytes to `cleaned`, which may be `source` itself.
-std::uint16_t cleanSentenceInto(const std::uint8_t* source, std::size_t size, std::uint8_t* cleaned,
-                                const ImportRules& rules) {
-    std::size_t length = Cleaning(source, size, cleaned, rules).run();
+// normalizeSentence writing the cleaned bytes to `cleaned`, which may be `source` itself;
+// `readable` bytes of `source` may be read, at least `size`.
+std::uint16_t cleanSentenceInto(const std::uint8_t* source, std::size_t size, std::size_t readable,
+                                std::uint8_t* cleaned, const ImportRules& rules) {
+    std::size_t length = Cleaning(source, size, readable, cleaned, rules).run();
     if (length >= 2 && cleaned[length - 2] == kSpace) {
         cleaned[length - 2] = cleaned[length - 1];
         --length;
@@ -243,7 +292,7 @@ ImportRules importRules(const Options& options) {
 }
 
 std::uint16_t normalizeSentence(std::uint8_t* bytes, std::size_t size, const ImportRules& rules) {
-    return cleanSentenceInto(bytes, size, bytes, rules);
+    return cleanSentenceInto(bytes, size, size, bytes, rules);
 }
 
 const char* importFailureTitle() { return texts::textC("bummer"); }
@@ -304,12 +353,15 @@ std::optional<std::uint32_t> scanAccepted(const ScanText& text, const ImportRule
     std::uint64_t acceptedSize = 0;
     std::uint32_t count = 0;
     SentenceScanner scanner({rules.russian, rules.minLength, rules.maxLength}, text);
-    while (const auto sentence = scanner.next()) {
+    while (const FoundSentence* const sentence = scanner.nextFound()) {
         report.at(scanner.position());
         const std::size_t span = sentence->end - sentence->start;
         std::uint8_t* const cleaned = sentences.room(span + kLineEnd.size());
         if (!cleaned) return std::nullopt;
-        const std::uint16_t length = cleanSentenceInto(text.bytes() + sentence->start, span, cleaned, cleaning);
+        // The text's zero bytes after its end may be read too.
+        const std::size_t readable = text.size() - sentence->start + ScanText::kPadding;
+        const std::uint16_t length =
+            cleanSentenceInto(text.bytes() + sentence->start, span, readable, cleaned, cleaning);
         if (length == 0) continue;
         // Offsets are 3 bytes, and no text may grow past them: the rest could never be added.
         if (acceptedSize + length + kLineEnd.size() > kLargestIndexableText) break;
