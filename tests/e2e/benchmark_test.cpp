@@ -1,6 +1,7 @@
 // Figures, printed and never asserted: how long the program takes to show its first painted
-// window under Wine (also on a full 16 MiB text whose index it must build first), and how long
-// one keystroke takes from WM_CHAR to the strip drawn.
+// window under Wine (also on a full 16 MiB text whose index it must build first), how long the
+// import dialog takes to scan a 16 MiB book, and how long one keystroke takes from WM_CHAR to
+// the strip drawn.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -9,10 +10,13 @@
 #include <vector>
 
 #include "driver/expect.h"
+#include "driver/file_dialog.h"
 #include "driver/host.h"
 #include "driver/program.h"
 #include "driver/screen.h"
+#include "driver/settings.h"
 #include "driver/typing.h"
+#include "editors/import_editor.h"
 #include "guide/keyboard_choice.h"
 
 namespace dactyla::e2e {
@@ -116,6 +120,79 @@ TEST(Benchmarks, FirstStartOnASixteenMebibyteTextBuildsItsIndexBeforeTheWindow) 
     std::printf("BENCHMARK first start on a %.1f MiB text, its index built: %.0f ms; the next start, the index "
                 "read: %.0f ms (medians of %d)\n",
                 static_cast<double>(text.size()) / (1 << 20), median(first), median(again), kRuns);
+}
+
+// The shipped Russian sentences as a book holds them: paragraphs of six, hard-wrapped at 70
+// columns with CR LF, up to 16 MiB.
+std::string sixteenMebibyteBook(const ProgramDirectory& directory) {
+    constexpr std::size_t kSize = 16u << 20;
+    constexpr std::size_t kColumns = 70;
+    const std::string shipped = readBytes(directory.file("TextData.Rus")).value_or("");
+    std::string book;
+    if (shipped.find_first_not_of("\r\n") == std::string::npos) return book;
+    book.reserve(kSize + kColumns);
+    std::size_t column = 0;
+    int inParagraph = 0;
+    for (std::size_t at = 0; book.size() < kSize; at = at + 1 < shipped.size() ? at + 1 : 0) {
+        const char c = shipped[at];
+        if (c == '\n') continue;
+        if (c == '\r') {
+            if (column == 0) continue;
+            inParagraph = (inParagraph + 1) % 6;
+            if (inParagraph == 0) {
+                book += "\r\n\r\n";
+                column = 0;
+            } else {
+                book += ' ';
+                ++column;
+            }
+        } else if (c == ' ' && column >= kColumns) {
+            book += "\r\n";
+            column = 0;
+        } else {
+            book += c;
+            ++column;
+        }
+    }
+    book.resize(kSize);
+    return book;
+}
+
+TEST(Benchmarks, ImportDialogScansASixteenMebibyteBook) {
+    ProgramDirectory directory;
+    const std::string book = sixteenMebibyteBook(directory);
+    ASSERT_FALSE(book.empty()) << "the shipped Russian text is missing";
+    const std::string bookPath = directory.file("Book.txt");
+    ASSERT_TRUE(writeBytes(bookPath, book));
+    StoredOptions options;
+    options.backgroundSound = false;
+    directory.addUser("Anna", storedOptionsBytes(options));
+    RunningProgram program(directory);
+    ASSERT_TRUE(program.waitForMainWindow());
+    const HWND frame = openSettings(program, SettingsOpening::hotKey);
+    ASSERT_NE(frame, nullptr);
+    ASSERT_TRUE(selectSettingsTab(frame, 1));
+    postClick(settingsPage(frame), IDC_IMPORT_SENTENCES);
+    const HWND dialog = program.waitForWindow(kDialogClass, wide("Добавление предложений из файла"));
+    ASSERT_NE(dialog, nullptr);
+    constexpr int kRuns = 3;
+    std::vector<double> scans;
+    for (int run = 0; run < kRuns; ++run) {
+        postClick(dialog, importControl::kBrowse);
+        ASSERT_TRUE(chooseInFileDialog(program, wide("Выбор предложений из файла"), windowsPath(bookPath)));
+        // The scan runs in the button's handler once the file dialog has closed; the program
+        // answers again when it is done.
+        const auto begin = Clock::now();
+        ASSERT_TRUE(program.settle(std::chrono::seconds(60)));
+        scans.push_back(millisecondsSince(begin));
+    }
+    const std::wstring found = controlText(dialog, importControl::kFound);
+    EXPECT_NE(found, L"0") << "the book must give sentences for the figure to mean something";
+    std::printf("BENCHMARK import dialog scan of a %.0f MiB book, from the file chosen to %s sentences found: "
+                "%.0f ms (median of %d)\n",
+                static_cast<double>(book.size()) / (1 << 20), narrowUtf8(found).c_str(), median(scans), kRuns);
+    RecordProperty("import_scan_ms", static_cast<int>(median(scans)));
+    clickControl(dialog, importControl::kClose);
 }
 
 void timeKeystrokes(bool keyboardShown) {
