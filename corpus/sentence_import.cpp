@@ -9,6 +9,7 @@
 #include <utility>
 #include <vector>
 
+#include "corpus/byte_block.h"
 #include "corpus/sentence_scanner.h"
 #include "corpus/text_encoding.h"
 #include "platform/directory.h"
@@ -70,54 +71,31 @@ constexpr std::array<std::uint8_t, 256> kMapped = [] {
 // combined with || become a branch or a table lookup per byte.
 constexpr std::uint8_t maskOf(bool test) { return static_cast<std::uint8_t>(-static_cast<int>(test)); }
 
-// All ones for the bytes kept as they are that end a run of capitals, those without flags:
-// small letters (with English also the six bytes between 'Z' and 'a'), digits and the marks
-// ',', '"', ':', ';', '(' and ')'. Ranges and single bytes rather than the table, so that a
-// loop over them runs as vector instructions.
+// All ones for the small letters (with English also the six bytes between 'Z' and 'a') and the
+// comma: bytes kept as they are that end a run of capitals, most of prose.
 template <bool kRussian>
-constexpr std::uint8_t ordinaryMask(std::uint8_t c) {
-    std::uint8_t mask = maskOf(kRussian ? c >= 0xE0 : static_cast<std::uint8_t>(c - 0x5B) <= 0x7A - 0x5B);
-    mask |= maskOf(static_cast<std::uint8_t>(c - '0') <= ';' - '0');  // digits, ':', ';'
-    mask |= maskOf(static_cast<std::uint8_t>(c - '(') <= ')' - '(');
-    mask |= maskOf(c == ',');
-    mask |= maskOf(c == '"');
-    return mask;
+constexpr std::uint8_t smallLetterMask(std::uint8_t c) {
+    return maskOf(kRussian ? c >= 0xE0 : static_cast<std::uint8_t>(c - 0x5B) <= 0x7A - 0x5B) | maskOf(c == ',');
 }
 
 template <bool kRussian>
-constexpr bool ordinaryMatchesFlags() {
+constexpr bool smallLettersHaveNoFlags() {
     for (unsigned c = 0; c < 256; ++c)
-        if ((ordinaryMask<kRussian>(static_cast<std::uint8_t>(c)) != 0) != ((kRussian ? kRussianFlags : kEnglishFlags)[c] == 0))
+        if (smallLetterMask<kRussian>(static_cast<std::uint8_t>(c)) != 0 && (kRussian ? kRussianFlags : kEnglishFlags)[c] != 0)
             return false;
     return true;
 }
-static_assert(ordinaryMatchesFlags<true>() && ordinaryMatchesFlags<false>());
+static_assert(smallLettersHaveNoFlags<true>() && smallLettersHaveNoFlags<false>());
 
-// Of the kPlainChunk bytes from `bytes`, how many in a row from the first are plain: ordinary,
-// or a space right after an ordinary byte (`bytes[-1]` is read for the first). Plain bytes are
-// copied as they are, and leave no run of capitals and `skipping` set just after a space.
-constexpr std::size_t kPlainChunk = 16;
-constexpr std::array<std::uint8_t, kPlainChunk> kHalfOf = {1, 1, 1, 1, 1, 1, 1, 1, 2, 2, 2, 2, 2, 2, 2, 2};
-
+// Bytes copied as they stand: small letters and commas, and a space right after one (the byte
+// before the first is read too). They leave no run of capitals, and `skipping` set just after a space.
 template <bool kRussian>
-std::size_t plainBytes(const std::uint8_t* bytes) {
-    // Byte k of the chunk not plain marks bit k / 8 of byte k % 8 of one word.
-    std::array<std::uint8_t, kPlainChunk> marks;
-    for (std::size_t k = 0; k < kPlainChunk; ++k) {
+std::uint64_t notPlainOfBlock(const std::uint8_t* bytes) {
+    return bitsOfBlock(bytes, [](const std::uint8_t* at) {
         const std::uint8_t plain =
-            ordinaryMask<kRussian>(bytes[k]) | (maskOf(bytes[k] == kSpace) & ordinaryMask<kRussian>(bytes[k - 1]));
-        marks[k] = static_cast<std::uint8_t>(~plain & kHalfOf[k]);
-    }
-    std::uint64_t low;
-    std::uint64_t high;
-    std::memcpy(&low, marks.data(), sizeof low);
-    std::memcpy(&high, marks.data() + sizeof low, sizeof high);
-    const std::uint64_t folded = low | high;
-    const std::uint64_t firstHalf = folded & 0x0101010101010101u;
-    const std::uint64_t secondHalf = folded & 0x0202020202020202u;
-    if (firstHalf != 0) return static_cast<std::size_t>(std::countr_zero(firstHalf)) / 8;
-    if (secondHalf != 0) return 8 + static_cast<std::size_t>(std::countr_zero(secondHalf)) / 8;
-    return kPlainChunk;
+            smallLetterMask<kRussian>(*at) | (maskOf(*at == kSpace) & smallLetterMask<kRussian>(at[-1]));
+        return static_cast<std::uint8_t>(~plain);
+    });
 }
 
 // Checks, maps and compacts a sentence into `cleaned` in one pass up to the first terminator.
@@ -125,25 +103,35 @@ std::size_t plainBytes(const std::uint8_t* bytes) {
 // is kept only after a byte that is kept; a hyphen directly before a space after a kept byte
 // ends a word hyphenated across a line break and goes, with the spaces after it. Spaces and
 // removed hyphens neither count towards a run of capitals nor end it.
+template <bool kRussian>
 class Cleaning {
 public:
     // `readable` bytes from `source` may be read, at least `size`: plain bytes are looked for a
-    // chunk at a time, which may look past the sentence.
+    // block at a time, which may look past the sentence.
     Cleaning(const std::uint8_t* source, std::size_t size, std::size_t readable, std::uint8_t* cleaned,
              const ImportRules& rules)
-        : flags_(rules.russian ? kRussianFlags : kEnglishFlags), plainBytes_(rules.russian ? plainBytes<true> : plainBytes<false>),
-          source_(source), size_(size), readable_(readable), cleaned_(cleaned), maxCapitalRun_(rules.maxCapitalRun) {}
+        : source_(source), size_(size), readable_(readable), cleaned_(cleaned), maxCapitalRun_(rules.maxCapitalRun) {}
 
     // The compacted length through the terminator, or 0 for a rejected sentence.
     std::size_t run() {
         std::size_t k = 0;
+        // The bytes that are not plain in the block from blockStart, as bits.
+        std::size_t blockStart = 0;
+        std::uint64_t notPlain = 0;
         while (k < size_) {
             // Most of prose: plain bytes, copied as they stand; the rest a byte at a time.
-            if (k > 0 && k + kPlainChunk <= readable_) {
-                const std::size_t plain = std::min(plainBytes_(source_ + k), size_ - k);
+            if (k > 0 && k + kByteBlock <= readable_) {
+                if (blockStart == 0 || k >= blockStart + kByteBlock) {
+                    blockStart = k;
+                    notPlain = notPlainOfBlock<kRussian>(source_ + k);
+                }
+                const std::uint64_t ahead = notPlain >> (k - blockStart);
+                const std::size_t plain = std::min<std::size_t>(
+                    ahead == 0 ? blockStart + kByteBlock - k : static_cast<std::size_t>(std::countr_zero(ahead)),
+                    size_ - k);
                 copyPlain(k, plain);
                 k += plain;
-                if (plain == kPlainChunk || k == size_) continue;
+                if (k == blockStart + kByteBlock || k == size_) continue;
             }
             if (step(k)) return finish(k);
             ++k;
@@ -186,8 +174,7 @@ private:
         return length_ + 1;
     }
 
-    const std::array<std::uint8_t, 256>& flags_;
-    std::size_t (*plainBytes_)(const std::uint8_t*);
+    static constexpr const std::array<std::uint8_t, 256>& flags_ = kRussian ? kRussianFlags : kEnglishFlags;
     const std::uint8_t* source_;
     std::size_t size_;
     std::size_t readable_;
@@ -203,7 +190,8 @@ private:
 // `readable` bytes of `source` may be read, at least `size`.
 std::uint16_t cleanSentenceInto(const std::uint8_t* source, std::size_t size, std::size_t readable,
                                 std::uint8_t* cleaned, const ImportRules& rules) {
-    std::size_t length = Cleaning(source, size, readable, cleaned, rules).run();
+    std::size_t length = rules.russian ? Cleaning<true>(source, size, readable, cleaned, rules).run()
+                                       : Cleaning<false>(source, size, readable, cleaned, rules).run();
     if (length >= 2 && cleaned[length - 2] == kSpace) {
         cleaned[length - 2] = cleaned[length - 1];
         --length;

@@ -6,6 +6,8 @@
 #include <cstring>
 #include <utility>
 
+#include "corpus/byte_block.h"
+
 namespace dactyla {
 namespace {
 
@@ -25,6 +27,7 @@ static_assert(std::endian::native == std::endian::little, "the first byte of a w
 using Word = std::uint64_t;
 constexpr std::uint32_t kWordSize = sizeof(Word);
 constexpr std::uint32_t kStopBlock = SentenceScanner::kStopBlock;
+static_assert(kStopBlock == kByteBlock, "a block of stops is one block of bits");
 constexpr Word kOnes = 0x0101010101010101u;
 constexpr Word kHighBits = kOnes * 0x80;
 constexpr Word kLowBits = kOnes * 0x7F;
@@ -64,43 +67,17 @@ constexpr Word capitalsOrEndIn(bool russian, Word word) {
 
 std::uint32_t firstMarked(Word marks) { return static_cast<std::uint32_t>(std::countr_zero(marks)) / 8; }
 
-// An 8 x 8 matrix of bits, row r in byte r and column c in bit c, turned over its diagonal.
-constexpr std::uint64_t transposed(std::uint64_t bits) {
-    std::uint64_t swap = (bits ^ (bits >> 7)) & 0x00AA00AA00AA00AAu;
-    bits ^= swap ^ (swap << 7);
-    swap = (bits ^ (bits >> 14)) & 0x0000CCCC0000CCCCu;
-    bits ^= swap ^ (swap << 14);
-    swap = (bits ^ (bits >> 28)) & 0x00000000F0F0F0F0u;
-    return bits ^ swap ^ (swap << 28);
-}
-
 // The stops of the 64 bytes from `base` as one bit each, the first byte lowest. A byte is a
-// stop when it or its difference (xor) from one of the other four stops is zero: a plain loop
-// of minimums over bytes, which compilers turn into vector instructions. Byte k of the block
-// marks bit k / 8 of byte k % 8 of a word; the eight words of marks together then hold the
-// stops as a matrix of bits, whose transpose is the stops in order.
-constexpr std::array<std::uint8_t, kStopBlock> kMarkOf = [] {
-    std::array<std::uint8_t, kStopBlock> marks {};
-    for (std::uint32_t k = 0; k < kStopBlock; ++k) marks[k] = static_cast<std::uint8_t>(1u << (k / kWordSize));
-    return marks;
-}();
-
+// stop when it or its difference (xor) from one of the other four stops is zero.
 std::uint64_t stopsOfBlock(const std::uint8_t* text, std::uint32_t base) {
-    constexpr std::uint32_t kLanes = 2 * kWordSize;
-    std::array<std::uint8_t, kLanes> folded {};
-    for (std::size_t lane = 0; lane < kStopBlock; lane += kLanes) {
-        const std::uint8_t* const bytes = text + base + lane;
-        const std::uint8_t* const markOf = kMarkOf.data() + lane;
-        for (std::size_t k = 0; k < kLanes; ++k) {
-            const std::uint8_t c = bytes[k];
-            std::uint8_t closest = std::min(c, static_cast<std::uint8_t>(c ^ kCr));
-            closest = std::min(closest, static_cast<std::uint8_t>(c ^ '.'));
-            closest = std::min(closest, static_cast<std::uint8_t>(c ^ '?'));
-            closest = std::min(closest, static_cast<std::uint8_t>(c ^ '!'));
-            folded[k] |= static_cast<std::uint8_t>((closest == 0 ? 0xFF : 0) & markOf[k]);
-        }
-    }
-    return transposed(wordAt(folded.data()) | wordAt(folded.data() + kWordSize));
+    return bitsOfBlock(text + base, [](const std::uint8_t* at) {
+        const std::uint8_t c = *at;
+        std::uint8_t closest = std::min(c, static_cast<std::uint8_t>(c ^ kCr));
+        closest = std::min(closest, static_cast<std::uint8_t>(c ^ '.'));
+        closest = std::min(closest, static_cast<std::uint8_t>(c ^ '?'));
+        closest = std::min(closest, static_cast<std::uint8_t>(c ^ '!'));
+        return static_cast<std::uint8_t>(closest == 0 ? 0xFF : 0);
+    });
 }
 
 // The first capital of the language or zero byte from `pos` on.
