@@ -451,7 +451,7 @@ void Application::switchInterfaceLanguage() {
 void Application::followUserInterfaceLanguage() {
     const StoredInterfaceLanguage stored =
         loadInterfaceLanguage(registry_.userDirectory(), texts::languageTags());
-    speak(stored.state == InterfaceFileState::valid ? std::string_view(stored.tag) : texts::ownLanguage().tag);
+    speak(stored.state == StoredFileState::valid ? std::string_view(stored.tag) : texts::ownLanguage().tag);
 }
 
 void Application::speak(std::string_view tag) {

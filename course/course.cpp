@@ -36,14 +36,14 @@ Course::Course(CourseHost& host, const CourseSettings& settings, std::string use
 void Course::load(Access access) {
     const std::string path = courseStatePath(userDirectory_, russian_);
     const LoadedCourseState loaded = loadCourseState(path);
-    if (loaded.state == CourseFileState::valid) {
+    if (loaded.state == StoredFileState::valid) {
         // How many samples make a key known is the order file's, not the user's.
         const std::uint16_t minSamples = state_.targets.minSamples;
         state_ = loaded.course;
         state_.targets.minSamples = minSamples;
         return;
     }
-    if (loaded.state == CourseFileState::damaged && access == Access::keep) {
+    if (loaded.state == StoredFileState::damaged && access == Access::keep) {
         setFileAside(path);
         host_.tell(courseFormatted(courseText::kStateDamaged, fileName(path).c_str()));
     }

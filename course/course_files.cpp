@@ -156,21 +156,8 @@ std::string encodeCourseLog(const std::vector<CourseLogEntry>& entries) {
 }
 
 LoadedCourseState loadCourseState(const std::string& path) {
-    LoadedCourseState loaded;
-    if (!platform::fileExists(path)) return loaded;
-    const auto bytes = platform::readWholeFile(path);
-    if (!bytes) {
-        loaded.state = CourseFileState::unreadable;
-        return loaded;
-    }
-    auto state = decodeCourseState(*bytes);
-    if (!state) {
-        loaded.state = CourseFileState::damaged;
-        return loaded;
-    }
-    loaded.state = CourseFileState::valid;
-    loaded.course = *state;
-    return loaded;
+    const auto stored = readStoredFile(path, decodeCourseState);
+    return {stored.state, stored.value};
 }
 
 bool saveCourseState(const std::string& path, const CourseState& state) {
@@ -178,19 +165,11 @@ bool saveCourseState(const std::string& path, const CourseState& state) {
 }
 
 LogAppend appendCourseLog(const std::string& path, const CourseLogEntry& entry) {
-    std::vector<CourseLogEntry> entries;
-    bool begunAgain = false;
-    if (platform::fileExists(path)) {
-        const auto bytes = platform::readWholeFile(path);
-        if (!bytes) return LogAppend::failed;
-        auto parsed = parseCourseLog(*bytes);
-        if (parsed) {
-            entries = std::move(*parsed);
-        } else {
-            if (!setFileAside(path)) return LogAppend::failed;
-            begunAgain = true;
-        }
-    }
+    auto stored = readStoredFile(path, parseCourseLog);
+    if (stored.state == StoredFileState::unreadable) return LogAppend::failed;
+    const bool begunAgain = stored.state == StoredFileState::damaged;
+    if (begunAgain && !setFileAside(path)) return LogAppend::failed;
+    std::vector<CourseLogEntry>& entries = stored.value;
     entries.push_back(entry);
     if (!writeWholeFileReplacing(path, encodeCourseLog(entries))) return LogAppend::failed;
     return begunAgain ? LogAppend::begunAgain : LogAppend::appended;

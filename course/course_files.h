@@ -27,6 +27,7 @@
 #include <string_view>
 #include <vector>
 
+#include "base/stored_file.h"
 #include "course/course_rules.h"
 #include "course/key_order.h"
 #include "platform/system.h"
@@ -62,10 +63,8 @@ std::string formatCourseLogLine(const CourseLogEntry& entry);
 std::optional<std::vector<CourseLogEntry>> parseCourseLog(std::string_view bytes);
 std::string encodeCourseLog(const std::vector<CourseLogEntry>& entries);
 
-enum class CourseFileState { missing, valid, unreadable, damaged };
-
 struct LoadedCourseState {
-    CourseFileState state = CourseFileState::missing;
+    StoredFileState state = StoredFileState::missing;
     CourseState course;  // meaningful when valid
 };
 LoadedCourseState loadCourseState(const std::string& path);

@@ -50,18 +50,13 @@ std::optional<KeyboardChoice> decodeKeyboardChoice(std::string_view bytes) {
 }
 
 LoadedKeyboardChoice loadKeyboardChoice(const std::string& userDirectory) {
-    const std::string path = keyboardChoicePath(userDirectory);
-    if (!platform::fileExists(path)) return {};
-    const auto bytes = platform::readWholeFile(path);
-    if (!bytes) return {ChoiceFileState::unreadable, {}};
-    const auto choice = decodeKeyboardChoice(*bytes);
-    if (!choice) return {ChoiceFileState::damaged, {}};
-    return {ChoiceFileState::valid, *choice};
+    const auto stored = readStoredFile(keyboardChoicePath(userDirectory), decodeKeyboardChoice);
+    return {stored.state, stored.value};
 }
 
 ChoiceSaveResult saveKeyboardChoice(const std::string& userDirectory, const KeyboardChoice& choice) {
     const std::string path = keyboardChoicePath(userDirectory);
-    if (loadKeyboardChoice(userDirectory).state == ChoiceFileState::damaged && !setFileAside(path))
+    if (loadKeyboardChoice(userDirectory).state == StoredFileState::damaged && !setFileAside(path))
         return ChoiceSaveResult::setAsideFailed;
     return writeWholeFileReplacing(path, encodeKeyboardChoice(choice)) ? ChoiceSaveResult::saved
                                                                        : ChoiceSaveResult::writeFailed;

@@ -11,6 +11,7 @@
 #include <string>
 #include <string_view>
 
+#include "base/stored_file.h"
 #include "guide/keyboard_guide.h"
 
 namespace dactyla {
@@ -34,10 +35,8 @@ std::string keyboardChoicePath(const std::string& userDirectory);
 std::string encodeKeyboardChoice(const KeyboardChoice& choice);
 std::optional<KeyboardChoice> decodeKeyboardChoice(std::string_view bytes);
 
-enum class ChoiceFileState { missing, valid, unreadable, damaged };
-
 struct LoadedKeyboardChoice {
-    ChoiceFileState state = ChoiceFileState::missing;
+    StoredFileState state = StoredFileState::missing;
     KeyboardChoice choice;  // the default unless valid
 };
 

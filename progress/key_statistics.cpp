@@ -78,30 +78,16 @@ std::optional<KeyStatistics> decodeKeyStatistics(std::string_view bytes) {
 }
 
 LoadedKeyStatistics loadKeyStatistics(const std::string& path) {
-    LoadedKeyStatistics loaded;
-    if (!platform::fileExists(path)) return loaded;
-    const auto bytes = platform::readWholeFile(path);
-    if (!bytes) {
-        loaded.state = KeyFileState::unreadable;
-        return loaded;
-    }
-    auto statistics = decodeKeyStatistics(*bytes);
-    if (!statistics) {
-        loaded.state = KeyFileState::damaged;
-        return loaded;
-    }
-    loaded.state = KeyFileState::valid;
-    loaded.counts = std::move(statistics->counts);
-    loaded.timing = std::move(statistics->timing);
-    return loaded;
+    auto stored = readStoredFile(path, decodeKeyStatistics);
+    return {stored.state, std::move(stored.value.counts), std::move(stored.value.timing)};
 }
 
 KeySaveResult addKeyStatistics(const std::string& userDirectory, bool russian, const KeyCounts& session,
                                std::span<const TimedKeystroke> keystrokes) {
     const std::string path = keyStatisticsPath(userDirectory, russian);
     LoadedKeyStatistics stored = loadKeyStatistics(path);
-    if (stored.state == KeyFileState::unreadable) return KeySaveResult::unreadable;
-    if (stored.state == KeyFileState::damaged) {
+    if (stored.state == StoredFileState::unreadable) return KeySaveResult::unreadable;
+    if (stored.state == StoredFileState::damaged) {
         if (!setFileAside(path)) return KeySaveResult::setAsideFailed;
     }
     KeyStatistics updated {std::move(stored.counts), std::move(stored.timing)};

@@ -29,6 +29,7 @@
 #include <string>
 #include <string_view>
 
+#include "base/stored_file.h"
 #include "drill/key_counts.h"
 #include "drill/keystroke_timing.h"
 #include "progress/timing_statistics.h"
@@ -53,15 +54,8 @@ std::string encodeKeyStatistics(const KeyStatistics& statistics);
 // Empty unless `bytes` is exactly a file of version 2 or 1 as above.
 std::optional<KeyStatistics> decodeKeyStatistics(std::string_view bytes);
 
-enum class KeyFileState {
-    missing,     // no statistics yet
-    valid,
-    unreadable,  // there, but cannot be read (held by another program)
-    damaged,     // short, foreign or corrupt
-};
-
 struct LoadedKeyStatistics {
-    KeyFileState state = KeyFileState::missing;
+    StoredFileState state = StoredFileState::missing;
     KeyCounts counts;  // all zero unless valid
     TimingStatistics timing;  // empty unless valid, and for version 1
 };

@@ -14,7 +14,7 @@ void UserTimings::load(const std::string& userDirectory, bool russian) {
 }
 
 void UserTimings::clear() {
-    stored_ = KeyFileState::missing;
+    stored_ = StoredFileState::missing;
     storedKeys_.assign(kByteValues, KeyTiming {});
     startSessionPart();
 }

@@ -31,7 +31,7 @@ public:
 
     const KeyTiming& key(unsigned char character) const { return keys_[character]; }
     // How the statistics file was found at the last load.
-    KeyFileState stored() const { return stored_; }
+    StoredFileState stored() const { return stored_; }
 
 private:
     void startSessionPart();
@@ -39,7 +39,7 @@ private:
     std::vector<KeyTiming> storedKeys_;  // 256, as read; too big for the window thread's stack
     std::vector<KeyTiming> keys_;        // the stored ones with the session's keystrokes
     std::size_t followed_ = 0;           // session keystrokes already in keys_
-    KeyFileState stored_ = KeyFileState::missing;
+    StoredFileState stored_ = StoredFileState::missing;
 };
 
 }  // namespace dactyla

@@ -30,31 +30,18 @@ std::optional<std::string> decodeInterfaceLanguage(std::string_view bytes, const
 
 StoredInterfaceLanguage loadInterfaceLanguage(const std::string& userDirectory,
                                               const std::vector<std::string>& knownTags) {
-    const std::string path = interfaceLanguagePath(userDirectory);
-    StoredInterfaceLanguage stored;
-    if (!platform::fileExists(path)) return stored;
-    const auto bytes = platform::readWholeFile(path);
-    if (!bytes) {
-        stored.state = InterfaceFileState::unreadable;
-        return stored;
-    }
-    auto tag = decodeInterfaceLanguage(*bytes, knownTags);
-    if (!tag) {
-        stored.state = InterfaceFileState::damaged;
-        return stored;
-    }
-    stored.state = InterfaceFileState::valid;
-    stored.tag = std::move(*tag);
-    return stored;
+    auto stored = readStoredFile(interfaceLanguagePath(userDirectory),
+                                 [&](std::string_view bytes) { return decodeInterfaceLanguage(bytes, knownTags); });
+    return {stored.state, std::move(stored.value)};
 }
 
 bool storeInterfaceLanguage(const std::string& userDirectory, const std::string& tag,
                             const std::vector<std::string>& knownTags) {
     const std::string path = interfaceLanguagePath(userDirectory);
-    const InterfaceFileState state = loadInterfaceLanguage(userDirectory, knownTags).state;
+    const StoredFileState state = loadInterfaceLanguage(userDirectory, knownTags).state;
     // A file another program holds is left alone: it may be this user's choice.
-    if (state == InterfaceFileState::unreadable) return false;
-    if (state == InterfaceFileState::damaged && !setFileAside(path)) return false;
+    if (state == StoredFileState::unreadable) return false;
+    if (state == StoredFileState::damaged && !setFileAside(path)) return false;
     return writeWholeFileReplacing(path, tag + "\r\n");
 }
 

@@ -8,14 +8,14 @@
 #include <string_view>
 #include <vector>
 
+#include "base/stored_file.h"
+
 namespace dactyla {
 
 inline constexpr const char* kInterfaceFileName = "Interface.txt";
 
-enum class InterfaceFileState { missing, valid, damaged, unreadable };
-
 struct StoredInterfaceLanguage {
-    InterfaceFileState state = InterfaceFileState::missing;
+    StoredFileState state = StoredFileState::missing;
     std::string tag;  // one of the known tags when valid
 };
 

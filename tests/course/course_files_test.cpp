@@ -53,14 +53,14 @@ TEST(CourseStateFile, EveryDamageIsFound) {
 TEST(CourseStateFile, IsWrittenThroughATemporaryFileAndADamagedOneIsSetAside) {
     TempDir dir;
     const std::string path = courseStatePath(dir.path(), true);
-    EXPECT_EQ(loadCourseState(path).state, CourseFileState::missing);
+    EXPECT_EQ(loadCourseState(path).state, StoredFileState::missing);
     ASSERT_TRUE(saveCourseState(path, sampleState()));
     EXPECT_FALSE(platform::fileExists(path + ".new"));
     LoadedCourseState loaded = loadCourseState(path);
-    EXPECT_EQ(loaded.state, CourseFileState::valid);
+    EXPECT_EQ(loaded.state, StoredFileState::valid);
     EXPECT_EQ(loaded.course, sampleState());
     dir.write("Course - Rus.dat", "garbage");
-    EXPECT_EQ(loadCourseState(path).state, CourseFileState::damaged);
+    EXPECT_EQ(loadCourseState(path).state, StoredFileState::damaged);
     ASSERT_TRUE(setFileAside(path));
     EXPECT_EQ(dir.read("Course - Rus.dat.damaged"), "garbage");
     EXPECT_FALSE(platform::fileExists(path));

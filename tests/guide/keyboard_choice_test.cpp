@@ -35,7 +35,7 @@ TEST(KeyboardChoiceFile, AnythingButAnIntactFileIsDamaged) {
 TEST(KeyboardChoice, ANewUserStartsOffAndTheMenuItemStepsThroughTheModes) {
     TempDir user;
     const LoadedKeyboardChoice fresh = loadKeyboardChoice(user.path());
-    EXPECT_EQ(fresh.state, ChoiceFileState::missing);
+    EXPECT_EQ(fresh.state, StoredFileState::missing);
     EXPECT_EQ(fresh.choice, KeyboardChoice {});
     KeyboardChoice choice = fresh.choice;
     const KeyboardMode expected[] = {KeyboardMode::always, KeyboardMode::guide, KeyboardMode::off, KeyboardMode::always};
@@ -60,7 +60,7 @@ TEST(KeyboardChoice, ADamagedFileCountsAsNoChoiceAndIsSetAsideBeforeTheNextOneIs
     user.write("Keyboard.dat", "guide, please");
     user.write("Keyboard.dat.damaged", "older damage");
     const LoadedKeyboardChoice loaded = loadKeyboardChoice(user.path());
-    EXPECT_EQ(loaded.state, ChoiceFileState::damaged);
+    EXPECT_EQ(loaded.state, StoredFileState::damaged);
     EXPECT_EQ(loaded.choice, KeyboardChoice {});
     ASSERT_EQ(saveKeyboardChoice(user.path(), {KeyboardMode::guide, true}), ChoiceSaveResult::saved);
     EXPECT_EQ(user.read("Keyboard.dat.damaged"), "older damage");
@@ -72,7 +72,7 @@ TEST(KeyboardChoice, AMissingUserDirectoryIsAWriteFailureAndLeavesNothing) {
     TempDir root;
     const std::string gone = root.file("nobody");
     EXPECT_EQ(saveKeyboardChoice(gone, {KeyboardMode::always, true}), ChoiceSaveResult::writeFailed);
-    EXPECT_EQ(loadKeyboardChoice(gone).state, ChoiceFileState::missing);
+    EXPECT_EQ(loadKeyboardChoice(gone).state, StoredFileState::missing);
 }
 
 }  // namespace

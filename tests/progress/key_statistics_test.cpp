@@ -129,14 +129,14 @@ TEST(KeyStatistics, AVersion1FileIsUpgradedAtTheNextStoreKeepingItsCounts) {
     TempDir user;
     user.write(kRussianFile, version1File(someCounts()));
     const LoadedKeyStatistics old = loadKeyStatistics(user.file(kRussianFile));
-    ASSERT_EQ(old.state, KeyFileState::valid);
+    ASSERT_EQ(old.state, StoredFileState::valid);
     EXPECT_EQ(old.counts, someCounts());
     ASSERT_EQ(addKeyStatistics(user.path(), true, someCounts(), someKeystrokes()), KeySaveResult::saved);
     EXPECT_FALSE(platform::fileExists(user.file(kRussianFile + ".damaged"))) << "upgraded, not set aside";
     const std::string bytes = user.read(kRussianFile);
     EXPECT_EQ(u32At(bytes, 8), 2u);
     const LoadedKeyStatistics upgraded = loadKeyStatistics(user.file(kRussianFile));
-    ASSERT_EQ(upgraded.state, KeyFileState::valid);
+    ASSERT_EQ(upgraded.state, StoredFileState::valid);
     EXPECT_EQ(upgraded.counts.correct(0xE0), 600u);
     EXPECT_EQ(upgraded.counts.confusion(0xE0, 0xEE), 2u);
     EXPECT_EQ(upgraded.timing.key(0xE0).latencies.size(), 30u) << "timing starts with this session";
@@ -147,7 +147,7 @@ TEST(KeyStatistics, EachSessionsTimingAddsToTheStoredOne) {
     ASSERT_EQ(addKeyStatistics(user.path(), false, someCounts(), someKeystrokes()), KeySaveResult::saved);
     ASSERT_EQ(addKeyStatistics(user.path(), false, someCounts(), someKeystrokes()), KeySaveResult::saved);
     const LoadedKeyStatistics loaded = loadKeyStatistics(user.file("Keys - Eng.dat"));
-    ASSERT_EQ(loaded.state, KeyFileState::valid);
+    ASSERT_EQ(loaded.state, StoredFileState::valid);
     EXPECT_EQ(loaded.timing.key(0xE0).latencies.size(), 60u);
     EXPECT_EQ(loaded.timing.key(0xE0).outcomes.size(), 62u);
     ASSERT_EQ(loaded.timing.pairs().size(), 1u);
@@ -157,11 +157,11 @@ TEST(KeyStatistics, EachSessionsTimingAddsToTheStoredOne) {
 
 TEST(KeyStatistics, TheFirstSessionCreatesTheFileAndLaterOnesAddToIt) {
     TempDir user;
-    EXPECT_EQ(loadKeyStatistics(user.file(kRussianFile)).state, KeyFileState::missing);
+    EXPECT_EQ(loadKeyStatistics(user.file(kRussianFile)).state, StoredFileState::missing);
     ASSERT_EQ(addKeyStatistics(user.path(), true, someCounts()), KeySaveResult::saved);
     ASSERT_EQ(addKeyStatistics(user.path(), true, someCounts()), KeySaveResult::saved);
     const LoadedKeyStatistics loaded = loadKeyStatistics(user.file(kRussianFile));
-    ASSERT_EQ(loaded.state, KeyFileState::valid);
+    ASSERT_EQ(loaded.state, StoredFileState::valid);
     EXPECT_EQ(loaded.counts.correct(0xE0), 600u);
     EXPECT_EQ(loaded.counts.confusion(0xE0, 0xEE), 2u);
     EXPECT_FALSE(platform::fileExists(user.file("Keys - Eng.dat"))) << "English has its own file";
@@ -175,7 +175,7 @@ TEST(KeyStatistics, ADamagedFileIsKeptAsideUnderAFreeNameAndCountingStartsAfresh
     TempDir user;
     const std::string foreign = "not statistics at all";
     user.write(kRussianFile, foreign);
-    EXPECT_EQ(loadKeyStatistics(user.file(kRussianFile)).state, KeyFileState::damaged);
+    EXPECT_EQ(loadKeyStatistics(user.file(kRussianFile)).state, StoredFileState::damaged);
     ASSERT_EQ(addKeyStatistics(user.path(), true, someCounts()), KeySaveResult::saved);
     EXPECT_EQ(user.read(kRussianFile + ".damaged"), foreign);
     EXPECT_EQ(loadKeyStatistics(user.file(kRussianFile)).counts.correct(0xE0), 300u) << "afresh";
@@ -210,7 +210,7 @@ TEST(KeyStatistics, AFileThatCannotBeReadIsLeftAloneAndNothingIsWritten) {
     {
         platform::ScopedFileFaults faults;
         faults.failOpensOf(kRussianFile);
-        EXPECT_EQ(loadKeyStatistics(user.file(kRussianFile)).state, KeyFileState::unreadable);
+        EXPECT_EQ(loadKeyStatistics(user.file(kRussianFile)).state, StoredFileState::unreadable);
         EXPECT_EQ(addKeyStatistics(user.path(), true, someCounts()), KeySaveResult::unreadable);
     }
     EXPECT_EQ(user.read(kRussianFile), old);

@@ -85,7 +85,7 @@ TEST(UserTimings, AddsTheSessionToTheStoredTimingsAsStoringItWould) {
             for (std::size_t n = 0; n <= session.size(); ++n) points.push_back(n);
         UserTimings timings;
         timings.load(dir.path(), true);
-        EXPECT_EQ(timings.stored(), KeyFileState::valid);
+        EXPECT_EQ(timings.stored(), StoredFileState::valid);
         for (std::size_t n : points) timings.follow(std::span(session).first(n));
         for (unsigned char key : {'f', 'j', 'k', 'q'})
             EXPECT_TRUE(sameFigures(timings.key(key), expected.key(key))) << key;
@@ -151,7 +151,7 @@ TEST(UserTimings, EachLanguageHasItsOwn) {
     }
     timings.clear();
     EXPECT_EQ(timings.key(0xE0), KeyTiming {}) << "no user: no timings";
-    EXPECT_EQ(timings.stored(), KeyFileState::missing);
+    EXPECT_EQ(timings.stored(), StoredFileState::missing);
 }
 
 TEST(UserTimings, AFileThatCannotBeUsedGivesNoTimingsAndStaysAsItWas) {
@@ -161,16 +161,16 @@ TEST(UserTimings, AFileThatCannotBeUsedGivesNoTimingsAndStaysAsItWas) {
     struct Case {
         const char* name;
         std::optional<std::string> bytes;  // none: no file
-        KeyFileState state;
+        StoredFileState state;
         std::size_t samples;
     };
     const Case cases[] = {
-        {"missing", std::nullopt, KeyFileState::missing, 0},
-        {"empty", std::string(), KeyFileState::damaged, 0},
-        {"cut short", good.substr(0, good.size() - 1), KeyFileState::damaged, 0},
-        {"checksum wrong", badChecksum, KeyFileState::damaged, 0},
-        {"foreign", std::string(kKeyStatisticsSize, 'z'), KeyFileState::damaged, 0},
-        {"good", good, KeyFileState::valid, 40},
+        {"missing", std::nullopt, StoredFileState::missing, 0},
+        {"empty", std::string(), StoredFileState::damaged, 0},
+        {"cut short", good.substr(0, good.size() - 1), StoredFileState::damaged, 0},
+        {"checksum wrong", badChecksum, StoredFileState::damaged, 0},
+        {"foreign", std::string(kKeyStatisticsSize, 'z'), StoredFileState::damaged, 0},
+        {"good", good, StoredFileState::valid, 40},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);

@@ -29,11 +29,11 @@ TEST(InterfaceLanguageFile, OnlyAKnownTagOnOneLineIsAChoice) {
 
 TEST(InterfaceLanguage, NoFileIsNoChoiceAndAStoredOneReadsBack) {
     TempDir user;
-    EXPECT_EQ(loadInterfaceLanguage(user.path(), kTags).state, InterfaceFileState::missing);
+    EXPECT_EQ(loadInterfaceLanguage(user.path(), kTags).state, StoredFileState::missing);
     ASSERT_TRUE(storeInterfaceLanguage(user.path(), "en", kTags));
     EXPECT_EQ(user.read(kInterfaceFileName), "en\r\n");
     StoredInterfaceLanguage stored = loadInterfaceLanguage(user.path(), kTags);
-    EXPECT_EQ(stored.state, InterfaceFileState::valid);
+    EXPECT_EQ(stored.state, StoredFileState::valid);
     EXPECT_EQ(stored.tag, "en");
     ASSERT_TRUE(storeInterfaceLanguage(user.path(), "ru", kTags));
     EXPECT_EQ(loadInterfaceLanguage(user.path(), kTags).tag, "ru");
@@ -44,7 +44,7 @@ TEST(InterfaceLanguage, NoFileIsNoChoiceAndAStoredOneReadsBack) {
 TEST(InterfaceLanguage, ADamagedFileCountsAsNoChoiceAndIsKeptAsideWhenTheNextIsStored) {
     TempDir user;
     user.write(kInterfaceFileName, "Klingon, please");
-    EXPECT_EQ(loadInterfaceLanguage(user.path(), kTags).state, InterfaceFileState::damaged);
+    EXPECT_EQ(loadInterfaceLanguage(user.path(), kTags).state, StoredFileState::damaged);
     ASSERT_TRUE(storeInterfaceLanguage(user.path(), "en", kTags));
     EXPECT_EQ(user.read(std::string(kInterfaceFileName) + ".damaged"), "Klingon, please");
     EXPECT_EQ(loadInterfaceLanguage(user.path(), kTags).tag, "en");
@@ -63,7 +63,7 @@ TEST(InterfaceLanguage, AFailedWriteKeepsTheOldChoiceAndAFileInUseIsLeftAlone) {
     {
         platform::ScopedFileFaults faults;
         faults.failOpensOf(kInterfaceFileName);
-        EXPECT_EQ(loadInterfaceLanguage(user.path(), kTags).state, InterfaceFileState::unreadable);
+        EXPECT_EQ(loadInterfaceLanguage(user.path(), kTags).state, StoredFileState::unreadable);
         EXPECT_FALSE(storeInterfaceLanguage(user.path(), "ru", kTags));
     }
     EXPECT_EQ(user.read(kInterfaceFileName), "en\r\n");

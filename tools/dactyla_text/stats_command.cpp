@@ -131,11 +131,11 @@ void printPairs(const TimingStatistics& timing, std::ostream& out) {
 }
 
 void printKeys(const LoadedKeyStatistics& loaded, bool russian, std::ostream& out) {
-    if (loaded.state == KeyFileState::damaged) {
+    if (loaded.state == StoredFileState::damaged) {
         out << "          the file is damaged or not Dactyla's; it is kept aside when the next session is stored\n";
         return;
     }
-    if (loaded.state == KeyFileState::unreadable) {
+    if (loaded.state == StoredFileState::unreadable) {
         out << "          the file cannot be read (in use?)\n";
         return;
     }
@@ -175,7 +175,7 @@ void printCsv(const ResultsHistory& history, const LoadedKeyStatistics& loaded, 
             << unsigned {session.minutes} << ',' << unsigned {session.seconds} << ',' << (session.alphabet ? 1 : 0)
             << "\r\n";
     out << "\r\nkey,keystrokes,wrong,error_percent,judged,typed_instead,median_ms,p90_ms,cpm,hesitations,mastery\r\n";
-    if (loaded.state == KeyFileState::valid)
+    if (loaded.state == StoredFileState::valid)
         for (const KeyScore& score : keysWeakestFirst(scoreKeys(loaded.counts, russian, loaded.timing)))
             out << csvField(keyLabel(*score.key)) << ',' << score.keystrokes << ',' << score.wrong << ','
                 << fixed(score.errorRate() * 100) << ',' << (score.judged() ? 1 : 0) << ','
@@ -183,7 +183,7 @@ void printCsv(const ResultsHistory& history, const LoadedKeyStatistics& loaded, 
                 << whole(score.timing.p90Ms, "") << ',' << whole(score.timing.cpm(), "") << ','
                 << score.timing.hesitations << ',' << masteryText(score.mastery, "") << "\r\n";
     out << "\r\npair,count,median_ms\r\n";
-    if (loaded.state != KeyFileState::valid) return;
+    if (loaded.state != StoredFileState::valid) return;
     for (const PairTiming& pair : pairsSlowestFirst(loaded.timing))
         out << csvField(pairLabel(pair.previous, pair.character)) << ',' << pair.count << ','
             << whole(pair.medianMs(), "") << "\r\n";
