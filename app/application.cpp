@@ -47,7 +47,8 @@ Application::Application(HINSTANCE instance, std::string programDirectory, DataR
       dataRoot_(std::move(dataRoot)),
       themes_(programDirectory_, platform::systemSoundPlayer()),
       registry_(dataRoot_.directory, live_, *this),
-      drill_(DrillEffects {*this, *this, *this, *this, *this, *this, *this}, live_.options),
+      effects_(themes_, painter_, live_.options, timerProcedure),
+      drill_(DrillEffects {effects_, effects_, effects_, effects_, effects_, *this, *this}, live_.options),
       courseSettings_(readCourseOrder(programDirectory_)) {}
 
 LRESULT Application::handleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -90,6 +91,7 @@ LRESULT Application::handleMessage(HWND window, UINT message, WPARAM wParam, LPA
 // label and the idle melody. False ends the program: nobody to type for.
 bool Application::onCreate(HWND window) {
     window_ = window;
+    effects_.attach(window);
     screenUnits_ = screenInUnits(systemDpi());
     layOut();
     menu_.attach(::GetMenu(window_));
@@ -232,7 +234,7 @@ void Application::dispatchCommand(unsigned command) {
         break;
     case IDM_NEW_USER:
         if (sessionRunning())
-            showMessageBox(texts::textString("refusal.finishSessionFirst"), texts::textString("refusal.title"),
+            effects_.showMessageBox(texts::textString("refusal.finishSessionFirst"), texts::textString("refusal.title"),
                            MB_ICONERROR);
         else openNewUser();
         break;
@@ -249,7 +251,7 @@ void Application::dispatchCommand(unsigned command) {
             switchUser(static_cast<std::int32_t>(command - IDM_USER_BASE));
         break;
     }
-    if (sessionRunning()) parkPointer();
+    if (sessionRunning()) effects_.parkPointer();
     if (live_.options.picture == 0) repaint();
 }
 
@@ -511,56 +513,6 @@ void Application::repaint() {
     ::UpdateWindow(window_);
 }
 
-void Application::drawStrip(const char* characters) {
-    WindowDc dc(window_);
-    painter_.drawStrip(dc.get(), characters);
-}
-
-void Application::drawClock(std::uint8_t minutes, std::uint8_t seconds) {
-    WindowDc dc(window_);
-    painter_.drawClock(dc.get(), minutes, seconds, live_.options.picture);
-}
-
-void Application::playTheme(ThemeId theme, unsigned flags) { themes_.play(theme, flags); }
-
-void Application::stopSound() { platform::systemSoundPlayer().stop(); }
-
-void Application::armTimer(unsigned id, std::uint32_t periodMs) { ::SetTimer(window_, id, periodMs, timerProcedure); }
-
-void Application::killTimer(unsigned id) { ::KillTimer(window_, id); }
-
-std::uint32_t Application::tickCount() { return platform::tickCount(); }
-
-void Application::sleepMs(std::uint32_t milliseconds) { platform::sleepMs(milliseconds); }
-
-// The core speaks of boxes in its own words, with Windows' numbers; here they meet.
-static_assert(messageBox::kRetryCancel == MB_RETRYCANCEL && messageBox::kYesNo == MB_YESNO &&
-              messageBox::kIconError == MB_ICONERROR && messageBox::kIconInformation == MB_ICONINFORMATION &&
-              messageBox::kDefaultButton2 == MB_DEFBUTTON2);
-static_assert(messageBox::kOk == IDOK && messageBox::kCancel == IDCANCEL && messageBox::kRetry == IDRETRY &&
-              messageBox::kYes == IDYES && messageBox::kNo == IDNO);
-
-int Application::showMessageBox(const std::string& text, const std::string& title, unsigned style) {
-    return ::MessageBoxW(window_, platform::widen(text).c_str(), platform::widen(title).c_str(), style);
-}
-
-ScreenSize Application::screenSize() { return {::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN)}; }
-
-void Application::movePointer(int x, int y) { ::SetCursorPos(x, y); }
-
-void Application::parkPointer() {
-    RECT windowRect {};
-    ::GetWindowRect(window_, &windowRect);
-    const Dpi dpi = painter_.dpi();
-    const POINT point =
-        parkPoint(windowRect, systemMetric(SM_CYCAPTION, dpi), systemMetric(SM_CYMENU, dpi), dpi);
-    ::SetCursorPos(point.x, point.y);
-}
-
-void Application::activateKeyboardLayout(const std::string& layoutName) {
-    ::LoadKeyboardLayoutW(platform::widen(layoutName).c_str(), KLF_ACTIVATE);
-}
-
 bool Application::hasCurrentUser() { return registry_.currentUser() != nullptr; }
 
 void Application::requestNewUser() { sendCommand(IDM_NEW_USER); }
@@ -623,7 +575,7 @@ void Application::openCorpus() {
     loadTimings();
     if (corpus_ && corpus_->textConversion()) {
         const TextConversion& conversion = *corpus_->textConversion();
-        showMessageBox(conversionMessage(conversion), conversionTitle(conversion),
+        effects_.showMessageBox(conversionMessage(conversion), conversionTitle(conversion),
                        conversion.converted ? MB_ICONINFORMATION : MB_ICONERROR);
     }
     loadDrillSource();
@@ -681,7 +633,7 @@ std::optional<ScanText> Application::drillText() {
 }
 
 void Application::notify(const std::string& text) {
-    showMessageBox(text, texts::textString("weakKeys.title"), MB_ICONINFORMATION | MB_OK);
+    effects_.showMessageBox(text, texts::textString("weakKeys.title"), MB_ICONINFORMATION | MB_OK);
 }
 
 void Application::tell(const std::string& text) {

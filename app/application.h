@@ -1,11 +1,14 @@
 #pragma once
 // The program's state and its main window's behaviour: the sound themes, the users, the live
-// options, the open corpus and the drill, with the window performing the drill's effects.
+// options, the open corpus and the drill, with the course, the weak-key drill and the keyboard
+// guide beside it. What the drill does to the desktop is MainWindowEffects'; what it asks of the
+// program (users, records, the Start/Stop item) is answered here.
 #include <memory>
 #include <string>
 
 #include "app/keyboard_window.h"
 #include "app/main_menu.h"
+#include "app/main_window_effects.h"
 #include "app/window_painter.h"
 #include "corpus/sentence_corpus.h"
 #include "course/course.h"
@@ -15,6 +18,7 @@
 #include "guide/guide_follower.h"
 #include "guide/keyboard_choice.h"
 #include "guide/timing_knowledge.h"
+#include "platform/system.h"
 #include "platform/win32/windows_headers.h"
 #include "progress/key_timing.h"
 #include "progress/user_timings.h"
@@ -26,12 +30,7 @@
 
 namespace dactyla::app {
 
-class Application final : private StripPainter,
-                          private DrillSound,
-                          private DrillTimers,
-                          private DrillTime,
-                          private DrillDesktop,
-                          private DrillShell,
+class Application final : private DrillShell,
                           private DrillRecords,
                           private UserHost,
                           private SettingsHost,
@@ -98,24 +97,6 @@ private:
     void followDrill(unsigned char typed, std::uint32_t now);
     bool sessionRunning() const { return drill_.session().sessionRunning; }
 
-    // StripPainter
-    void drawStrip(const char* characters) override;
-    void drawClock(std::uint8_t minutes, std::uint8_t seconds) override;
-    // DrillSound
-    void playTheme(ThemeId theme, unsigned flags) override;
-    void stopSound() override;
-    // DrillTimers
-    void armTimer(unsigned id, std::uint32_t periodMs) override;
-    void killTimer(unsigned id) override;
-    // DrillTime
-    std::uint32_t tickCount() override;
-    void sleepMs(std::uint32_t milliseconds) override;
-    // DrillDesktop
-    int showMessageBox(const std::string& text, const std::string& title, unsigned style) override;
-    ScreenSize screenSize() override;
-    void movePointer(int x, int y) override;
-    void parkPointer() override;
-    void activateKeyboardLayout(const std::string& layoutName) override;
     // DrillShell
     bool hasCurrentUser() override;
     void requestNewUser() override;
@@ -139,6 +120,7 @@ private:
     bool reindex(const Options& live) override;
     void invalidateMainWindow(bool now) override;
     // CourseHost
+    std::uint32_t tickCount() override { return platform::tickCount(); }
     KeyMastery mastery(const CourseTargets& targets) override;
     FocusFigures figures(unsigned char key, const CourseTargets& targets) override;
     std::shared_ptr<const CourseText> text() override;
@@ -163,6 +145,8 @@ private:
     UserRegistry registry_;
     LiveOptions live_;
     std::unique_ptr<SentenceCorpus> corpus_;
+    WindowPainter painter_;
+    MainWindowEffects effects_;
     Drill drill_;
     // The added drill chosen by the current user, and the course of the user and language while
     // it is the one.
@@ -177,7 +161,6 @@ private:
     MainMenu menu_;
     // The settings page shown last; the dialog reopens on it within the run.
     unsigned settingsTab_ = kGeneralPage;
-    WindowPainter painter_;
     UserTimings timings_;
     bool sessionWasRunning_ = false;  // a session's start reads the timings afresh
     TimingKnowledge keyKnowledge_ {[this](unsigned char byte) { return &timings().key(byte); }};
