@@ -234,8 +234,8 @@ void Application::dispatchCommand(unsigned command) {
         break;
     case IDM_NEW_USER:
         if (sessionRunning())
-            effects_.showMessageBox(texts::textString("refusal.finishSessionFirst"), texts::textString("refusal.title"),
-                           MB_ICONERROR);
+            effects_.showMessageBox(texts::textString("refusal.finishSessionFirst"),
+                                    texts::textString("refusal.title"), MB_ICONERROR);
         else openNewUser();
         break;
     case IDM_PROGRESS:
@@ -576,7 +576,7 @@ void Application::openCorpus() {
     if (corpus_ && corpus_->textConversion()) {
         const TextConversion& conversion = *corpus_->textConversion();
         effects_.showMessageBox(conversionMessage(conversion), conversionTitle(conversion),
-                       conversion.converted ? MB_ICONINFORMATION : MB_ICONERROR);
+                                conversion.converted ? MB_ICONINFORMATION : MB_ICONERROR);
     }
     loadDrillSource();
     applyDrillSource();
