@@ -7,6 +7,7 @@
 #include "course/course_texts.h"
 #include "course/course_view.h"
 #include "platform/cp1251.h"
+#include "shell/buffered_paint.h"
 #include "shell/dpi.h"
 #include "shell/handles.h"
 #include "shell/modal_window.h"
@@ -113,18 +114,7 @@ private:
     }
 
     void onPaint() {
-        const PaintDc paint(window_);
-        RECT client {};
-        ::GetClientRect(window_, &client);
-        const UniqueMemoryDc memory(::CreateCompatibleDC(paint.get()));
-        const UniqueBitmap bitmap(::CreateCompatibleBitmap(paint.get(), client.right, client.bottom));
-        if (!memory || !bitmap) {
-            draw(paint.get(), client);
-            return;
-        }
-        const SelectionGuard selected(memory.get(), bitmap.get());
-        draw(memory.get(), client);
-        ::BitBlt(paint.get(), 0, 0, client.right, client.bottom, memory.get(), 0, 0, SRCCOPY);
+        paintBuffered(window_, [this](HDC dc, const RECT& client) { draw(dc, client); });
     }
 
     void text(HDC dc, const std::string& cp1251, RECT rect, UINT flags) const {

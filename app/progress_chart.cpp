@@ -6,6 +6,7 @@
 #include "app/chart_painter.h"
 #include "platform/cp1251.h"
 #include "shell/dpi.h"
+#include "shell/buffered_paint.h"
 #include "shell/handles.h"
 #include "shell/modal_window.h"
 #include "texts/interface_texts.h"
@@ -52,18 +53,7 @@ private:
     }
 
     void onPaint() {
-        const PaintDc paint(window_);
-        RECT client {};
-        ::GetClientRect(window_, &client);
-        const UniqueMemoryDc memory(::CreateCompatibleDC(paint.get()));
-        const UniqueBitmap bitmap(::CreateCompatibleBitmap(paint.get(), client.right, client.bottom));
-        if (!memory || !bitmap) {
-            drawChart(paint.get(), client, data_, view_);
-            return;
-        }
-        const SelectionGuard selected(memory.get(), bitmap.get());
-        drawChart(memory.get(), client, data_, view_);
-        ::BitBlt(paint.get(), 0, 0, client.right, client.bottom, memory.get(), 0, 0, SRCCOPY);
+        paintBuffered(window_, [this](HDC dc, const RECT& client) { drawChart(dc, client, data_, view_); });
     }
 
     ChartData data_;
