@@ -13,6 +13,7 @@
 #include "dialogs/help_dialog.h"
 #include "platform/win32/windows_headers.h"
 #include "resources/resource.h"
+#include "support/window_text.h"
 #include "texts/interface_texts.h"
 
 // After <windows.h>, which it needs.
@@ -22,12 +23,6 @@ namespace dactyla::testing {
 namespace {
 
 HINSTANCE program() { return ::GetModuleHandleW(nullptr); }
-
-std::wstring windowText(HWND window) {
-    std::wstring text(static_cast<std::size_t>(::GetWindowTextLengthW(window)) + 1, L'\0');
-    text.resize(static_cast<std::size_t>(::GetWindowTextW(window, text.data(), static_cast<int>(text.size()))));
-    return text;
-}
 
 std::wstring wide(std::string_view cp1251) { return platform::widen(std::string(cp1251)); }
 

@@ -20,6 +20,7 @@
 #include "platform/win32/windows_headers.h"
 #include "resources/help_page_checks.h"
 #include "resources/resource.h"
+#include "support/window_text.h"
 #include "shell/handles.h"
 
 // After <windows.h>, which it needs.
@@ -29,13 +30,6 @@ namespace dactyla::testing {
 namespace {
 
 HINSTANCE program() { return ::GetModuleHandleW(nullptr); }
-
-std::wstring windowText(HWND window) {
-    std::wstring text(static_cast<std::size_t>(::GetWindowTextLengthW(window)) + 1, L'\0');
-    text.resize(
-        static_cast<std::size_t>(::GetWindowTextW(window, text.data(), static_cast<int>(text.size()))));
-    return text;
-}
 
 std::wstring className(HWND window) {
     wchar_t name[64] = {};
