@@ -9,18 +9,12 @@
 #include <vector>
 
 #include "drill/keystroke_timing.h"
+#include "known_keys.h"
 
 namespace dactyla {
 namespace {
 
-class FakeKnowledge final : public KeyKnowledgeSource {
-public:
-    KeyKnowledge knowledge(unsigned char byte) const override {
-        const auto found = keys.find(byte);
-        return found == keys.end() ? KeyKnowledge {} : found->second;
-    }
-    std::map<unsigned char, KeyKnowledge> keys;
-};
+using testing::FakeKnowledge;
 
 // Records what the follower asks of the program; the hint mark goes to a real keystroke timer,
 // as the drill's does.

@@ -9,6 +9,7 @@
 
 #include "guide/finger_names.h"
 #include "platform/cp1251.h"
+#include "known_keys.h"
 
 namespace dactyla {
 namespace {
@@ -18,14 +19,7 @@ unsigned char cp1251(const char* utf8) {
     return static_cast<unsigned char>(bytes.at(0));
 }
 
-class FakeKnowledge final : public KeyKnowledgeSource {
-public:
-    KeyKnowledge knowledge(unsigned char byte) const override {
-        const auto found = keys.find(byte);
-        return found == keys.end() ? KeyKnowledge {} : found->second;
-    }
-    std::map<unsigned char, KeyKnowledge> keys;
-};
+using testing::FakeKnowledge;
 
 // A session typing through one text, keystroke by keystroke, at times the test chooses.
 class Session {

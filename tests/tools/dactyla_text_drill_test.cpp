@@ -11,9 +11,9 @@
 #include "platform/directory.h"
 #include "platform/file.h"
 #include "progress/key_statistics.h"
-#include "support/temp_dir.h"
 #include "tools/dactyla_text/arguments.h"
 #include "tools/dactyla_text/commands.h"
+#include "support/tool_run.h"
 #include "weak_keys/weak_key_drill.h"
 
 namespace dactyla::text_tool {
@@ -74,28 +74,18 @@ std::string russianText() {
     return text;
 }
 
-class DactylaTextDrill : public ::testing::Test {
+class DactylaTextDrill : public testing::ToolRun {
 protected:
     DactylaTextDrill() {
-        platform::createDirectory(dir.file("Users"));
-        platform::createDirectory(user());
+        makeUser();
         dir.write("TextData.Rus", russianText());
     }
-    std::string user() const { return platform::joinPath(dir.file("Users"), "Ann"); }
     void writeStatistics(const KeyCounts& counts) const {
         const std::string bytes = encodeKeyStatistics({counts, {}});
         platform::File file = platform::File::open(keyStatisticsPath(user(), true), {.mode = platform::OpenMode::createAlways});
         ASSERT_EQ(file.write(bytes.data(), bytes.size()), bytes.size());
     }
-    int run(const std::vector<std::string>& words) {
-        out.str("");
-        err.str("");
-        return runTool(words, out, err, dir.path());
-    }
 
-    testing::TempDir dir;
-    std::ostringstream out;
-    std::ostringstream err;
 };
 
 TEST_F(DactylaTextDrill, NamesTheWeakKeysAndConfusionsWithTheirWeights) {

@@ -10,16 +10,15 @@
 #include "platform/cp1251.h"
 #include "platform/directory.h"
 #include "platform/file.h"
-#include "support/temp_dir.h"
 #include "tools/dactyla_text/arguments.h"
 #include "tools/dactyla_text/commands.h"
+#include "support/tool_run.h"
 #include "progress/key_statistics.h"
 
 namespace dactyla::text_tool {
 namespace {
 
 using ::testing::HasSubstr;
-using dactyla::testing::TempDir;
 
 TEST(DactylaTextCourseArguments, TakesProgramDirectoryUserALanguageAndLines) {
     auto parsed = parseArguments({"course", "dir", "Ann", "--lang", "en", "--lines", "5"});
@@ -36,20 +35,12 @@ TEST(DactylaTextCourseArguments, TakesProgramDirectoryUserALanguageAndLines) {
     for (const auto& [words, error] : mistakes) EXPECT_EQ(parseArguments(words).error, error);
 }
 
-class DactylaTextCourse : public ::testing::Test {
+class DactylaTextCourse : public testing::ToolRun {
 protected:
     DactylaTextCourse() {
-        platform::createDirectory(dir.file("Users"));
-        platform::createDirectory(dir.file("Users/Ann"));
+        makeUser();
         dir.write("TextData.Eng", "Sad lads ask dads for salads. Jack falls; flasks fall. Dad asks: all salads?\r\n");
     }
-    int run(const std::vector<std::string>& words) {
-        out.str("");
-        err.str("");
-        return runTool(words, out, err, dir.path());
-    }
-    TempDir dir;
-    std::ostringstream out, err;
 };
 
 TEST_F(DactylaTextCourse, PrintsAFreshCourseWithoutWritingAnything) {

@@ -3,7 +3,6 @@
 
 #include <cstdlib>
 #include <optional>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -11,9 +10,9 @@
 #include "dactyla_version.h"
 #include "platform/directory.h"
 #include "platform/file.h"
-#include "support/temp_dir.h"
 #include "tools/dactyla_text/arguments.h"
 #include "tools/dactyla_text/commands.h"
+#include "support/tool_run.h"
 
 namespace dactyla::text_tool {
 namespace {
@@ -130,18 +129,7 @@ TEST(DactylaTextArguments, EachMistakeIsNamed) {
     }
 }
 
-class DactylaTextRun : public ::testing::Test {
-protected:
-    int run(const std::vector<std::string>& words) {
-        out.str("");
-        err.str("");
-        return runTool(words, out, err, dir.path());
-    }
-
-    testing::TempDir dir;
-    std::ostringstream out;
-    std::ostringstream err;
-};
+class DactylaTextRun : public testing::ToolRun {};
 
 TEST_F(DactylaTextRun, HelpExplainsEveryCommand) {
     EXPECT_EQ(run({"--help"}), kSuccess);

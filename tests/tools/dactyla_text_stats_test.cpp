@@ -2,16 +2,15 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include <sstream>
 #include <string>
 #include <vector>
 
 #include "platform/directory.h"
 #include "platform/file.h"
 #include "progress/key_statistics.h"
-#include "support/temp_dir.h"
 #include "tools/dactyla_text/arguments.h"
 #include "tools/dactyla_text/commands.h"
+#include "support/tool_run.h"
 
 namespace dactyla::text_tool {
 namespace {
@@ -46,22 +45,13 @@ TEST(DactylaTextStatsArguments, TakesProgramDirectoryUserALanguageAndCsv) {
     }
 }
 
-class DactylaTextStats : public ::testing::Test {
+class DactylaTextStats : public testing::ToolRun {
 protected:
-    DactylaTextStats() {
-        platform::createDirectory(dir.file("Users"));
-        platform::createDirectory(user());
-    }
-    std::string user() const { return platform::joinPath(dir.file("Users"), "Ann"); }
+    DactylaTextStats() { makeUser(); }
     void writeInUser(const std::string& name, const std::string& bytes) const {
         platform::File file =
             platform::File::open(platform::joinPath(user(), name), {.mode = platform::OpenMode::createAlways});
         ASSERT_EQ(file.write(bytes.data(), bytes.size()), bytes.size());
-    }
-    int run(std::vector<std::string> words) {
-        out.str("");
-        err.str("");
-        return runTool(words, out, err, dir.path());
     }
     // 'g' typed for 'h' 4 times in 20, 's' for 'a' once in 50, and 3 keystrokes of ','.
     static KeyCounts typedKeys() {
@@ -93,9 +83,6 @@ protected:
         return keystrokes;
     }
 
-    testing::TempDir dir;
-    std::ostringstream out;
-    std::ostringstream err;
 };
 
 const std::string kLog =
