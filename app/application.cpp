@@ -51,20 +51,25 @@ Application::Application(HINSTANCE instance, std::string programDirectory, DataR
       drill_(DrillEffects {effects_, effects_, effects_, effects_, effects_, *this, *this}, live_.options),
       courseSettings_(readCourseOrder(programDirectory_)) {}
 
-LRESULT Application::handleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+void Application::attach(HWND window) {
+    window_ = window;
+    effects_.attach(window);
+}
+
+LRESULT Application::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_CREATE:
-        return onCreate(window) ? 0 : -1;
+        return onCreate() ? 0 : -1;
     case WM_DESTROY:
         onDestroy();
         return 0;
     case WM_KILLFOCUS:
         onKillFocus();
         followDrill(0, platform::tickCount());
-        return ::DefWindowProcW(window, message, wParam, lParam);
+        return ::DefWindowProcW(window_, message, wParam, lParam);
     case WM_WINDOWPOSCHANGED:
         onMoved();
-        return ::DefWindowProcW(window, message, wParam, lParam);
+        return ::DefWindowProcW(window_, message, wParam, lParam);
     case WM_PAINT:
         onPaint();
         return 0;
@@ -83,15 +88,13 @@ LRESULT Application::handleMessage(HWND window, UINT message, WPARAM wParam, LPA
         onDpiChanged(*reinterpret_cast<const RECT*>(lParam));
         return 0;
     default:
-        return ::DefWindowProcW(window, message, wParam, lParam);
+        return ::DefWindowProcW(window_, message, wParam, lParam);
     }
 }
 
 // Fonts and layout, the user menu, the users (a new one when there is none), the Start/Stop
 // label and the idle melody. False ends the program: nobody to type for.
-bool Application::onCreate(HWND window) {
-    window_ = window;
-    effects_.attach(window);
+bool Application::onCreate() {
     screenUnits_ = screenInUnits(systemDpi());
     layOut();
     menu_.attach(::GetMenu(window_));

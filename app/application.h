@@ -43,14 +43,16 @@ public:
     Application(const Application&) = delete;
     Application& operator=(const Application&) = delete;
 
-    // The main window's messages; every one not handled here goes to DefWindowProcW.
-    LRESULT handleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    // The main window's messages (shell/window_procedure.h); every one not handled here goes to
+    // DefWindowProcW.
+    void attach(HWND window);
+    LRESULT handleMessage(UINT message, WPARAM wParam, LPARAM lParam);
     // Both session timers arrive here.
     void onTimer(UINT_PTR timerId, DWORD messageTime);
 
 private:
     // Messages.
-    bool onCreate(HWND window);
+    bool onCreate();
     void layOut();
     void onDpiChanged(const RECT& suggested);
     void onDestroy();

@@ -2,6 +2,7 @@
 
 #include "guide/keyboard_place.h"
 #include "shell/dpi.h"
+#include "shell/window_procedure.h"
 
 namespace dactyla::app {
 namespace {
@@ -16,10 +17,10 @@ PixelRect inUnits(const RECT& rect, Dpi dpi) {
     return {dpi.unscale(rect.left), dpi.unscale(rect.top), dpi.unscale(rect.right), dpi.unscale(rect.bottom)};
 }
 
-void registerKeyboardClass(HINSTANCE instance, WNDPROC procedure) {
+void registerKeyboardClass(HINSTANCE instance) {
     WNDCLASSEXW windowClass {};
     windowClass.cbSize = sizeof windowClass;
-    windowClass.lpfnWndProc = procedure;
+    windowClass.lpfnWndProc = windowProcedureOf<KeyboardWindow>;
     windowClass.hInstance = instance;
     windowClass.hCursor = ::LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
     windowClass.lpszClassName = kKeyboardWindowClass;
@@ -32,7 +33,7 @@ bool KeyboardWindow::create(HINSTANCE instance, HWND owner, std::function<void()
     if (window_ != nullptr) return true;
     owner_ = owner;
     onHintDue_ = std::move(onHintDue);
-    registerKeyboardClass(instance, windowProcedure);
+    registerKeyboardClass(instance);
     // With an owner, a pop-up stays above it, hides with it and goes with it.
     window_ = ::CreateWindowExW(kExStyle, kKeyboardWindowClass, L"", kStyle, 0, 0, 0, 0, owner, nullptr, instance, this);
     if (window_ == nullptr) return false;
@@ -45,6 +46,8 @@ void KeyboardWindow::destroy() {
     ::KillTimer(window_, kHintTimerId);
     const HWND window = window_;
     window_ = nullptr;
+    // Let go first: what the window is told while it goes is no longer this object's business.
+    ::SetWindowLongPtrW(window, GWLP_USERDATA, 0);
     ::DestroyWindow(window);
 }
 
@@ -92,17 +95,6 @@ void KeyboardWindow::armHintTimer(std::optional<std::uint32_t> ms) {
         ::SetTimer(window_, kHintTimerId, std::max<UINT>(USER_TIMER_MINIMUM, *ms), nullptr);
     else
         ::KillTimer(window_, kHintTimerId);
-}
-
-LRESULT CALLBACK KeyboardWindow::windowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) noexcept {
-    if (message == WM_NCCREATE) {
-        const auto* create = reinterpret_cast<const CREATESTRUCTW*>(lParam);
-        ::SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
-        static_cast<KeyboardWindow*>(create->lpCreateParams)->window_ = window;
-    }
-    auto* self = reinterpret_cast<KeyboardWindow*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
-    if (self == nullptr || self->window_ != window) return ::DefWindowProcW(window, message, wParam, lParam);
-    return self->handleMessage(message, wParam, lParam);
 }
 
 LRESULT KeyboardWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {

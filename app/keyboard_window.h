@@ -38,9 +38,11 @@ public:
 
     KeyboardPainter& painter() { return painter_; }
 
-private:
-    static LRESULT CALLBACK windowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) noexcept;
+    // Its window's messages (shell/window_procedure.h).
+    void attach(HWND window) { window_ = window; }
     LRESULT handleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+
+private:
     void onPaint();
     void drawNow();
 

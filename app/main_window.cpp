@@ -7,23 +7,13 @@
 #include "platform/system.h"
 #include "resources/resource.h"
 #include "shell/dpi.h"
+#include "shell/window_procedure.h"
 #include "users/data_root.h"
 
 namespace dactyla::app {
 namespace {
 
 constexpr DWORD kWindowStyle = WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
-
-// The application travels in CreateWindowExW's parameter and stays in GWLP_USERDATA.
-LRESULT CALLBACK windowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) noexcept {
-    if (message == WM_NCCREATE) {
-        const auto* create = reinterpret_cast<const CREATESTRUCTW*>(lParam);
-        ::SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
-    }
-    auto* application = reinterpret_cast<Application*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
-    if (application == nullptr) return ::DefWindowProcW(window, message, wParam, lParam);
-    return application->handleMessage(window, message, wParam, lParam);
-}
 
 // A second start only brings the first window forward.
 bool foregroundRunningCopy() {
@@ -37,7 +27,7 @@ bool foregroundRunningCopy() {
 bool registerMainClass(HINSTANCE instance) {
     WNDCLASSW windowClass {};
     windowClass.style = 0;
-    windowClass.lpfnWndProc = windowProcedure;
+    windowClass.lpfnWndProc = windowProcedureOf<Application>;
     windowClass.hInstance = instance;
     windowClass.hIcon = ::LoadIconW(instance, MAKEINTRESOURCEW(IDI_HAND_ON_KEY));
     windowClass.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
