@@ -21,6 +21,24 @@ std::wstring pauseCharacters() { return wide(" НАШИПЛЬЧКУСТ?"); }
 std::wstring pauseTextTyped() { return wide("    НАШИ ПАЛЬЧИ"); }
 std::wstring pauseTextToType() { return wide("КИ УСТАЛИ ?    "); }
 
+namespace {
+
+// Real keys reach the program through X and Wine after xdotool has returned, so the strip is read
+// again only once it has moved on and holds still: a key still on its way would be typed twice.
+void waitForStripToHoldStill(const StripReader& reader, const std::wstring& candidates, const std::wstring& before) {
+    std::wstring last = before;
+    waitUntil(
+        [&] {
+            const std::wstring now = reader.readToType(candidates);
+            const bool still = now == last && now != before;
+            last = now;
+            return still;
+        },
+        std::chrono::seconds(3), std::chrono::milliseconds(100));
+}
+
+}  // namespace
+
 std::wstring typeShownText(const RunningProgram& program, const StripReader& reader, const std::wstring& candidates,
                            std::size_t count, Keyboard keyboard) {
     std::wstring typed;
@@ -34,12 +52,14 @@ std::wstring typeShownText(const RunningProgram& program, const StripReader& rea
             },
             std::chrono::seconds(2), std::chrono::milliseconds(50));
         if (!readable) break;
+        const std::wstring before = shown;
         shown.resize(std::min(shown.size(), count - typed.size()));
         if (keyboard == Keyboard::messages) {
             program.typeText(shown);
         } else {
             if (!xdotoolType(shown)) break;
             program.settle();
+            waitForStripToHoldStill(reader, candidates, before);
         }
         typed += shown;
     }
