@@ -10,8 +10,12 @@ std::uint32_t state = 1;  // the value before any seeding
 void seedRandom(std::uint32_t seed) { state = seed; }
 
 int nextRandom() {
-    state = state * 214013u + 2531011u;
-    return static_cast<int>((state >> 16) & 0x7FFFu);
+    state = nextRandomState(state);
+    return randomOfState(state);
 }
+
+RandomRun::RandomRun() : state_(state) {}
+
+RandomRun::~RandomRun() { state = state_; }
 
 }  // namespace dactyla

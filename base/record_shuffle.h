@@ -1,5 +1,6 @@
 #pragma once
 // In-place random order for a run of equal-sized records (1 to 4 bytes each).
+#include <cstddef>
 #include <cstdint>
 
 namespace dactyla {
@@ -10,5 +11,10 @@ void recordShuffle(std::uint8_t* records, std::int32_t recordCount, unsigned rec
 
 // The same with the tick count given, so the order can be reproduced.
 void recordShuffleAt(std::uint32_t tick, std::uint8_t* records, std::int32_t recordCount, unsigned recordSize);
+
+// The same order for records already held one to a 32-bit value: what a shuffle of their
+// bytes would give, without taking them apart and putting them back together.
+void valueShuffle(std::uint32_t* values, std::size_t count);
+void valueShuffleAt(std::uint32_t tick, std::uint32_t* values, std::size_t count);
 
 }  // namespace dactyla

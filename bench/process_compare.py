@@ -7,8 +7,9 @@ Two texts, both made from the shipped Russian sentences:
   quotations  short quotations with CR LF: one to three sentences wrapped at 30 to 50 columns,
               a line naming the source, a blank line.
 For each text prints the median CPU time (user + system of the child) and wall time of
-`check --limit 0`, a full index rebuild and `import --out`, with both ratios to `wc -l`.
-CPU is the figure to compare on a shared machine; wall time moves with the load.
+`check --limit 0`, a full index rebuild and `import --out`, with the median of both ratios to
+`wc -l` taken round by round (each round runs every command once). CPU is the figure to compare
+on a shared machine; wall time moves with the load.
 
     bench/process_compare.py [BIN_DIR] [RUNS] [--keep DIR]   (defaults: build/native/bin, 21)
 
@@ -72,20 +73,36 @@ def quotations_text(sentences) -> bytes:
     return bytes(out[:SIZE])
 
 
-def median_ms(command, runs, prepare=None):
-    """Median CPU and wall milliseconds of `command` as a whole process."""
-    cpu, wall = [], []
+def run_ms(command, prepare=None):
+    """CPU and wall milliseconds of `command` as a whole process."""
+    if prepare:
+        prepare()
+    start = time.perf_counter()
+    child = subprocess.Popen(command, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    _, status, usage = os.wait4(child.pid, 0)
+    wall = (time.perf_counter() - start) * 1000
+    if os.waitstatus_to_exitcode(status) != 0:
+        raise subprocess.CalledProcessError(os.waitstatus_to_exitcode(status), command)
+    return (usage.ru_utime + usage.ru_stime) * 1000, wall
+
+
+def paired_medians(commands, runs):
+    """Median CPU and wall milliseconds of each command, and of its ratios to the first one.
+    Each round runs every command once, so a change of load meets them all alike, and each
+    ratio is taken within its round."""
+    samples = [[] for _ in commands]
     for _ in range(runs):
-        if prepare:
-            prepare()
-        start = time.perf_counter()
-        child = subprocess.Popen(command, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-        _, status, usage = os.wait4(child.pid, 0)
-        wall.append((time.perf_counter() - start) * 1000)
-        if os.waitstatus_to_exitcode(status) != 0:
-            raise subprocess.CalledProcessError(os.waitstatus_to_exitcode(status), command)
-        cpu.append((usage.ru_utime + usage.ru_stime) * 1000)
-    return statistics.median(cpu), statistics.median(wall)
+        for at, (_, command, prepare) in enumerate(commands):
+            samples[at].append(run_ms(command, prepare))
+    baseline = samples[0]
+    result = []
+    for runs_of in samples:
+        cpu = statistics.median(c for c, _ in runs_of)
+        wall = statistics.median(w for _, w in runs_of)
+        cpu_ratio = statistics.median(c / b[0] for (c, _), b in zip(runs_of, baseline))
+        wall_ratio = statistics.median(w / b[1] for (_, w), b in zip(runs_of, baseline))
+        result.append((cpu, wall, cpu_ratio, wall_ratio))
+    return result
 
 
 def compare(tool, name, text, scratch, runs):
@@ -110,13 +127,10 @@ def compare(tool, name, text, scratch, runs):
         ("import --out", [tool, "import", path, "--lang", "ru", "--out", os.path.join(folder, "imported.txt")],
          None),
     ]
-    print(f"{name}: 16 MiB, median of {runs} runs, whole processes")
+    print(f"{name}: 16 MiB, median of {runs} paired runs, whole processes")
     print(f"  {'':22s} {'CPU ms':>7s} {'wall ms':>8s}   ratio to wc -l: CPU  wall")
-    baseline = None
-    for label, command, prepare in commands:
-        cpu, wall = median_ms(command, runs, prepare)
-        baseline = baseline or (cpu, wall)
-        print(f"  {label:22s} {cpu:7.1f} {wall:8.1f}   {'':15s}{cpu / baseline[0]:4.1f}x {wall / baseline[1]:4.1f}x")
+    for (label, _, _), (cpu, wall, cpu_ratio, wall_ratio) in zip(commands, paired_medians(commands, runs)):
+        print(f"  {label:22s} {cpu:7.1f} {wall:8.1f}   {'':15s}{cpu_ratio:4.1f}x {wall_ratio:4.1f}x")
     with open(os.path.join(folder, "check.txt"), "wb") as out:
         subprocess.run([tool, "check", path, "--limit", "0"], stdout=out, check=True)
 

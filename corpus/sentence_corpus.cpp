@@ -47,15 +47,6 @@ std::uint64_t indexedTextLimit(std::uint16_t maxLength) {
     return std::uint64_t {kLastIndexableOffset} + 1 + maxLength;
 }
 
-void forEachIndexableSentence(const ScanText& text, const SentenceRules& rules,
-                              const std::function<void(const FoundSentence&)>& visit) {
-    SentenceScanner scanner(rules, text);
-    while (const FoundSentence* const sentence = scanner.nextFound()) {
-        if (sentence->start > kLastIndexableOffset) return;
-        if (sentence->end - sentence->start <= rules.maxLength) visit(*sentence);
-    }
-}
-
 SentenceCorpus::SentenceCorpus(platform::File textFile, platform::File indexFile)
     : textFile_(std::move(textFile)), indexFile_(std::move(indexFile)) {}
 
@@ -168,19 +159,15 @@ bool SentenceCorpus::writeHeader(const Options& options) {
     return written;
 }
 
-std::optional<std::vector<std::uint8_t>> SentenceCorpus::indexEntries(const Options& options) {
+std::optional<std::vector<std::uint32_t>> SentenceCorpus::sentenceOffsets(const Options& options) {
     const auto text = ScanText::read(textFile_, indexedTextLimit(options.maxLength));
     if (!text) return std::nullopt;
-    std::vector<std::uint8_t> entries;
-    // A sentence takes some 80 bytes of prose; guessing low only costs a few regrowths.
-    entries.reserve(text->size() / 64 * kIndexEntrySize);
+    std::vector<std::uint32_t> offsets;
+    // A sentence takes some 60 to 80 bytes of prose; guessing low only costs a regrowth.
+    offsets.reserve(text->size() / 64);
     const SentenceRules rules {options.russian != 0, options.minLength, options.maxLength};
-    forEachIndexableSentence(*text, rules, [&entries](const FoundSentence& sentence) {
-        std::array<std::uint8_t, kIndexEntrySize> entry {};
-        putLe(entry.data(), sentence.start, kIndexEntrySize);
-        entries.insert(entries.end(), entry.begin(), entry.end());
-    });
-    return entries;
+    forEachIndexableSentence(*text, rules, [&offsets](const FoundSentence& sentence) { offsets.push_back(sentence.start); });
+    return offsets;
 }
 
 std::string_view appendSeparator(std::string_view textTail) {
@@ -246,16 +233,19 @@ bool SentenceCorpus::rebuild(const Options& options) {
     // header must not vouch for the new entries. 0 matches only an empty text, and an empty
     // text's index holds no entries, so a torn one is rebuilt at the next opening.
     const std::array<std::uint8_t, 4> noSize {};
-    auto entries = writeAt(0, noSize.data(), noSize.size()) ? indexEntries(options) : std::nullopt;
-    if (!entries) {
+    auto offsets = writeAt(0, noSize.data(), noSize.size()) ? sentenceOffsets(options) : std::nullopt;
+    if (!offsets) {
         writeFailed_ = true;
         restoreCursor();
         return false;
     }
-    // Shuffled in memory and written once; then cut, so entries of an older, longer index go.
-    const auto count = static_cast<std::uint32_t>(entries->size() / kIndexEntrySize);
-    recordShuffle(entries->data(), static_cast<std::int32_t>(count), kIndexEntrySize);
-    if (!writeAt(kIndexHeaderSize, entries->data(), entries->size()) || !indexFile_.truncate()) {
+    // Shuffled in memory as whole numbers and written once as entries; then cut, so entries of
+    // an older, longer index go.
+    const auto count = static_cast<std::uint32_t>(offsets->size());
+    valueShuffle(offsets->data(), offsets->size());
+    std::vector<std::uint8_t> entries(offsets->size() * kIndexEntrySize);
+    for (std::size_t k = 0; k < offsets->size(); ++k) putLe(&entries[k * kIndexEntrySize], (*offsets)[k], kIndexEntrySize);
+    if (!writeAt(kIndexHeaderSize, entries.data(), entries.size()) || !indexFile_.truncate()) {
         writeFailed_ = true;
         restoreCursor();
         return false;

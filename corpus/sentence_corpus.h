@@ -5,7 +5,6 @@
 // u32 position, then one 3-byte offset per sentence.
 #include <cstddef>
 #include <cstdint>
-#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -47,8 +46,16 @@ std::uint64_t indexedTextLimit(std::uint16_t maxLength);
 // Every sentence the index takes from `text`, in text order: those the scanner finds that
 // start within 3-byte reach and whose bytes, line breaks included, fit in maxLength (a longer
 // one could never be read back whole).
-void forEachIndexableSentence(const ScanText& text, const SentenceRules& rules,
-                              const std::function<void(const FoundSentence&)>& visit);
+// `visit` is a template argument: called a quarter of a million times over a 16 MiB text, a
+// call through std::function would cost as much as finding the sentence.
+template <class Visit>
+void forEachIndexableSentence(const ScanText& text, const SentenceRules& rules, Visit&& visit) {
+    SentenceScanner scanner(rules, text);
+    while (const FoundSentence* const sentence = scanner.nextFound()) {
+        if (sentence->start > kLastIndexableOffset) return;
+        if (sentence->end - sentence->start <= rules.maxLength) visit(*sentence);
+    }
+}
 
 // The largest text the index can reach: every sentence of it starts at a 3-byte offset.
 inline constexpr std::uint64_t kLargestIndexableText = std::uint64_t {kLastIndexableOffset} + 1;
@@ -117,9 +124,8 @@ private:
     SentenceCorpus(platform::File textFile, platform::File indexFile);
 
     bool indexIsValid(const IndexHeader& header, const Options& options) const;
-    // The 3-byte offsets of every indexable sentence, in text order; none when the text
-    // cannot be read.
-    std::optional<std::vector<std::uint8_t>> indexEntries(const Options& options);
+    // The offset of every indexable sentence, in text order; none when the text cannot be read.
+    std::optional<std::vector<std::uint32_t>> sentenceOffsets(const Options& options);
     std::uint64_t cursorOffset() const;
     bool restoreCursor();
     std::uint16_t nextSentenceLine(char* destination, std::uint16_t maxLength);

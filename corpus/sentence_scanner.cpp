@@ -215,7 +215,7 @@ ScanText::ScanText(std::size_t capacity) : bytes_(capacity + kPadding), size_(ca
 
 ScanText::ScanText(std::string_view text)
     : ScanText(static_cast<std::size_t>(std::min<std::uint64_t>(text.size(), kLargestText))) {
-    std::copy_n(text.data(), size_, bytes_.data());
+    std::memcpy(bytes_.data(), text.data(), size_);
     endAt(size_);
 }
 

@@ -118,5 +118,47 @@ TEST(RecordShuffle, LargeCountsStayInsideTheArrayAndKeepEveryRecord) {
     for (int k = 0; k < kCount; ++k) ASSERT_EQ(seen[k], k);
 }
 
+// The shuffle as first written, a draw of the generator at a time, to hold the faster one to.
+std::vector<std::uint32_t> referenceShuffle(std::uint32_t tick, std::vector<std::uint32_t> a) {
+    seedRandom(tick | 0x08050201u);
+    if (a.size() < 2) return a;
+    for (std::uint32_t k = 1; k < a.size(); ++k) {
+        std::uint32_t r = static_cast<std::uint32_t>(nextRandom()) & 0x7FFFu;
+        for (std::uint32_t m = 0x7FFFu; m < k && m != 0xFFFFFFFFu; m = (m << 15) | 0x7FFFu) r = (r << 15) | 0x7FFFu;
+        std::swap(a[k], a[r % k]);
+    }
+    for (std::size_t i = 0; a.size() - i > 1; ++i) {
+        const auto t = static_cast<std::int64_t>((nextRandom() - 1) * (1.0 / 32767.0) * static_cast<double>(a.size() - i));
+        std::swap(a[i], a[i + static_cast<std::size_t>(std::max<std::int64_t>(t, 0))]);
+    }
+    return a;
+}
+
+TEST(RecordShuffle, BothFormsGiveTheOrderOfTheFirstShuffleAndLeaveTheGeneratorWhereItLeftIt) {
+    // Around the widening of the draw past 32767 places, and a text's worth of sentences.
+    for (const std::size_t count : {0u, 1u, 2u, 3u, 100u, 32767u, 32768u, 32769u, 32770u, 70000u, 291516u}) {
+        for (const std::uint32_t tick : {0u, 0x9E3779B9u}) {
+            std::vector<std::uint32_t> values(count);
+            std::iota(values.begin(), values.end(), 0x00ABCD00u);
+            const auto expected = referenceShuffle(tick, values);
+            const int nextAfterReference = nextRandom();
+
+            auto shuffled = values;
+            valueShuffleAt(tick, shuffled.data(), shuffled.size());
+            EXPECT_EQ(shuffled, expected) << count << " values, tick " << tick;
+            EXPECT_EQ(nextRandom(), nextAfterReference) << count << " values, tick " << tick;
+
+            std::vector<std::uint8_t> records(count * 3);
+            for (std::size_t k = 0; k < count; ++k)
+                for (unsigned j = 0; j < 3; ++j) records[3 * k + j] = static_cast<std::uint8_t>(values[k] >> (8 * j));
+            recordShuffleAt(tick, records.data(), static_cast<std::int32_t>(count), 3);
+            for (std::size_t k = 0; k < count; ++k) {
+                const std::uint32_t value = records[3 * k] | records[3 * k + 1] << 8 | records[3 * k + 2] << 16;
+                ASSERT_EQ(value, expected[k] & 0xFFFFFFu) << count << " records, at " << k;
+            }
+        }
+    }
+}
+
 }  // namespace
 }  // namespace dactyla
