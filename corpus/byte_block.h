@@ -34,11 +34,16 @@ template <class Test>
 std::uint64_t bitsOfBlock(const std::uint8_t* bytes, Test test) {
     constexpr std::size_t kLanes = 16;
     std::array<std::uint8_t, kLanes> folded {};
-    for (std::size_t lane = 0; lane < kByteBlock; lane += kLanes) {
-        const std::uint8_t* const chunk = bytes + lane;
-        const std::uint8_t* const markOf = kBlockMarkOf.data() + lane;
-        for (std::size_t k = 0; k < kLanes; ++k) folded[k] |= static_cast<std::uint8_t>(test(chunk + k) & markOf[k]);
-    }
+    const auto fold = [&](std::size_t lane) {
+        for (std::size_t k = 0; k < kLanes; ++k)
+            folded[k] |= static_cast<std::uint8_t>(test(bytes + lane + k) & kBlockMarkOf[lane + k]);
+    };
+    // Written out rather than looped: a loop stays a loop that loads its marks again each time.
+    static_assert(kByteBlock == 4 * kLanes);
+    fold(0);
+    fold(kLanes);
+    fold(2 * kLanes);
+    fold(3 * kLanes);
     std::uint64_t low;
     std::uint64_t high;
     std::memcpy(&low, folded.data(), sizeof low);

@@ -52,52 +52,69 @@ constexpr Word stopsIn(Word word) {
 }
 
 // Capitals of the language and the zero byte, where a search for a sentence stops.
-constexpr Word capitalsOrEndIn(bool russian, Word word) {
+template <bool kRussian>
+constexpr Word capitalsOrEndIn(Word word) {
     const Word low = word & kLowBits;
     const Word zero = ~(differsFrom(low, kNul) | word) & kHighBits;
-    if (russian) {
+    if constexpr (kRussian) {
         // 0xC0 to 0xDF: the top three bits 110.
         const Word top = (word & everyByte(0xE0)) ^ everyByte(0xC0);
         return zero | (~(((top & kLowBits) + kLowBits) | top) & kHighBits);
+    } else {
+        const Word fromA = low + everyByte(0x80 - 'A');
+        const Word pastZ = low + everyByte(0x7F - 'Z');
+        return zero | (fromA & ~pastZ & ~word & kHighBits);
     }
-    const Word fromA = low + everyByte(0x80 - 'A');
-    const Word pastZ = low + everyByte(0x7F - 'Z');
-    return zero | (fromA & ~pastZ & ~word & kHighBits);
 }
 
 std::uint32_t firstMarked(Word marks) { return static_cast<std::uint32_t>(std::countr_zero(marks)) / 8; }
 
-// The stops of the 64 bytes from `base` as one bit each, the first byte lowest. A byte is a
-// stop when it or its difference (xor) from one of the other four stops is zero.
-std::uint64_t stopsOfBlock(const std::uint8_t* text, std::uint32_t base) {
-    return bitsOfBlock(text + base, [](const std::uint8_t* at) {
-        const std::uint8_t c = *at;
-        std::uint8_t closest = std::min(c, static_cast<std::uint8_t>(c ^ kCr));
-        closest = std::min(closest, static_cast<std::uint8_t>(c ^ '.'));
-        closest = std::min(closest, static_cast<std::uint8_t>(c ^ '?'));
-        closest = std::min(closest, static_cast<std::uint8_t>(c ^ '!'));
-        return static_cast<std::uint8_t>(closest == 0 ? 0xFF : 0);
-    });
+// Works out the stops of the blocks from `firstBlock` on, to the end of the run or the block of
+// the text's first zero byte of padding. A byte is a stop when it or its difference (xor) from
+// one of the other four stops is zero.
+void markBlocks(const std::uint8_t* text, std::uint32_t firstBlock, StopMarks& marks) {
+    marks.firstBlock = firstBlock;
+    marks.blocks = std::min(StopMarks::kBlocks, marks.lastBlock + 1 - firstBlock);
+    for (std::uint32_t k = 0; k < marks.blocks; ++k) {
+        marks.stops[k] = bitsOfBlock(text + std::size_t {firstBlock + k} * kStopBlock, [](const std::uint8_t* at) {
+            const std::uint8_t c = *at;
+            std::uint8_t closest = std::min(c, static_cast<std::uint8_t>(c ^ kCr));
+            closest = std::min(closest, static_cast<std::uint8_t>(c ^ '.'));
+            closest = std::min(closest, static_cast<std::uint8_t>(c ^ '?'));
+            closest = std::min(closest, static_cast<std::uint8_t>(c ^ '!'));
+            return static_cast<std::uint8_t>(closest == 0 ? 0xFF : 0);
+        });
+    }
 }
 
 // The first capital of the language or zero byte from `pos` on.
-std::uint32_t nextCapitalOrEnd(bool russian, const std::uint8_t* text, std::uint32_t pos) {
+template <bool kRussian>
+std::uint32_t nextCapitalOrEndIn(const std::uint8_t* text, std::uint32_t pos) {
     for (;;) {
-        const Word marks = capitalsOrEndIn(russian, wordAt(text + pos));
+        const Word marks = capitalsOrEndIn<kRussian>(wordAt(text + pos));
         if (marks != 0) return pos + firstMarked(marks);
         pos += kWordSize;
     }
 }
 
-// What may stand right before a sentence's capital, and before that.
+std::uint32_t nextCapitalOrEnd(bool russian, const std::uint8_t* text, std::uint32_t pos) {
+    return russian ? nextCapitalOrEndIn<true>(text, pos) : nextCapitalOrEndIn<false>(text, pos);
+}
+
+// What may stand right before a sentence's capital (kGap), and before that (kBoundary), looked up
+// rather than tested against each byte in turn.
+constexpr std::uint8_t kGap = 1;
+constexpr std::uint8_t kBoundary = 2;
+constexpr std::array<std::uint8_t, 256> kBeforeCapital = [] {
+    std::array<std::uint8_t, 256> kinds {};
+    kinds[kSpace] = kinds[kLf] = kinds[kTab] = kGap | kBoundary;
+    kinds[kCr] = kinds['.'] = kinds['?'] = kinds['!'] = kBoundary;
+    return kinds;
+}();
+
 bool beginsSentence(const std::uint8_t* text, std::uint32_t start) {
     if (start < 2) return true;
-    const std::uint8_t before = text[start - 1];
-    const std::uint8_t twoBefore = text[start - 2];
-    const bool gap = before == kSpace || before == kLf || before == kTab;
-    const bool boundary = twoBefore == kSpace || isTerminator(twoBefore) || twoBefore == kTab ||
-                          twoBefore == kLf || twoBefore == kCr;
-    return gap && boundary;
+    return ((kBeforeCapital[text[start - 1]] << 1) & kBeforeCapital[text[start - 2]] & kBoundary) != 0;
 }
 
 // How many bytes of a joined line break do not count, judged by what precedes the CR.
@@ -115,24 +132,26 @@ struct Walk {
     std::uint32_t pos;
     std::uint32_t stopBase;
     std::uint64_t stops;
+    StopMarks& marks;
 
     // Moves on to the first stop after `pos` and returns it. The text's zero bytes end this
     // before a block reaches past its padding.
     std::uint8_t toNextStop() {
         const std::uint32_t from = pos + 1;
-        if (from - stopBase >= kStopBlock) loadBlock(from / kStopBlock * kStopBlock);
+        if (from - stopBase >= kStopBlock) loadBlock(from / kStopBlock);
         std::uint64_t ahead = stops & (~std::uint64_t {0} << (from - stopBase));
         while (ahead == 0) {
-            loadBlock(stopBase + kStopBlock);
+            loadBlock(stopBase / kStopBlock + 1);
             ahead = stops;
         }
         pos = stopBase + static_cast<std::uint32_t>(std::countr_zero(ahead));
         return text[pos];
     }
 
-    void loadBlock(std::uint32_t base) {
-        stopBase = base;
-        stops = stopsOfBlock(text, base);
+    void loadBlock(std::uint32_t block) {
+        if (block - marks.firstBlock >= marks.blocks) markBlocks(text, block, marks);
+        stopBase = block * kStopBlock;
+        stops = marks.stops[block - marks.firstBlock];
     }
 };
 
@@ -241,13 +260,22 @@ std::string_view ScanText::view(std::uint32_t from, std::uint32_t to) const {
 
 SentenceScanner::SentenceScanner(const SentenceRules& rules, const ScanText& text, std::uint32_t scanPos)
     : rules_(rules), text_(text.bytes()), pos_(std::min(scanPos, text.size())),
-      stopBase_(pos_ / kStopBlock * kStopBlock), stops_(stopsOfBlock(text_, stopBase_)), position_(pos_) {}
+      position_(pos_) {
+    marks_.lastBlock = text.size() / kStopBlock;
+    markBlocks(text_, pos_ / kStopBlock, marks_);
+    stopBase_ = marks_.firstBlock * kStopBlock;
+    stops_ = marks_.stops[0];
+}
 
 bool SentenceScanner::refill() {
-    Walk walk {text_, pos_, stopBase_, stops_};
-    batched_ = 0;
+    Walk walk {text_, pos_, stopBase_, stops_, marks_};
+    // The rules in a local of their own: read through the scanner, they would be read again from
+    // memory after every sentence stored in the batch, which might overlap them.
+    const SentenceRules rules = rules_;
+    std::size_t batched = 0;
+    while (batched < kBatch && findNext(walk, rules, batch_[batched])) ++batched;
+    batched_ = batched;
     taken_ = 0;
-    while (batched_ < kBatch && findNext(walk, rules_, batch_[batched_])) ++batched_;
     pos_ = walk.pos;
     stopBase_ = walk.stopBase;
     stops_ = walk.stops;
@@ -259,11 +287,10 @@ std::uint8_t advanceToStop(const ScanText& text, std::uint32_t& scanPos) {
         scanPos = text.size();
         return kNul;
     }
-    Walk walk {text.bytes(), scanPos, 0, 0};
-    walk.loadBlock((scanPos + 1) / kStopBlock * kStopBlock);
-    const std::uint8_t stop = walk.toNextStop();
-    scanPos = walk.pos;
-    return stop;
+    const std::uint8_t* const bytes = text.bytes();
+    do ++scanPos;
+    while (bytes[scanPos] != kCr && !isTerminator(bytes[scanPos]) && bytes[scanPos] != kNul);
+    return bytes[scanPos];
 }
 
 std::optional<FoundSentence> findNextSentence(const SentenceRules& rules, const ScanText& text,

@@ -60,6 +60,17 @@ struct SentenceRules {
     std::uint16_t maxLength = kLongestSentence;
 };
 
+// What a scan has worked out ahead of where it stands: the stops (CR, '.', '?', '!' and the zero
+// byte) of a run of blocks of 64 bytes, one bit per byte, first lowest. Worked out a run at a
+// time, as one block at a time costs a call and its set-up for every block.
+struct StopMarks {
+    static constexpr std::uint32_t kBlocks = 32;
+    std::array<std::uint64_t, kBlocks> stops;
+    std::uint32_t firstBlock = 0;
+    std::uint32_t blocks = 0;     // how many of the run are worked out
+    std::uint32_t lastBlock = 0;  // the block of the text's first zero byte of padding
+};
+
 struct FoundSentence {
     std::uint32_t start = 0;   // offset of its capital
     std::uint32_t end = 0;     // one past its terminator
@@ -107,10 +118,11 @@ private:
     SentenceRules rules_;
     const std::uint8_t* text_;
     std::uint32_t pos_;  // where the search stands, after the last sentence batched
-    // The stops of the block of kStopBlock bytes from stopBase_, one bit per byte, first lowest;
-    // kept across sentences, as the next one mostly starts in the same block.
+    // The stops of the block of kStopBlock bytes from stopBase_, kept across sentences, as the
+    // next one mostly starts in the same block, and those of the blocks after it.
     std::uint32_t stopBase_;
     std::uint64_t stops_;
+    StopMarks marks_;
     std::array<FoundSentence, kBatch> batch_;
     std::size_t batched_ = 0;
     std::size_t taken_ = 0;
