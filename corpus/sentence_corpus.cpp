@@ -239,13 +239,14 @@ bool SentenceCorpus::rebuild(const Options& options) {
         restoreCursor();
         return false;
     }
-    // Shuffled in memory as whole numbers and written once as entries; then cut, so entries of
-    // an older, longer index go.
+    // Shuffled in memory as whole numbers, packed into entries in place (front to back, each
+    // over bytes already read) and written once; then cut, so entries of an older, longer
+    // index go.
     const auto count = static_cast<std::uint32_t>(offsets->size());
     valueShuffle(offsets->data(), offsets->size());
-    std::vector<std::uint8_t> entries(offsets->size() * kIndexEntrySize);
-    for (std::size_t k = 0; k < offsets->size(); ++k) putLe(&entries[k * kIndexEntrySize], (*offsets)[k], kIndexEntrySize);
-    if (!writeAt(kIndexHeaderSize, entries.data(), entries.size()) || !indexFile_.truncate()) {
+    auto* const entries = reinterpret_cast<std::uint8_t*>(offsets->data());
+    for (std::size_t k = 0; k < count; ++k) putLe(entries + k * kIndexEntrySize, (*offsets)[k], kIndexEntrySize);
+    if (!writeAt(kIndexHeaderSize, entries, std::size_t {count} * kIndexEntrySize) || !indexFile_.truncate()) {
         writeFailed_ = true;
         restoreCursor();
         return false;
