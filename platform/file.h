@@ -59,6 +59,8 @@ public:
     friend File openFile(const std::wstring& path, const OpenOptions& options);
     // POSIX only (platform/posix/native_file.h): its descriptor.
     friend int nativeDescriptor(const File& file);
+    // Windows only (platform/win32/native_file.h): its handle, a HANDLE.
+    friend void* nativeHandle(const File& file);
 
 private:
     explicit File(std::unique_ptr<Impl> impl) noexcept;

@@ -31,12 +31,15 @@ public:
     std::size_t size() const noexcept { return size_; }
 
 private:
+    // The first `count` bytes of `file` read into fresh memory, then `zeros` zero bytes: where
+    // mapping is not worth it or not possible.
+    static LargeBuffer readFileStart(File& file, std::size_t count, std::size_t zeros);
     void release() noexcept;
 
     std::uint8_t* data_ = nullptr;
     std::size_t size_ = 0;
     std::size_t mapped_ = 0;  // what the system handed out, 0 for ordinary memory
-    void* mappedBase_ = nullptr;
+    void* mappedBase_ = nullptr;  // where it starts
 };
 
 }  // namespace dactyla::platform

@@ -3,7 +3,6 @@
 
 #include <algorithm>
 #include <new>
-#include <utility>
 
 #include "platform/file.h"
 #include "platform/large_buffer.h"
@@ -66,29 +65,7 @@ std::optional<LargeBuffer> LargeBuffer::ofFileStart(File& file, std::size_t coun
             ::munmap(base, room);
         }
     }
-    buffer = LargeBuffer(count + zeros);
-    const std::size_t got = file.read(buffer.data_, count);
-    // A short read ends the bytes where the data ended.
-    buffer.size_ = got + zeros;
-    std::fill_n(buffer.data_ + got, zeros, std::uint8_t {0});
-    return buffer;
-}
-
-LargeBuffer::~LargeBuffer() { release(); }
-
-LargeBuffer::LargeBuffer(LargeBuffer&& other) noexcept
-    : data_(std::exchange(other.data_, nullptr)), size_(std::exchange(other.size_, 0)),
-      mapped_(std::exchange(other.mapped_, 0)), mappedBase_(std::exchange(other.mappedBase_, nullptr)) {}
-
-LargeBuffer& LargeBuffer::operator=(LargeBuffer&& other) noexcept {
-    if (this != &other) {
-        release();
-        data_ = std::exchange(other.data_, nullptr);
-        size_ = std::exchange(other.size_, 0);
-        mapped_ = std::exchange(other.mapped_, 0);
-        mappedBase_ = std::exchange(other.mappedBase_, nullptr);
-    }
-    return *this;
+    return readFileStart(file, count, zeros);
 }
 
 void LargeBuffer::release() noexcept {

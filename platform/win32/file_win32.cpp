@@ -1,5 +1,6 @@
 #include "platform/fault_injection.h"
 #include "platform/file.h"
+#include "platform/win32/native_file.h"
 #include "platform/win32/wide_path.h"
 #include "platform/win32/windows_headers.h"
 
@@ -11,6 +12,8 @@ struct File::Impl {
         if (handle != INVALID_HANDLE_VALUE) ::CloseHandle(handle);
     }
 };
+
+HANDLE nativeHandle(const File& file) { return file.impl_ ? file.impl_->handle : INVALID_HANDLE_VALUE; }
 
 File::File() noexcept = default;
 File::File(std::unique_ptr<Impl> impl) noexcept : impl_(std::move(impl)) {}

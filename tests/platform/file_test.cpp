@@ -109,7 +109,7 @@ TEST(File, ReplaceFileSwapsContentAndRussianNamesWork) {
 
 // A file's start with zeros after it, read or mapped: at page and large-page edges, cut short
 // by a limit (the zeros then lie over the file's own bytes), and written to without the file
-// changing.
+// changing, whether the file was opened to read only or, as the corpus holds its text, to write.
 TEST(LargeBuffer, OfFileStartHoldsTheBytesThenZerosAndLeavesTheFileAlone) {
     constexpr std::size_t kZeros = 64;
     constexpr std::size_t kLarge = std::size_t {2} << 20;
@@ -126,24 +126,26 @@ TEST(LargeBuffer, OfFileStartHoldsTheBytesThenZerosAndLeavesTheFileAlone) {
     TempDir dir;
     std::mt19937 random(19);
     for (const Case& c : cases) {
-        std::string bytes(c.size, '\0');
-        for (char& byte : bytes) byte = static_cast<char>(1 + random() % 255);
-        dir.write("start.txt", bytes);
-        File file = File::open(dir.file("start.txt"), {.mode = OpenMode::existing, .readOnly = true});
-        auto buffer = LargeBuffer::ofFileStart(file, c.count, kZeros);
-        ASSERT_TRUE(buffer.has_value()) << c.size;
-        const std::size_t taken = std::min(c.size, c.count);
-        ASSERT_EQ(buffer->size(), taken + kZeros) << c.size << " " << c.count;
-        EXPECT_TRUE(std::string_view(reinterpret_cast<const char*>(buffer->data()), taken) ==
-                    std::string_view(bytes).substr(0, taken))
-            << c.size << " " << c.count;
-        EXPECT_TRUE(std::all_of(buffer->data() + taken, buffer->data() + taken + kZeros, [](auto b) { return b == 0; }))
-            << c.size << " " << c.count;
-        EXPECT_EQ(file.tell(), taken);
-        std::fill_n(buffer->data(), buffer->size(), std::uint8_t {'x'});
-        buffer.reset();
-        file.close();
-        EXPECT_EQ(dir.read("start.txt"), bytes) << "writing to the buffer must not reach the file, " << c.size;
+        for (const bool readOnly : {true, false}) {
+            std::string bytes(c.size, '\0');
+            for (char& byte : bytes) byte = static_cast<char>(1 + random() % 255);
+            dir.write("start.txt", bytes);
+            File file = File::open(dir.file("start.txt"), {.mode = OpenMode::existing, .readOnly = readOnly});
+            auto buffer = LargeBuffer::ofFileStart(file, c.count, kZeros);
+            ASSERT_TRUE(buffer.has_value()) << c.size;
+            const std::size_t taken = std::min(c.size, c.count);
+            ASSERT_EQ(buffer->size(), taken + kZeros) << c.size << " " << c.count;
+            EXPECT_TRUE(std::string_view(reinterpret_cast<const char*>(buffer->data()), taken) ==
+                        std::string_view(bytes).substr(0, taken))
+                << c.size << " " << c.count;
+            EXPECT_TRUE(std::all_of(buffer->data() + taken, buffer->data() + taken + kZeros, [](auto b) { return b == 0; }))
+                << c.size << " " << c.count;
+            EXPECT_EQ(file.tell(), taken);
+            std::fill_n(buffer->data(), buffer->size(), std::uint8_t {'x'});
+            buffer.reset();
+            file.close();
+            EXPECT_EQ(dir.read("start.txt"), bytes) << "writing to the buffer must not reach the file, " << c.size;
+        }
     }
     File closed;
     EXPECT_FALSE(LargeBuffer::ofFileStart(closed, 10, kZeros).has_value());
