@@ -16,6 +16,16 @@ LargeBuffer LargeBuffer::readFileStart(File& file, std::size_t count, std::size_
     return buffer;
 }
 
+LargeBuffer LargeBuffer::ofMapping(void* base, std::size_t mapped, std::size_t count, std::size_t zeros) {
+    LargeBuffer buffer;
+    buffer.mappedBase_ = base;
+    buffer.mapped_ = mapped;
+    buffer.data_ = static_cast<std::uint8_t*>(base);
+    buffer.size_ = count + zeros;
+    std::fill_n(buffer.data_ + count, zeros, std::uint8_t {0});
+    return buffer;
+}
+
 LargeBuffer::~LargeBuffer() { release(); }
 
 LargeBuffer::LargeBuffer(LargeBuffer&& other) noexcept

@@ -34,6 +34,9 @@ private:
     // The first `count` bytes of `file` read into fresh memory, then `zeros` zero bytes: where
     // mapping is not worth it or not possible.
     static LargeBuffer readFileStart(File& file, std::size_t count, std::size_t zeros);
+    // The buffer over `mapped` bytes the system handed out at `base`, holding a file's first
+    // `count` bytes, then `zeros` zero bytes written over what follows them.
+    static LargeBuffer ofMapping(void* base, std::size_t mapped, std::size_t count, std::size_t zeros);
     void release() noexcept;
 
     std::uint8_t* data_ = nullptr;

@@ -43,7 +43,6 @@ std::optional<LargeBuffer> LargeBuffer::ofFileStart(File& file, std::size_t coun
     const auto fileSize = file.size();
     if (!fileSize || !file.seek(0)) return std::nullopt;
     count = static_cast<std::size_t>(std::min<std::uint64_t>(count, *fileSize));
-    LargeBuffer buffer;
     if (count >= kLargePage) {
         // Room for the file's pages and the zeros after them, then the file's pages laid over
         // its start: the bytes of its last page past its end read as zero, the rest is zero
@@ -54,14 +53,8 @@ std::optional<LargeBuffer> LargeBuffer::ofFileStart(File& file, std::size_t coun
         if (base != MAP_FAILED) {
             if (::mmap(base, filePages, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_FIXED, nativeDescriptor(file), 0) !=
                     MAP_FAILED &&
-                file.seek(count)) {
-                buffer.mappedBase_ = base;
-                buffer.mapped_ = room;
-                buffer.data_ = static_cast<std::uint8_t*>(base);
-                buffer.size_ = count + zeros;
-                std::fill_n(buffer.data_ + count, zeros, std::uint8_t {0});
-                return buffer;
-            }
+                file.seek(count))
+                return ofMapping(base, room, count, zeros);
             ::munmap(base, room);
         }
     }

@@ -43,15 +43,7 @@ std::optional<LargeBuffer> LargeBuffer::ofFileStart(File& file, std::size_t coun
     if (count >= kMappedFile && count + zeros <= wholePages(*fileSize)) {
         const std::size_t viewed = static_cast<std::size_t>(std::min<std::uint64_t>(count + zeros, *fileSize));
         if (void* const view = copyOnWriteView(nativeHandle(file), viewed)) {
-            if (file.seek(count)) {
-                LargeBuffer buffer;
-                buffer.mappedBase_ = view;
-                buffer.mapped_ = viewed;
-                buffer.data_ = static_cast<std::uint8_t*>(view);
-                buffer.size_ = count + zeros;
-                std::fill_n(buffer.data_ + count, zeros, std::uint8_t {0});
-                return buffer;
-            }
+            if (file.seek(count)) return ofMapping(view, viewed, count, zeros);
             ::UnmapViewOfFile(view);
         }
     }
