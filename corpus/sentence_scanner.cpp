@@ -70,8 +70,9 @@ constexpr Word capitalsOrEndIn(Word word) {
 std::uint32_t firstMarked(Word marks) { return static_cast<std::uint32_t>(std::countr_zero(marks)) / 8; }
 
 // Works out the stops of the blocks from `firstBlock` on, to the end of the run or the block of
-// the text's first zero byte of padding. A byte is a stop when it or its difference (xor) from
-// one of the other four stops is zero.
+// the text's first zero byte of padding; no walk asks for a block beyond that one, as every
+// walk ends on a zero byte. A byte is a stop when it or its difference (xor) from one of the
+// other four stops is zero.
 void markBlocks(const std::uint8_t* text, std::uint32_t firstBlock, StopMarks& marks) {
     marks.firstBlock = firstBlock;
     marks.blocks = std::min(StopMarks::kBlocks, marks.lastBlock + 1 - firstBlock);
