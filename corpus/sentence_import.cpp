@@ -99,15 +99,15 @@ std::uint64_t notPlainOfBlock(const std::uint8_t* bytes) {
 }
 
 // Checks, maps and compacts a sentence into `cleaned` in one pass up to the first terminator.
-// `cleaned` may be the source itself: nothing is written ahead of what has been read. A space
-// is kept only after a byte that is kept; a hyphen directly before a space after a kept byte
-// ends a word hyphenated across a line break and goes, with the spaces after it. Spaces and
-// removed hyphens neither count towards a run of capitals nor end it.
+// A space is kept only after a byte that is kept; a hyphen directly before a space after a kept
+// byte ends a word hyphenated across a line break and goes, with the spaces after it. Spaces
+// and removed hyphens neither count towards a run of capitals nor end it.
 template <bool kRussian>
 class Cleaning {
 public:
-    // `readable` bytes from `source` may be read, at least `size`: plain bytes are looked for a
-    // block at a time, which may look past the sentence.
+    // `readable` bytes from `source` may be read, at least `size`: plain bytes are looked for
+    // and copied a block at a time, which may look past the sentence. `cleaned` is not `source`
+    // and may be written a block past `size`.
     Cleaning(const std::uint8_t* source, std::size_t size, std::size_t readable, std::uint8_t* cleaned,
              const ImportRules& rules)
         : source_(source), size_(size), readable_(readable), cleaned_(cleaned), maxCapitalRun_(rules.maxCapitalRun) {}
@@ -140,10 +140,12 @@ public:
     }
 
 private:
+    // Within the block from `k`: a copy of a constant size compiles to a few vector moves, where
+    // one of `count` bytes is a library call. What it writes past them is overwritten later or
+    // never committed.
     void copyPlain(std::size_t k, std::size_t count) {
         if (count == 0) return;
-        // `cleaned` may be the source itself, never ahead of it.
-        std::memmove(cleaned_ + length_, source_ + k, count);
+        std::memcpy(cleaned_ + length_, source_ + k, kByteBlock);
         length_ += count;
         capitalRun_ = 0;
         skipping_ = source_[k + count - 1] == kSpace ? 1 : 0;
@@ -186,8 +188,11 @@ private:
     unsigned refused_ = 0;
 };
 
-// normalizeSentence writing the cleaned bytes to `cleaned`, which may be `source` itself;
-// `readable` bytes of `source` may be read, at least `size`.
+// How far past a sentence cleanSentenceInto writes.
+constexpr std::size_t kCleaningWritesPast = kByteBlock;
+
+// normalizeSentence writing the cleaned bytes to `cleaned`, writable `kCleaningWritesPast`
+// bytes past `size`; `readable` bytes of `source` may be read, at least `size`.
 std::uint16_t cleanSentenceInto(const std::uint8_t* source, std::size_t size, std::size_t readable,
                                 std::uint8_t* cleaned, const ImportRules& rules) {
     std::size_t length = rules.russian ? Cleaning<true>(source, size, readable, cleaned, rules).run()
@@ -249,9 +254,10 @@ public:
 
     // The bar is only told of a change: a large file holds a hundred thousand sentences.
     void at(std::uint32_t scanPos, bool always = false) {
+        if (!progress_) return;
         const int percent =
             size_ == 0 ? 0 : static_cast<int>(static_cast<double>(scanPos) / static_cast<double>(size_) * 100.0);
-        if (progress_ && (always || percent != shown_)) progress_(percent);
+        if (always || percent != shown_) progress_(percent);
         shown_ = percent;
     }
 
@@ -280,7 +286,10 @@ ImportRules importRules(const Options& options) {
 }
 
 std::uint16_t normalizeSentence(std::uint8_t* bytes, std::size_t size, const ImportRules& rules) {
-    return cleanSentenceInto(bytes, size, size, bytes, rules);
+    std::vector<std::uint8_t> cleaned(size + kCleaningWritesPast);
+    const std::uint16_t length = cleanSentenceInto(bytes, size, size, cleaned.data(), rules);
+    std::copy_n(cleaned.begin(), length, bytes);
+    return length;
 }
 
 const char* importFailureTitle() { return texts::textC("bummer"); }
@@ -344,7 +353,7 @@ std::optional<std::uint32_t> scanAccepted(const ScanText& text, const ImportRule
     while (const FoundSentence* const sentence = scanner.nextFound()) {
         report.at(scanner.position());
         const std::size_t span = sentence->end - sentence->start;
-        std::uint8_t* const cleaned = sentences.room(span + kLineEnd.size());
+        std::uint8_t* const cleaned = sentences.room(span + std::max(kLineEnd.size(), kCleaningWritesPast));
         if (!cleaned) return std::nullopt;
         // The text's zero bytes after its end may be read too.
         const std::size_t readable = text.size() - sentence->start + ScanText::kPadding;

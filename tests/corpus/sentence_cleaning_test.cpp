@@ -1,5 +1,6 @@
-// The fast cleaning (eight bytes at a time, flags instead of branches) against a plain
-// two-pass reference: check and map every byte, then compact. Both must agree on every input.
+// The fast cleaning (plain bytes found 64 at a time as bits and copied a block at a time, the
+// rest by flags) against a plain two-pass reference: check and map every byte, then compact.
+// Both must agree on every input.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -60,12 +61,12 @@ std::string fastCleaning(std::string bytes, const ImportRules& rules) {
 }
 
 // Bytes that matter to the cleaning, often, and a few that it rejects, rarely.
-std::string randomSentence(std::mt19937& random, bool russian) {
+std::string randomSentence(std::mt19937& random, bool russian, std::size_t longest = 60) {
     static const std::string_view kRussianBytes = "\xE0\xEE\xF2\xFF\xC0\xC4\xDF   --\r\n\x96,\"(0";
     static const std::string_view kEnglishBytes = "aoz[`ADZ   --\r\n\x96,\")9";
     const std::string_view common = russian ? kRussianBytes : kEnglishBytes;
     std::string sentence;
-    const std::size_t length = random() % 60;
+    const std::size_t length = random() % longest;
     for (std::size_t k = 0; k < length; ++k) {
         const unsigned pick = random() % 100;
         if (pick == 0) sentence += static_cast<char>(random() % 256);
@@ -93,7 +94,7 @@ std::string proseSentence(std::mt19937& random) {
 }
 
 TEST(SentenceCleaning, AgreesWithTheReferenceOnTrickyCases) {
-    // Many sit on the edge of the eight-byte blocks the fast pass copies whole.
+    // Many sit on the edge of eight-byte pieces.
     const std::vector<std::string> sentences = {
         "Abcdefgh ijklmnop.",
         "Abcdefg  hijklmn.",           // two spaces across a block edge
@@ -130,21 +131,152 @@ TEST(SentenceCleaning, AgreesWithTheReferenceOnTrickyCases) {
     }
 }
 
-TEST(SentenceCleaning, AgreesWithTheReferenceOnRandomSentences) {
-    std::mt19937 random(20261207);
+struct RandomSweep {
     std::size_t accepted = 0;
-    for (int k = 0; k < 100000; ++k) {
+    std::size_t acceptedPastABlock = 0;  // longer than 64 bytes once cleaned
+};
+
+// Cleans `count` random sentences of up to `longest` bytes both ways, under random rules; with
+// `oneTerminator`, each sentence ends at its only terminator. Stops at the first disagreement.
+RandomSweep sweepRandomSentences(unsigned seed, int count, std::size_t longest, bool oneTerminator) {
+    std::mt19937 random(seed);
+    RandomSweep sweep;
+    for (int k = 0; k < count; ++k) {
         const bool russian = k % 2 == 0;
-        const ImportRules rules {russian, static_cast<std::uint16_t>(random() % 16), 120,
+        const ImportRules rules {russian, static_cast<std::uint16_t>(random() % 16), 400,
                                  static_cast<std::uint8_t>(1 + random() % 5)};
-        const std::string sentence = randomSentence(random, russian);
+        std::string sentence = randomSentence(random, russian, longest);
+        if (oneTerminator) {
+            std::replace_if(sentence.begin(), sentence.end(), [](char c) { return isTerminator(c); }, ' ');
+            sentence += '.';
+        }
         const std::string expected = referenceCleaning(sentence, rules);
-        ASSERT_EQ(fastCleaning(sentence, rules), expected) << "sentence " << k << ": \"" << sentence << "\"";
-        if (!expected.empty()) ++accepted;
+        const std::string cleaned = fastCleaning(sentence, rules);
+        if (cleaned != expected) {
+            ADD_FAILURE() << "sentence " << k << ": \"" << sentence << "\" gives \"" << cleaned << "\", not \""
+                          << expected << "\"";
+            break;
+        }
+        if (!expected.empty()) ++sweep.accepted;
+        if (expected.size() > 64) ++sweep.acceptedPastABlock;
     }
+    return sweep;
+}
+
+TEST(SentenceCleaning, AgreesWithTheReferenceOnRandomSentences) {
+    const RandomSweep sweep = sweepRandomSentences(20261207, 100000, 60, false);
     // The sweep is worth something only if it takes and refuses plenty.
-    EXPECT_GT(accepted, 10000u);
-    EXPECT_LT(accepted, 90000u);
+    EXPECT_GT(sweep.accepted, 10000u);
+    EXPECT_LT(sweep.accepted, 90000u);
+}
+
+// Sentences longer than a block of 64 bytes, so that what carries from one block to the next
+// (a space, a removed hyphen, a run of capitals) meets every kind of byte.
+TEST(SentenceCleaning, AgreesWithTheReferenceOnRandomSentencesOfSeveralBlocks) {
+    EXPECT_GT(sweepRandomSentences(20261209, 40000, 300, true).acceptedPastABlock, 1000u);
+}
+
+// Plain words up to `length` bytes, a space between words; the letters small ones of the language.
+std::string filler(bool russian, std::size_t length) {
+    const std::string_view word = russian ? "\xEE\xF2\xE5\xF6 " : "abcd ";
+    std::string bytes;
+    while (bytes.size() < length) bytes += word[bytes.size() % word.size()];
+    return bytes;
+}
+
+// What the cleaning must make of each kind of byte, set at every position of a sentence
+// crossing two block edges: the first and the last byte, a block's last or first byte, and a
+// pair split by an edge.
+TEST(SentenceCleaning, AgreesWithTheReferenceWhereverATrickyByteFalls) {
+    const std::vector<std::string> tricky = {
+        "\r\n",        // a line break: one space
+        "\r\n\r\n",    // a blank line
+        "  ",          // two spaces: one
+        "-\r\n",       // a word hyphenated across a line break
+        "- ",          // the same with a space
+        " -",          // a hyphen after a space stays
+        "--\r\n",      // two hyphens: the second joins, the first stays
+        "\x96",        // an en dash: a hyphen
+        " \x96 ",      // a dash between words
+        "\x96\r\n",    // an en dash ending a line
+        "\t",          // refused
+        "'",           // refused
+        "\x01",        // refused
+        ".",           // an early terminator ends the sentence there
+        "?",
+        ",",
+        "\"(0)",
+        "AB",          // capitals: runs of two, three, five with what lies around them
+        "ABC",
+        "A B C",
+        "AB- CD",
+        "AB-CD",
+        "ABCDE",
+        "A\r\nB\r\nC",
+    };
+    for (const bool russian : {false, true}) {
+        for (const std::string& bytes : tricky) {
+            std::string piece = bytes;
+            // The same capitals in the other alphabet.
+            if (russian)
+                for (char& c : piece)
+                    if (c >= 'A' && c <= 'Z') c = static_cast<char>(0xC0 + (c - 'A'));
+            for (std::size_t at = 0; at < 140; ++at) {
+                const std::string start = russian ? "\xC0" : "A";
+                const std::string head = at == 0 ? "" : start + filler(russian, at - 1);
+                // Inside the sentence, and last before its terminator.
+                for (const std::string& sentence : {head + piece + filler(russian, 150 - at) + ".", head + piece + "."}) {
+                    for (const std::uint8_t caps : {0, 2, 3, 4}) {
+                        const ImportRules rules {russian, 10, 400, caps};
+                        ASSERT_EQ(fastCleaning(sentence, rules), referenceCleaning(sentence, rules))
+                            << "\"" << bytes << "\" at " << at << " of " << sentence.size() << ", capital run "
+                            << int {caps} << ", " << (russian ? "Russian" : "English");
+                    }
+                }
+            }
+        }
+    }
+}
+
+// The import's scan cleans each sentence where it lies in the text, reading a block past it into
+// what follows (the next sentence, or the zero bytes after the text): each sentence at every
+// position of a block, the last one near the end of the text.
+TEST(SentenceCleaning, TheScanAgreesWhereverASentenceStartsInItsBlock) {
+    const std::vector<std::string> sentences = {
+        "\xC0\xE1\xE2 \xE3\xE4\xE5 \xE6\xE7.",
+        "\xC0\xE1\xE2\r\n\xE3\xE4\xE5 \xE6\xE7\xE8-\r\n\xE9\xEA \xEB\xEC  \xED\xEE \x96 \xEF\xF0 \xF1\xF2\xF3 "
+        "\xF4\xF5\xF6 \xF7\xF8\xF9 \xFA\xFB\xFC \xFD\xFE\xFF \xE0\xE1\xE2 \xE3\xE4\xE5 \xE6\xE7.",
+        "\xC0\xC1 \xC2\xC3 \xE0\xE1\xE2\xE3\xE4\xE5\xE6\xE7\xE8\xE9\xEA\xEB\xEC\xED\xEE\xEF\xF0\xF1\xF2\xF3\xF4\xF5\xF6\xF7\xF8\xF9"
+        "\xE0\xE1\xE2\xE3\xE4\xE5\xE6\xE7\xE8\xE9\xEA\xEB\xEC\xED\xEE\xEF\xF0\xF1\xF2\xF3\xF4\xF5\xF6\xF7\xF8\xF9 \xC4\xC5.",
+        "\xC0\xE1\xE2 \xE3\xE4\xE5 \xE6\xE7 \xE8\xE9\xEA\xEB \xEC\xED\xEE\xEF\xF0\xF1\xF2\xF3 \xF4\xF5 \xF6\xF7\xF8\xF9 "
+        "\xE0\xE1\xE2\xE3 \xE4\xE5\xE6\xE7\xE8\xE9\xEA\xEB\xEC\xED\xEE\xEF\xF0 -\xF1\xF2\xF3\xF4 \xF5\xF6\xF7 \xF8\xF9 .",
+    };
+    const ImportRules rules {true, 10, 400, 2};
+    const testing::TempDir folder;
+    for (std::size_t lead = 0; lead < 64; ++lead) {
+        std::string text(lead, ' ');
+        for (const std::string& sentence : sentences) text += sentence + "\r\n" + sentence + " ";
+        std::string expected;
+        const ScanText scanText(text);
+        std::uint32_t scanPos = 0;
+        while (const auto sentence = findNextSentence({true, 10, 400}, scanText, scanPos)) {
+            const std::string cleaned =
+                referenceCleaning(text.substr(sentence->start, sentence->end - sentence->start), rules);
+            if (!cleaned.empty()) expected += cleaned + "\r\n";
+        }
+        folder.write("text.txt", text);
+        std::string written;
+        const ImportScan scan = scanImportInto(
+            platform::File::open(folder.file("text.txt"), {.mode = platform::OpenMode::existing, .readOnly = true}),
+            rules, [&](std::string_view block) {
+                written += block;
+                return true;
+            });
+        ASSERT_EQ(scan.status, ImportStatus::done);
+        // All but the two with a run of four capitals.
+        EXPECT_EQ(scan.found, 6u);
+        EXPECT_EQ(written, expected) << "with " << lead << " spaces before the first sentence";
+    }
 }
 
 // The scan cleans into its write block rather than in place; what it writes must still be what
